@@ -1,0 +1,40 @@
+# JUCE configuration shared by every target that sees JUCE headers. The plug-in and the
+# libraries must agree on these, or the same class would differ between translation units.
+set(ZARNEL_JUCE_DEFINITIONS
+    JUCE_WEB_BROWSER=0
+    JUCE_USE_CURL=0
+    JUCE_VST3_CAN_REPLACE_VST2=0
+    JUCE_USE_FLAC=0
+    JUCE_USE_OGGVORBIS=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_STRICT_REFCOUNTEDPOINTER=1)
+
+set(ZARNEL_JUCE_MODULES
+    juce::juce_core
+    juce::juce_events
+    juce::juce_data_structures
+    juce::juce_audio_basics
+    juce::juce_audio_devices
+    juce::juce_graphics
+    juce::juce_gui_basics
+    juce::juce_gui_extra
+    juce::juce_audio_processors
+    juce::juce_audio_utils)
+
+# JUCE compiled once for the tests and tools. The plug-in compiles its own copy, with the
+# plug-in wrapper settings, through juce_add_plugin.
+add_library(zarnel_juce STATIC)
+target_link_libraries(zarnel_juce
+    PRIVATE ${ZARNEL_JUCE_MODULES}
+    PUBLIC juce::juce_recommended_config_flags)
+target_compile_definitions(zarnel_juce PUBLIC ${ZARNEL_JUCE_DEFINITIONS})
+# Re-export the module include paths and JUCE_MODULE_AVAILABLE_* definitions.
+target_include_directories(zarnel_juce INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)
+target_compile_definitions(zarnel_juce INTERFACE $<TARGET_PROPERTY:zarnel_juce,COMPILE_DEFINITIONS>)
+
+# Headers only: our libraries compile against JUCE without carrying its object code, so the
+# plug-in and the tests can each link the JUCE build they need.
+add_library(zarnel_juce_headers INTERFACE)
+target_include_directories(zarnel_juce_headers SYSTEM INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)
+target_compile_definitions(zarnel_juce_headers INTERFACE $<TARGET_PROPERTY:zarnel_juce,COMPILE_DEFINITIONS>)

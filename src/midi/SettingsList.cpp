@@ -1,0 +1,191 @@
+#include "SettingsList.h"
+
+#include "../platform/SafeFileWriter.h"
+
+namespace zarnel
+{
+
+namespace
+{
+const char* const openMark = "^|";
+const char* const closeMark = "|^";
+constexpr int minimumFileLength = 6;
+} // namespace
+
+SettingsList::SettingsList(const juce::File& settingsFile) : file(settingsFile)
+{
+    resetSettingsLocked();
+}
+
+juce::StringArray SettingsList::parse(const juce::String& text)
+{
+    juce::StringArray found;
+    if (text.length() < minimumFileLength)
+        return found;
+
+    int p = 0;
+    for (;;)
+    {
+        const int open = text.indexOf(p, openMark);
+        const int close = text.indexOf(p, closeMark);
+        if (open < 0 || close <= 0)
+            break;
+        const int start = open + 2;
+        found.add(close > start ? text.substring(start, close) : juce::String());
+        p = close + 1;
+    }
+    return found;
+}
+
+juce::String SettingsList::format(const juce::StringArray& list)
+{
+    juce::String text;
+    for (const auto& e : list)
+        text << openMark << e << closeMark;
+    return text;
+}
+
+void SettingsList::resetSettings()
+{
+    const juce::ScopedLock sl(lock);
+    resetSettingsLocked();
+}
+
+void SettingsList::resetSettingsLocked()
+{
+    entries.clearQuick();
+    entries.addArray({"2.2.0", "-1", "-1", "-1", "100", "0", "", "", "1"});
+    while (entries.size() < numStoredEntries)
+        entries.add("0");
+}
+
+void SettingsList::loadSettings()
+{
+    const juce::ScopedLock sl(lock);
+    firstRun = false;
+
+    if (!file.existsAsFile())
+    {
+        resetSettingsLocked();
+        writeFileLocked();
+        return;
+    }
+
+    const auto found = parse(file.loadFileAsString());
+    if (found.size() > 2)
+    {
+        entries.clearQuick();
+        for (int i = 0; i < found.size() && i < numStoredEntries; ++i)
+            entries.add(found[i]);
+    }
+    else
+    {
+        resetSettingsLocked();
+        firstRun = true;
+    }
+
+    while (entries.size() < numStoredEntries)
+        entries.add("0");
+}
+
+bool SettingsList::saveSettings()
+{
+    // A file removed while we run is simply written again from what we hold.
+    const juce::ScopedLock sl(lock);
+    return writeFileLocked();
+}
+
+bool SettingsList::writeFileLocked()
+{
+    return SafeFileWriter::write(file, format(entries));
+}
+
+void SettingsList::appendSpareEntries()
+{
+    const juce::ScopedLock sl(lock);
+    for (int i = 0; i < numSpareEntries; ++i)
+        entries.add("0");
+}
+
+void SettingsList::restoreLatency()
+{
+    const juce::ScopedLock sl(lock);
+    if (entries[latencyInitialisedEntry].getIntValue() != 333)
+    {
+        setEntryLocked(latencyInitialisedEntry, "333");
+        for (int i = 0; i < 6; ++i)
+            setEntryLocked(firstLatencyEntry + i, "0");
+        setEntryLocked(latencyModeEntry, "402");
+        setEntryLocked(seventhLatencyEntry, "0");
+    }
+    for (int i = 0; i < 6; ++i)
+        latencyTable[(size_t)i] = entries[firstLatencyEntry + i].getIntValue();
+    latencyTable[6] = entries[seventhLatencyEntry].getIntValue();
+    latencyMode = 0;
+}
+
+void SettingsList::setLatency(int mode, const std::vector<int>& table)
+{
+    const juce::ScopedLock sl(lock);
+    latencyMode = mode;
+    for (size_t i = 0; i < latencyTable.size(); ++i)
+        latencyTable[i] = i < table.size() ? table[i] : 0;
+    setEntryLocked(latencyInitialisedEntry, "333");
+    for (int i = 0; i < 6; ++i)
+        setEntryLocked(firstLatencyEntry + i, juce::String(latencyTable[(size_t)i]));
+    setEntryLocked(latencyModeEntry, juce::String(mode));
+    setEntryLocked(seventhLatencyEntry, juce::String(latencyTable[6]));
+}
+
+int SettingsList::getLatencyMode() const
+{
+    const juce::ScopedLock sl(lock);
+    return latencyMode;
+}
+
+SettingsList::LatencyTable SettingsList::getLatencyTable() const
+{
+    const juce::ScopedLock sl(lock);
+    return latencyTable;
+}
+
+juce::String SettingsList::getEntry(int n) const
+{
+    const juce::ScopedLock sl(lock);
+    return entries[n]; // empty beyond the end
+}
+
+int SettingsList::getEntryInt(int n) const
+{
+    return getEntry(n).getIntValue();
+}
+
+void SettingsList::setEntry(int n, const juce::String& text)
+{
+    const juce::ScopedLock sl(lock);
+    setEntryLocked(n, text);
+}
+
+void SettingsList::setEntryLocked(int n, const juce::String& text)
+{
+    // The list holds a few dozen entries; a wild number must not make it grow without bound.
+    if (n < 0 || n >= maxEntries)
+        return;
+    while (entries.size() <= n)
+        entries.add({});
+    entries.set(n, text);
+}
+
+int SettingsList::size() const
+{
+    const juce::ScopedLock sl(lock);
+    return entries.size();
+}
+
+juce::StringArray SettingsList::getEntries() const
+{
+    const juce::ScopedLock sl(lock);
+    return entries;
+}
+
+} // namespace zarnel

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <vector>
+
+namespace zarnel
+{
+
+// The plug-in's preferences: numbered text entries stored in one file as ^|entry|^ runs.
+// Entry access is guarded, since the MIDI input thread records the device scan result.
+class SettingsList
+{
+public:
+    static constexpr int numStoredEntries = 50;
+    static constexpr int numSpareEntries = 32;
+    static constexpr int numLatencyValues = 7;
+    static constexpr int maxEntries = 1000;
+
+    // Entry numbers with a reader or writer.
+    enum Entry
+    {
+        versionEntry = 0,
+        scanInputPortEntry = 1,
+        scanOutputPortEntry = 2,
+        editorWidthEntry = 6,
+        editorHeightEntry = 7,
+        forwardHostMidiEntry = 8,
+        latencyInitialisedEntry = 10,
+        firstLatencyEntry = 11,
+        latencyModeEntry = 17,
+        seventhLatencyEntry = 18,
+        midiChannelEntry = 42,
+        midiClockEntry = 44,
+        thruToHostEntry = 47
+    };
+
+    using LatencyTable = std::array<int, numLatencyValues>;
+
+    explicit SettingsList(const juce::File& settingsFile);
+
+    void loadSettings();
+    bool saveSettings();
+    void resetSettings();
+
+    // The constructor of the controller state adds spare entries after loading; they are saved
+    // and dropped by the next load.
+    void appendSpareEntries();
+
+    void restoreLatency();
+    void setLatency(int mode, const std::vector<int>& table);
+    int getLatencyMode() const;
+    LatencyTable getLatencyTable() const;
+
+    juce::String getEntry(int n) const;
+    int getEntryInt(int n) const;
+    void setEntry(int n, const juce::String& text);
+    void setEntryInt(int n, int value) { setEntry(n, juce::String(value)); }
+    int size() const;
+    juce::StringArray getEntries() const;
+
+    bool isFirstRun() const noexcept { return firstRun; }
+    const juce::File& getFile() const noexcept { return file; }
+
+    // The file format on its own, for tests and tools.
+    static juce::StringArray parse(const juce::String& text);
+    static juce::String format(const juce::StringArray& entries);
+
+private:
+    void resetSettingsLocked();
+    bool writeFileLocked();
+    void setEntryLocked(int n, const juce::String& text);
+
+    juce::File file;
+    mutable juce::CriticalSection lock;
+    juce::StringArray entries;
+    bool firstRun = false;
+    int latencyMode = 0;
+    LatencyTable latencyTable{};
+};
+
+} // namespace zarnel

@@ -1,0 +1,6 @@
+#include "ZarnelAudioProcessor.h"
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new zarnel::ZarnelAudioProcessor();
+}

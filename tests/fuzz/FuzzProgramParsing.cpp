@@ -1,0 +1,38 @@
+// Arbitrary bytes as a program buffer, a file of dumps and a bank file.
+#include "model/Bank_Program.h"
+#include "model/ProgramBankSet.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    using namespace zarnel;
+
+    DSI_Program program;
+    if (program.setFromBuffer(data, size))
+    {
+        const auto rec = program.getData();
+        const auto& dump = program.packEditBuffer(rec.data(), rec.size());
+        DSI_Program back;
+        if (!back.setFromBuffer(dump) || back.getData() != rec)
+            __builtin_trap();
+    }
+
+    for (const auto& dump : ProgramSysex::splitProgramDumps(data, size))
+        if (dump.size() != ProgramSysex::programDumpSize || dump.front() != 0xF0 || dump.back() != 0xF7)
+            __builtin_trap();
+
+    Bank_Program bank("fuzz");
+    bank.loadFactoryBank(0);
+    bank.loadSyxBank(data, size);
+    if (bank.getBankData().size() != Bank_Program::fullSize)
+        __builtin_trap();
+
+    ProgramBankSet set;
+    set.fillFromContent(data, size);
+    for (int n = 0; n < ProgramBankSet::numBanks; ++n)
+        if (set.bank(n).getNumPrograms() != Bank_Program::numSlots)
+            __builtin_trap();
+    return 0;
+}
