@@ -1,0 +1,85 @@
+#pragma once
+
+#include "midi/MidiDevices.h"
+
+#include <juce_core/juce_core.h>
+
+#include <map>
+#include <memory>
+
+namespace zarnel::test
+{
+
+// An in-process stand-in for the system's MIDI devices. Each virtual device shows up as an
+// input and an output of the same name; what the plug-in sends to the output reaches the far
+// side (a simulated instrument), and the far side can deliver messages to the plug-in's input.
+class VirtualMidiBackend : public MidiDeviceBackend
+{
+public:
+    // The instrument's end of a device.
+    class FarSide
+    {
+    public:
+        virtual ~FarSide() = default;
+        // Called on the thread that hands the message to the output (the sender thread, or the
+        // caller of sendMessageNow for long system-exclusive messages).
+        virtual void receivedFromPlugin(const juce::MidiMessage& message) = 0;
+    };
+
+    VirtualMidiBackend() = default;
+    ~VirtualMidiBackend() override;
+
+    // Adds a device named `name` as the last entry of both lists; farSide may be null (then
+    // messages sent to it vanish). The far side must outlive the device.
+    void addDevice(const juce::String& name, FarSide* farSide);
+    void removeDevice(const juce::String& name);
+
+    // An input-only or output-only device, for tests of lists that differ.
+    void addInputOnly(const juce::String& name);
+    void addOutputOnly(const juce::String& name, FarSide* farSide);
+
+    // Far side to plug-in: the message reaches the callback of the opened, started input of
+    // that name, on the calling thread. Returns false when nobody listens.
+    bool sendToPlugin(const juce::String& name, const juce::MidiMessage& message);
+
+    // How often each device was opened, for tests of port selection.
+    int getInputOpenCount(const juce::String& name) const;
+    int getOutputOpenCount(const juce::String& name) const;
+    bool isInputOpen(const juce::String& name) const;
+    bool isOutputOpen(const juce::String& name) const;
+
+    juce::StringArray getInputNames() override;
+    juce::StringArray getOutputNames() override;
+    std::unique_ptr<MidiInputDevice> openInput(int index, juce::MidiInputCallback* callback) override;
+    std::unique_ptr<MidiOutputDevice> openOutput(int index) override;
+
+private:
+    class Input;
+    class Output;
+    friend class Input;
+    friend class Output;
+
+    struct InputSlot
+    {
+        juce::String name;
+        Input* open = nullptr;
+        int openCount = 0;
+    };
+    struct OutputSlot
+    {
+        juce::String name;
+        FarSide* farSide = nullptr;
+        Output* open = nullptr;
+        int openCount = 0;
+    };
+
+    void inputClosed(Input* input);
+    void outputClosed(Output* output);
+    FarSide* farSideOf(const Output* output) const;
+
+    mutable juce::CriticalSection lock;
+    juce::Array<InputSlot> inputs;
+    juce::Array<OutputSlot> outputs;
+};
+
+} // namespace zarnel::test

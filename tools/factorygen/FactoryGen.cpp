@@ -1,0 +1,213 @@
+// zarnel_factorygen: writes the factory bank block that the plug-in embeds.
+//
+//   zarnel_factorygen --cpp OUT.cpp [--bin OUT.bin] [--list OUT.txt]
+//
+// Every program is range-checked before anything is written, so a design
+// mistake fails the build instead of shipping a wrapped byte.
+#include "SoundDesign.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using namespace factorygen;
+
+constexpr char kHeader[] = "Mopho  Data >";
+constexpr char kFooter[] = "< Mopho  Data";
+constexpr std::size_t kMarkerLength = 13;
+constexpr std::size_t kBankBytes = kProgramsPerBank * kRecordSize;
+constexpr std::size_t kBlockSize = 2 * kMarkerLength + kBankCount * kBankBytes;
+static_assert(sizeof(kHeader) - 1 == kMarkerLength && sizeof(kFooter) - 1 == kMarkerLength);
+static_assert(kBlockSize == 98330);
+
+std::string describe(int bank, int slot, const Program& p)
+{
+    return "bank " + std::to_string(bank) + " slot " + std::to_string(slot) + " '" + p.name + "'";
+}
+
+std::vector<std::string> checkBanks(const std::vector<std::vector<Program>>& banks)
+{
+    std::vector<std::string> errors;
+    if (banks.size() != kBankCount)
+        errors.push_back("expected " + std::to_string(kBankCount) + " banks, got " +
+                         std::to_string(banks.size()));
+
+    // Names are kept unique across all banks, which also covers within a bank.
+    std::map<std::string, std::string> seen;
+    for (std::size_t b = 0; b < banks.size(); ++b)
+    {
+        const auto& bank = banks[b];
+        if (bank.size() != kProgramsPerBank)
+            errors.push_back("bank " + std::to_string(b) + " has " + std::to_string(bank.size()) +
+                             " programs, expected " + std::to_string(kProgramsPerBank));
+
+        for (std::size_t s = 0; s < bank.size(); ++s)
+        {
+            const Program& p = bank[s];
+            const std::string where = describe(static_cast<int>(b), static_cast<int>(s), p);
+
+            for (int i = 0; i < kRecordSize; ++i)
+            {
+                const int v = p.values[static_cast<std::size_t>(i)];
+                const ParamRange r = paramRange(i);
+                const int def = defaultRecord()[static_cast<std::size_t>(i)];
+                if (r.fixed && v != def)
+                    errors.push_back(where + ": byte " + std::to_string(i) + " = " + std::to_string(v) +
+                                     ", must stay " + std::to_string(def));
+                else if (!r.fixed && (v < r.lo || v > r.hi))
+                    errors.push_back(where + ": parameter " + std::to_string(i) + " = " + std::to_string(v) +
+                                     " outside " + std::to_string(r.lo) + ".." + std::to_string(r.hi));
+            }
+
+            if (p.name.empty() || p.name.size() > static_cast<std::size_t>(kNameLength))
+                errors.push_back(where + ": name must be 1.." + std::to_string(kNameLength) + " characters");
+            for (char c : p.name)
+                if (c < 32 || c > 126)
+                    errors.push_back(where + ": name has a non-printable character");
+
+            const auto [it, inserted] = seen.emplace(p.name, where);
+            if (!inserted)
+                errors.push_back(where + ": name already used by " + it->second);
+        }
+    }
+    return errors;
+}
+
+std::vector<unsigned char> buildBlock(const std::vector<std::vector<Program>>& banks)
+{
+    std::vector<unsigned char> block;
+    block.reserve(kBlockSize);
+    block.insert(block.end(), kHeader, kHeader + kMarkerLength);
+    for (const auto& bank : banks)
+        for (const auto& program : bank)
+            for (int v : program.values)
+                block.push_back(static_cast<unsigned char>(v));
+    block.insert(block.end(), kFooter, kFooter + kMarkerLength);
+    return block;
+}
+
+// Write next to the target and rename, so an interrupted build never leaves
+// a truncated file that looks current.
+bool writeAtomically(const std::string& path, const std::string& contents)
+{
+    const std::string tmp = path + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out)
+        {
+            std::cerr << "factorygen: cannot open " << tmp << "\n";
+            return false;
+        }
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        out.close();
+        if (!out)
+        {
+            std::cerr << "factorygen: write failed for " << tmp << "\n";
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec)
+    {
+        std::cerr << "factorygen: cannot rename " << tmp << " to " << path << ": " << ec.message() << "\n";
+        std::filesystem::remove(tmp, ec);
+        return false;
+    }
+    return true;
+}
+
+std::string cppSource(const std::vector<unsigned char>& block)
+{
+    std::ostringstream os;
+    os << "// Generated by zarnel_factorygen from tools/factorygen. Do not edit.\n"
+       << "#include <cstddef>\n"
+       << "namespace zarnel::factory {\n"
+       << "extern const unsigned char bankBlock[" << block.size() << "];\n"
+       << "const unsigned char bankBlock[" << block.size() << "] = {\n";
+    for (std::size_t i = 0; i < block.size(); ++i)
+    {
+        os << static_cast<int>(block[i]);
+        if (i + 1 < block.size())
+            os << ((i + 1) % 20 == 0 ? ",\n" : ",");
+    }
+    os << "\n};\n"
+       << "}\n";
+    return os.str();
+}
+
+std::string listing(const std::vector<std::vector<Program>>& banks)
+{
+    std::ostringstream os;
+    os << "bank slot name              category\n";
+    for (std::size_t b = 0; b < banks.size(); ++b)
+        for (std::size_t s = 0; s < banks[b].size(); ++s)
+        {
+            const Program& p = banks[b][s];
+            char line[96];
+            std::snprintf(line, sizeof line, "%4zu %4zu %-17s %s\n", b, s, p.name.c_str(),
+                          categoryName(p.values[kCategoryIndex]));
+            os << line;
+        }
+    return os.str();
+}
+
+int usage()
+{
+    std::cerr << "usage: zarnel_factorygen --cpp OUT.cpp [--bin OUT.bin] [--list OUT.txt]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string cppPath, binPath, listPath;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc)
+            return usage();
+        if (arg == "--cpp")
+            cppPath = argv[++i];
+        else if (arg == "--bin")
+            binPath = argv[++i];
+        else if (arg == "--list")
+            listPath = argv[++i];
+        else
+            return usage();
+    }
+    if (cppPath.empty())
+        return usage();
+
+    const auto banks = buildBanks();
+    if (const auto errors = checkBanks(banks); !errors.empty())
+    {
+        for (const auto& e : errors)
+            std::cerr << "factorygen: " << e << "\n";
+        std::cerr << "factorygen: " << errors.size() << " problem(s); nothing written\n";
+        return 1;
+    }
+
+    const auto block = buildBlock(banks);
+    if (block.size() != kBlockSize)
+    {
+        std::cerr << "factorygen: block is " << block.size() << " bytes, expected " << kBlockSize << "\n";
+        return 1;
+    }
+
+    bool ok = writeAtomically(cppPath, cppSource(block));
+    if (ok && !binPath.empty())
+        ok = writeAtomically(binPath, std::string(block.begin(), block.end()));
+    if (ok && !listPath.empty())
+        ok = writeAtomically(listPath, listing(banks));
+    return ok ? 0 : 1;
+}
