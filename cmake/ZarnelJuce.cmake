@@ -22,19 +22,17 @@ set(ZARNEL_JUCE_MODULES
     juce::juce_audio_processors
     juce::juce_audio_utils)
 
-# JUCE compiled once for the tests and tools. The plug-in compiles its own copy, with the
-# plug-in wrapper settings, through juce_add_plugin.
+# JUCE compiled once, for the plug-in, the tests and the tools alike.
 add_library(zarnel_juce STATIC)
 target_link_libraries(zarnel_juce
     PRIVATE ${ZARNEL_JUCE_MODULES}
     PUBLIC juce::juce_recommended_config_flags)
 target_compile_definitions(zarnel_juce PUBLIC ${ZARNEL_JUCE_DEFINITIONS})
+# Debian's JUCE decodes images with the system's libpng and libjpeg; juce_add_plugin links them for
+# the plug-in, we do it for everything else.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_link_libraries(zarnel_juce PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+endif()
 # Re-export the module include paths and JUCE_MODULE_AVAILABLE_* definitions.
-target_include_directories(zarnel_juce INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)
+target_include_directories(zarnel_juce SYSTEM INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)
 target_compile_definitions(zarnel_juce INTERFACE $<TARGET_PROPERTY:zarnel_juce,COMPILE_DEFINITIONS>)
-
-# Headers only: our libraries compile against JUCE without carrying its object code, so the
-# plug-in and the tests can each link the JUCE build they need.
-add_library(zarnel_juce_headers INTERFACE)
-target_include_directories(zarnel_juce_headers SYSTEM INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)
-target_compile_definitions(zarnel_juce_headers INTERFACE $<TARGET_PROPERTY:zarnel_juce,COMPILE_DEFINITIONS>)

@@ -1,5 +1,7 @@
 #include "ProgramSysex.h"
 
+#include <algorithm>
+
 namespace zarnel
 {
 
@@ -70,10 +72,14 @@ Bytes ProgramSysex::programDump(int bank, int program, const std::uint8_t* recor
 
 Bytes ProgramSysex::editBufferDump(const std::uint8_t* record, size_t size)
 {
-    Bytes msg{0xF0, manufacturerId, modelId, cmdEditBufferDump};
     const auto packed = pack(record, size);
-    msg.insert(msg.end(), packed.begin(), packed.end());
-    msg.push_back(0xF7);
+    Bytes msg(editBufferDumpSize);
+    msg[0] = 0xF0;
+    msg[1] = manufacturerId;
+    msg[2] = modelId;
+    msg[3] = cmdEditBufferDump;
+    std::copy(packed.begin(), packed.end(), msg.begin() + 4);
+    msg[editBufferDumpSize - 1] = 0xF7;
     return msg;
 }
 

@@ -1,30 +1,103 @@
 #include "ZarnelAudioProcessor.h"
 
+#include "HostParameter.h"
 #include "ProductInfo.h"
+#include "StateBlocks.h"
+
+#include "../midi/JuceMidiBackend.h"
+#include "../model/ParDes.h"
+#include "../platform/SettingsFolder.h"
+
+#include <cmath>
 
 namespace zarnel
 {
 
-ZarnelAudioProcessor::ZarnelAudioProcessor()
-    : AudioProcessor(BusesProperties()
-                         .withInput("Input", juce::AudioChannelSet::stereo(), true)
-                         .withOutput("Output", juce::AudioChannelSet::stereo(), true))
+namespace
 {
+juce::AudioPlayHead::PositionInfo defaultPosition()
+{
+    juce::AudioPlayHead::PositionInfo p;
+    p.setBpm(120.0);
+    p.setTimeSignature(juce::AudioPlayHead::TimeSignature{4, 4});
+    return p;
+}
+} // namespace
+
+juce::AudioProcessor::BusesProperties ZarnelAudioProcessor::stereoInOut()
+{
+    return BusesProperties()
+        .withInput("Input", juce::AudioChannelSet::stereo(), true)
+        .withOutput("Output", juce::AudioChannelSet::stereo(), true);
 }
 
-ZarnelAudioProcessor::~ZarnelAudioProcessor() = default;
+ZarnelAudioProcessor::ZarnelAudioProcessor()
+    : AudioProcessor(stereoInOut()), state(SettingsFolder::defaultLocation(), JuceMidiBackend::instance())
+{
+    construct();
+}
+
+ZarnelAudioProcessor::ZarnelAudioProcessor(const juce::File& settingsFolder, MidiDeviceBackend& midiDevices)
+    : AudioProcessor(stereoInOut()), state(settingsFolder, midiDevices)
+{
+    construct();
+}
+
+void ZarnelAudioProcessor::construct()
+{
+    state.addChangeListener(this);
+
+    // The first editor size follows the main display's usable width.
+    if (juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+        if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
+            if (display->userArea.getWidth() < 1191)
+            {
+                editorWidth = 1012;
+                editorHeight = 595;
+            }
+
+    positionInfo = defaultPosition();
+    setLatencySamples(0);
+
+    hostBank.initialise();
+    state.setHostBank(&hostBank);
+
+    for (int i = 0; i < numHostParameters; ++i)
+    {
+        auto param = std::make_unique<HostParameter>(*this, i);
+        hostParameters[(size_t)i] = param.get();
+        addParameter(param.release());
+    }
+
+    // Loading the plug-in sends nothing to the synthesizer: the host simply sees the values of the
+    // initial program.
+    lastSeenProgramGeneration = state.getProgramGeneration();
+    startTimer(gestureTimerMs);
+}
+
+ZarnelAudioProcessor::~ZarnelAudioProcessor()
+{
+    stopTimer();
+    for (int i = 0; i < numHostParameters; ++i)
+        if (gestureOpen[(size_t)i])
+            closeGesture(i);
+    state.removeChangeListener(this);
+    state.setHostBank(nullptr);
+}
 
 const juce::String ZarnelAudioProcessor::getName() const
 {
     return ProductInfo::productName;
 }
 
-void ZarnelAudioProcessor::prepareToPlay(double, int)
+const juce::String ZarnelAudioProcessor::getInputChannelName(int channelIndex) const
 {
+    return juce::String(channelIndex + 1);
 }
 
-void ZarnelAudioProcessor::releaseResources()
+const juce::String ZarnelAudioProcessor::getOutputChannelName(int channelIndex) const
 {
+    return juce::String(channelIndex + 1);
 }
 
 bool ZarnelAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
@@ -33,27 +106,279 @@ bool ZarnelAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) co
            && layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo();
 }
 
-void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&)
+//==== Audio ==========================================================================================
+
+void ZarnelAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBlock)
 {
-    // Audio passes through: input and output share the buffer.
+    state.setSampleRate(sampleRate);
+    state.blockSize = samplesPerBlock;
+    setLatencySamples(0);
+    state.clearToHostQueue();
 }
+
+void ZarnelAudioProcessor::releaseResources()
+{
+    state.clearToHostQueue();
+}
+
+void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    juce::ScopedNoDenormals noDenormals;
+    const int numSamples = buffer.getNumSamples();
+    const double rate = getSampleRate();
+    if (rate > 0.0 && (int)state.getSampleRate() != (int)rate)
+        state.setSampleRate(rate);
+    state.blockSize = numSamples;
+
+    state.processHostMidi(midi, numSamples, state.getSampleRate());
+
+    // Audio passes through; outputs without an input are silent.
+    const int ins = getTotalNumInputChannels();
+    const int outs = getTotalNumOutputChannels();
+    if (!buffer.hasBeenCleared())
+        for (int ch = ins; ch < outs && ch < buffer.getNumChannels(); ++ch)
+            buffer.clear(ch, 0, numSamples);
+
+    positionInfo = defaultPosition();
+    if (auto* head = getPlayHead())
+        if (auto position = head->getPosition())
+            positionInfo = *position;
+}
+
+//==== Editor =========================================================================================
 
 bool ZarnelAudioProcessor::hasEditor() const
 {
-    return false;
+    return true;
 }
 
 juce::AudioProcessorEditor* ZarnelAudioProcessor::createEditor()
 {
-    return nullptr;
+    return new juce::GenericAudioProcessorEditor(*this);
 }
 
-void ZarnelAudioProcessor::getStateInformation(juce::MemoryBlock&)
+//==== Parameters =====================================================================================
+
+int ZarnelAudioProcessor::storedValueFor(float normalised, int maximum) noexcept
 {
+    // Halves go to the even neighbour, as the host bridge always rounded.
+    const double v = std::nearbyint((double)juce::jlimit(0.0f, 1.0f, normalised) * maximum);
+    return juce::jlimit(0, juce::jmax(0, maximum), (int)v);
 }
 
-void ZarnelAudioProcessor::setStateInformation(const void*, int)
+void ZarnelAudioProcessor::setParameter(int index, float value)
 {
+    if (index < 0 || index >= numHostParameters)
+        return;
+    const int stored = storedValueFor(value, state.getTables().maximum(index));
+    if (stored != state.getCurrentByte(index))
+        state.setParameterFromHost(index, stored);
+}
+
+float ZarnelAudioProcessor::getParameter(int index) const
+{
+    if (index < 0 || index >= numHostParameters)
+        return 0.0f;
+    const int maximum = state.getTables().maximum(index);
+    if (maximum <= 0)
+        return 0.0f;
+    return juce::jlimit(0.0f, 1.0f, (float)state.getCurrentByte(index) / (float)maximum);
+}
+
+juce::String ZarnelAudioProcessor::getParameterName(int index) const
+{
+    if (index < 0 || index >= numHostParameters)
+        return {};
+    return ParDes::hostParameterName(index);
+}
+
+juce::String ZarnelAudioProcessor::getParameterText(int index) const
+{
+    if (index < 0 || index >= numHostParameters)
+        return {};
+    return ParDes::formatParameterValue(state.getTables().kind(index), state.getCurrentByte(index));
+}
+
+HostParameter* ZarnelAudioProcessor::getHostParameter(int index) const
+{
+    if (index < 0 || index >= numHostParameters)
+        return nullptr;
+    return hostParameters[(size_t)index];
+}
+
+bool ZarnelAudioProcessor::isGestureOpen(int index) const noexcept
+{
+    return index >= 0 && index < numGestureFlags && gestureOpen[(size_t)index];
+}
+
+void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool notifyHostNow, bool sendToSynth)
+{
+    if (index < 0 || index >= numGestureFlags)
+        return;
+    if (index < (int)ProgramSysex::recordSize)
+        state.setCurrentByte(index, value);
+
+    bool opened = false;
+    if (!gestureOpen[(size_t)index])
+    {
+        gestureOpen[(size_t)index] = true;
+        opened = true;
+        if (auto* p = getHostParameter(index))
+            p->beginChangeGesture();
+    }
+
+    if (auto* p = getHostParameter(index))
+    {
+        const int maximum = state.getTables().maximum(index);
+        // The host hears the new value; our own setParameter then finds it unchanged.
+        p->setValueNotifyingHost(maximum > 0 ? juce::jlimit(0.0f, 1.0f, (float)value / (float)maximum) : 0.0f);
+    }
+
+    if (sendToSynth)
+        state.sendParameterNrpn(state.getTables().nrpn(index), value, 0, state.getSampleRate());
+
+    state.postNotification(Notification::parameter(index, value));
+
+    if (notifyHostNow)
+    {
+        closeGesture(index);
+    }
+    else
+    {
+        if (opened)
+            gestureEndQueue.add((std::int16_t)index);
+        startTimer(gestureTimerMs);
+    }
+}
+
+void ZarnelAudioProcessor::closeGesture(int index)
+{
+    if (!isGestureOpen(index))
+        return;
+    gestureOpen[(size_t)index] = false;
+    if (auto* p = getHostParameter(index))
+        p->endChangeGesture();
+}
+
+void ZarnelAudioProcessor::timerCallback()
+{
+    for (auto index : gestureEndQueue)
+        closeGesture(index);
+    gestureEndQueue.clearQuick();
+
+    // The program was replaced (a dump, a program change, a state): the host re-reads every value.
+    const auto generation = state.getProgramGeneration();
+    if (generation != lastSeenProgramGeneration)
+    {
+        lastSeenProgramGeneration = generation;
+        updateHostDisplay(ChangeDetails{}.withParameterInfoChanged(true));
+    }
+}
+
+void ZarnelAudioProcessor::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    applyHardwareChanges();
+}
+
+void ZarnelAudioProcessor::applyHardwareChanges()
+{
+    std::uint32_t entry;
+    while (state.popHardwareChange(entry))
+        setParameterFromEditor((int)(entry / 4096), (int)(entry % 4096), false, false);
+}
+
+//==== Programs =======================================================================================
+
+int ZarnelAudioProcessor::getCurrentProgram()
+{
+    return state.hostProgramIndex.load();
+}
+
+void ZarnelAudioProcessor::setCurrentProgram(int index)
+{
+    if (index < 0 || index >= numHostPrograms)
+        return;
+    state.hostProgramIndex = index;
+    state.loadHostProgram();
+    state.postNotification(Notification::hostProgramChanged);
+}
+
+const juce::String ZarnelAudioProcessor::getProgramName(int index)
+{
+    if (index < 0 || index >= numHostPrograms)
+        return {};
+    return state.getHostBankProgramName(index);
+}
+
+void ZarnelAudioProcessor::changeProgramName(int index, const juce::String& newName)
+{
+    if (index < 0 || index >= numHostPrograms)
+        return;
+    state.setHostBankProgramName(index, newName);
+    state.hostProgramIndex = index;
+    state.loadHostProgram();
+}
+
+//==== State ==========================================================================================
+
+void ZarnelAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
+{
+    StateBlocks::Session session;
+    session.hostProgramIndex = state.hostProgramIndex.load();
+    session.current = state.getCurrentProgram();
+    const auto block = StateBlocks::makeBankBlock(state.getHostBankData(), session);
+    destData.replaceAll(block.data(), block.size());
+}
+
+void ZarnelAudioProcessor::setStateInformation(const void* data, int sizeInBytes)
+{
+    if (sizeInBytes <= 0)
+        return;
+    const auto bank = StateBlocks::readBankBlock(data, (size_t)sizeInBytes);
+    if (!bank)
+        return;
+    for (int slot = 0; slot < numHostPrograms; ++slot)
+    {
+        ProgramSysex::Record rec{};
+        std::copy_n(bank->begin() + slot * 256, 256, rec.begin());
+        state.setHostBankProgram(slot, rec);
+    }
+
+    // VST3 and LV2 hosts restore the state without selecting a program afterwards: bring back the
+    // program being edited and the host's program number from the trailer.
+    if (const auto session = StateBlocks::readSession(data, (size_t)sizeInBytes))
+    {
+        state.hostProgramIndex = session->hostProgramIndex;
+        state.setCurrentProgram(session->current);
+        state.postNotification(Notification::programReplaced);
+        state.postNotification(Notification::hostProgramChanged);
+    }
+}
+
+void ZarnelAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
+{
+    const auto current = state.getCurrentProgram();
+    state.setHostBankProgram(state.hostProgramIndex.load(), current);
+    const auto block = StateBlocks::makeProgramBlock(current);
+    destData.replaceAll(block.data(), block.size());
+}
+
+void ZarnelAudioProcessor::setCurrentProgramStateInformation(const void* data, int sizeInBytes)
+{
+    if (sizeInBytes <= 0)
+        return;
+    const auto record = StateBlocks::readProgramBlock(data, (size_t)sizeInBytes);
+    if (!record)
+        return;
+    state.setHostBankProgram(state.hostProgramIndex.load(), *record);
+    state.setCurrentProgram(*record);
+    state.loadHostProgram();
+}
+
+juce::MemoryBlock ZarnelAudioProcessor::makeProgramChunk(const ProgramSysex::Record& record)
+{
+    const auto block = StateBlocks::makeProgramBlock(record);
+    return juce::MemoryBlock(block.data(), block.size());
 }
 
 } // namespace zarnel

@@ -1,42 +1,113 @@
 #pragma once
 
+#include "../midi/MidiCntrState.h"
+#include "../model/Bank_Program.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <atomic>
 
 namespace zarnel
 {
 
-// The host-facing processor: audio passes through untouched.
-class ZarnelAudioProcessor : public juce::AudioProcessor
+class HostParameter;
+
+// The object the host creates: owns the controller state and the host bank, presents 185 host
+// parameters over the program being edited and 128 host programs, routes MIDI once per block and
+// gives the host its state. Audio passes through.
+class ZarnelAudioProcessor : public juce::AudioProcessor,
+                             public juce::ChangeListener,
+                             public juce::Timer,
+                             public juce::ChangeBroadcaster
 {
 public:
+    static constexpr int numHostParameters = 185;
+    static constexpr int numHostPrograms = 128;
+    static constexpr int gestureTimerMs = 200;
+    static constexpr int numGestureFlags = 1000;
+
+    // For hosts: the user's settings folder and the system's MIDI devices.
     ZarnelAudioProcessor();
+    // For tests and tools: a settings folder and MIDI devices of their own.
+    ZarnelAudioProcessor(const juce::File& settingsFolder, MidiDeviceBackend& midiDevices);
     ~ZarnelAudioProcessor() override;
 
+    //==== AudioProcessor ============================================================================
+    const juce::String getName() const override;
     void prepareToPlay(double sampleRate, int samplesPerBlock) override;
     void releaseResources() override;
     bool isBusesLayoutSupported(const BusesLayout& layouts) const override;
     void processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
     using AudioProcessor::processBlock;
 
-    juce::AudioProcessorEditor* createEditor() override;
-    bool hasEditor() const override;
-
-    const juce::String getName() const override;
+    const juce::String getInputChannelName(int channelIndex) const override;
+    const juce::String getOutputChannelName(int channelIndex) const override;
+    bool isInputChannelStereoPair(int) const override { return true; }
+    bool isOutputChannelStereoPair(int) const override { return true; }
+    bool silenceInProducesSilenceOut() const override { return false; }
+    double getTailLengthSeconds() const override { return 0.0; }
     bool acceptsMidi() const override { return true; }
     bool producesMidi() const override { return true; }
     bool isMidiEffect() const override { return false; }
-    double getTailLengthSeconds() const override { return 0.0; }
 
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram(int) override {}
-    const juce::String getProgramName(int) override { return {}; }
-    void changeProgramName(int, const juce::String&) override {}
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    int getNumPrograms() override { return numHostPrograms; }
+    int getCurrentProgram() override;
+    void setCurrentProgram(int index) override;
+    const juce::String getProgramName(int index) override;
+    void changeProgramName(int index, const juce::String& newName) override;
 
     void getStateInformation(juce::MemoryBlock& destData) override;
     void setStateInformation(const void* data, int sizeInBytes) override;
+    void getCurrentProgramStateInformation(juce::MemoryBlock& destData) override;
+    void setCurrentProgramStateInformation(const void* data, int sizeInBytes) override;
+
+    //==== Parameters by index =======================================================================
+    // Host automation: value 0..1 scaled by the parameter's maximum, rounded to even.
+    void setParameter(int index, float value);
+    float getParameter(int index) const;
+    juce::String getParameterName(int index) const;
+    juce::String getParameterText(int index) const;
+    HostParameter* getHostParameter(int index) const;
+
+    static int storedValueFor(float normalised, int maximum) noexcept;
+
+    // Editor controls: store, tell the host (with a change gesture) and optionally the synthesizer.
+    void setParameterFromEditor(int index, int value, bool notifyHostNow, bool sendToSynth);
+
+    // The program block of a record, as the library builds it.
+    static juce::MemoryBlock makeProgramChunk(const ProgramSysex::Record& record);
+
+    // Applies the parameter changes the synthesizer reported (the change callback's work).
+    void applyHardwareChanges();
+
+    MidiCntrState& getState() noexcept { return state; }
+    Bank_Program& getHostBank() noexcept { return hostBank; }
+
+    int editorWidth = 1191;
+    int editorHeight = 700;
+
+    bool isGestureOpen(int index) const noexcept;
+
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+    void timerCallback() override;
 
 private:
+    static BusesProperties stereoInOut();
+    void construct();
+    void closeGesture(int index);
+
+    Bank_Program hostBank{"Program Bank"};
+    MidiCntrState state;
+    juce::AudioPlayHead::PositionInfo positionInfo;
+    std::array<bool, numGestureFlags> gestureOpen{};
+    juce::Array<std::int16_t> gestureEndQueue;
+    std::array<HostParameter*, numHostParameters> hostParameters{};
+    std::uint32_t lastSeenProgramGeneration = 0;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessor)
 };
 

@@ -4,8 +4,9 @@ namespace zarnel::test
 {
 
 TempFolder::TempFolder()
+    // A unique name: tests run in parallel processes, and picking a free name is not atomic.
     : folder(juce::File::getSpecialLocation(juce::File::tempDirectory)
-                 .getNonexistentChildFile("zarnel-test-", "", false))
+                 .getChildFile("zarnel-test-" + juce::Uuid().toString()))
 {
     folder.createDirectory();
 }

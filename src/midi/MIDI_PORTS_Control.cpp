@@ -1,0 +1,324 @@
+#include "MIDI_PORTS_Control.h"
+
+#include "platform/SafeFileWriter.h"
+
+#include <algorithm>
+
+namespace zarnel
+{
+
+namespace
+{
+
+const char* const noPort = "NONE";
+
+// Names shorter than this are no port (a damaged file, not a device).
+constexpr int minimumNameLength = 3;
+constexpr size_t minimumFileSize = 3;
+
+int positionOf(const juce::String& name, const juce::StringArray& devices)
+{
+    if (name.length() < minimumNameLength)
+        return 0;
+    return devices.indexOf(name) + 1;
+}
+
+void appendName(juce::MemoryBlock& block, const juce::String& name)
+{
+    for (auto p = name.getCharPointer(); !p.isEmpty();)
+    {
+        const auto c = p.getAndAdvance();
+        // One byte per character. Beyond 8 bits the low byte could be a marker (Cyrillic A is
+        // U+0410), so such characters are written as '?'.
+        const auto byte = (std::uint8_t)(c <= 0xFF ? c : '?');
+        block.append(&byte, 1);
+    }
+}
+
+juce::String nameFrom(const std::uint8_t* bytes, size_t size)
+{
+    juce::String name;
+    name.preallocateBytes(size * 2 + 1);
+    for (size_t i = 0; i < size; ++i)
+        if (bytes[i] != 0)
+            name += juce::String::charToString((juce::juce_wchar)bytes[i]);
+    return name;
+}
+
+} // namespace
+
+// Keeps the output alive while a sender uses it: closing waits until no sender is inside.
+class MIDI_PORTS_Control::SendScope
+{
+public:
+    explicit SendScope(const MIDI_PORTS_Control& c) : control(c)
+    {
+        // Only senders that may touch the output count, so a busy sender cannot starve a close.
+        if (!control.outputOpen.load())
+            return;
+        control.activeSenders.fetch_add(1);
+        entered = true;
+        if (control.outputOpen.load())
+            output = control.output.get();
+    }
+    ~SendScope()
+    {
+        if (entered)
+            control.activeSenders.fetch_sub(1);
+    }
+
+    ScheduledMidiOutput* get() const noexcept { return output; }
+
+private:
+    const MIDI_PORTS_Control& control;
+    ScheduledMidiOutput* output = nullptr;
+    bool entered = false;
+};
+
+MIDI_PORTS_Control::MIDI_PORTS_Control(MidiDeviceBackend& b, juce::File file)
+    : backend(b), portFile(std::move(file))
+{
+}
+
+MIDI_PORTS_Control::~MIDI_PORTS_Control()
+{
+    closeOutput();
+    closeInput();
+}
+
+//==============================================================================
+void MIDI_PORTS_Control::selectInputPort(int position, juce::MidiInputCallback* callback)
+{
+    if (position < 1)
+        portNames.set(0, noPort);
+    else if (const auto names = backend.getInputNames(); position <= names.size())
+        portNames.set(0, names[position - 1]);
+    openInput(position, callback);
+}
+
+void MIDI_PORTS_Control::selectOutputPort(int position)
+{
+    if (position < 1)
+        portNames.set(1, noPort);
+    else if (const auto names = backend.getOutputNames(); position <= names.size())
+        portNames.set(1, names[position - 1]);
+    openOutput(position);
+}
+
+void MIDI_PORTS_Control::restorePorts(juce::MidiInputCallback* callback)
+{
+    portNames = juce::StringArray{noPort, noPort, noPort};
+    loadPortFile();
+    openInput(positionOf(portNames[0], backend.getInputNames()), callback);
+    openOutput(positionOf(portNames[1], backend.getOutputNames()));
+}
+
+void MIDI_PORTS_Control::openInput(int position, juce::MidiInputCallback* callback)
+{
+    closeInput();
+    if (position < 1)
+        return;
+    inputIndex = position - 1;
+    input = backend.openInput(inputIndex, callback);
+    if (input != nullptr)
+    {
+        input->start();
+        inputOpen.store(true);
+    }
+}
+
+void MIDI_PORTS_Control::openOutput(int position)
+{
+    closeOutput();
+    if (position < 1)
+        return;
+    outputIndex = position - 1;
+    if (auto device = backend.openOutput(outputIndex))
+    {
+        output = std::make_unique<ScheduledMidiOutput>(std::move(device));
+        output->startBackgroundThread();
+        outputOpen.store(true);
+    }
+}
+
+void MIDI_PORTS_Control::closeInput()
+{
+    inputOpen.store(false);
+    inputIndex = -1;
+    if (input != nullptr)
+    {
+        input->stop();
+        input.reset();
+    }
+}
+
+void MIDI_PORTS_Control::closeOutput()
+{
+    outputOpen.store(false);
+    outputIndex = -1;
+    // Senders that saw the port open finish first; they never wait on this thread.
+    while (activeSenders.load() != 0)
+        juce::Thread::yield();
+    output.reset();
+}
+
+//==============================================================================
+juce::MemoryBlock MIDI_PORTS_Control::formatPortFile(const juce::StringArray& names)
+{
+    juce::MemoryBlock block;
+    const std::uint8_t markers[] = {inputNameEnd, outputNameEnd, thirdNameEnd};
+    for (int i = 0; i < 3; ++i)
+    {
+        appendName(block, names[i]);
+        block.append(&markers[i], 1);
+    }
+    return block;
+}
+
+bool MIDI_PORTS_Control::parsePortFile(const juce::MemoryBlock& content, juce::String& inputName,
+                                       juce::String& outputName)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(content.getData());
+    const auto size = content.getSize();
+    size_t p = 0, q = 0;
+    bool foundP = false, foundQ = false;
+    for (size_t i = 0; i < size; ++i)
+    {
+        if (bytes[i] == inputNameEnd)
+        {
+            p = i;
+            foundP = true;
+        }
+        else if (bytes[i] == outputNameEnd)
+        {
+            q = i;
+            foundQ = true;
+        }
+    }
+    if (!foundP || !foundQ || p == 0 || q <= p)
+        return false;
+    inputName = nameFrom(bytes, p);
+    outputName = nameFrom(bytes + p + 1, q - p - 1);
+    return true;
+}
+
+void MIDI_PORTS_Control::loadPortFile()
+{
+    if (!portFile.existsAsFile())
+        savePortFile();
+
+    juce::MemoryBlock content;
+    if (!portFile.loadFileAsData(content) || content.getSize() < minimumFileSize)
+    {
+        savePortFile();
+        return;
+    }
+
+    juce::String in, out;
+    if (parsePortFile(content, in, out))
+    {
+        portNames.set(0, in);
+        portNames.set(1, out);
+    }
+}
+
+bool MIDI_PORTS_Control::savePortFile() const
+{
+    const auto bytes = formatPortFile(portNames);
+    return SafeFileWriter::write(portFile, bytes.getData(), bytes.getSize());
+}
+
+//==============================================================================
+void MIDI_PORTS_Control::sendBufferNow(const juce::MidiBuffer& buffer)
+{
+    const SendScope scope(*this);
+    if (auto* out = scope.get())
+        out->sendBlockOfMessages(buffer, juce::Time::getMillisecondCounterHiRes(), 1000.0);
+}
+
+void MIDI_PORTS_Control::sendBufferAt(const juce::MidiBuffer& buffer, int offsetMs, double samplesPerSecond)
+{
+    const SendScope scope(*this);
+    if (auto* out = scope.get())
+        out->sendBlockOfMessages(buffer, juce::Time::getMillisecondCounterHiRes() + offsetMs,
+                                 samplesPerSecond);
+}
+
+bool MIDI_PORTS_Control::scheduleMessage(const std::uint8_t* data, int size, double dueMs) noexcept
+{
+    if (size <= 0)
+        return false;
+    const SendScope scope(*this);
+    auto* out = scope.get();
+    return out != nullptr && out->scheduleMessage(data, (size_t)size, dueMs);
+}
+
+void MIDI_PORTS_Control::sendShortMessage(int status, int channel, int data1, int data2)
+{
+    // Above 16 the status would turn into another kind of message.
+    if (channel > 16)
+        return;
+    const SendScope scope(*this);
+    if (auto* out = scope.get())
+    {
+        const std::uint8_t bytes[] = {(std::uint8_t)(status | (std::max(channel, 1) - 1)),
+                                      (std::uint8_t)(data1 & 0x7F), (std::uint8_t)(data2 & 0x7F)};
+        // Scheduled as it stands: no MidiBuffer, so no allocation on the audio thread.
+        const auto size = (size_t)juce::MidiMessage::getMessageLengthFromFirstByte(bytes[0]);
+        out->scheduleMessage(bytes, size, juce::Time::getMillisecondCounterHiRes());
+    }
+}
+
+void MIDI_PORTS_Control::sendController(int channel, int controller, int value)
+{
+    sendShortMessage(0xB0, channel, controller, value);
+}
+
+void MIDI_PORTS_Control::sendNoteOff(int channel, int note)
+{
+    sendShortMessage(0x80, channel, note, 0);
+}
+
+void MIDI_PORTS_Control::sendPitchWheel(int channel, int position)
+{
+    sendShortMessage(0xE0, channel, position & 0x7F, position >> 7);
+}
+
+void MIDI_PORTS_Control::sendProgramChange(int channel, int program)
+{
+    if (program < 0 || program >= 128)
+        return;
+    sendShortMessage(0xC0, channel, program, 0);
+}
+
+void MIDI_PORTS_Control::sendSysex(const std::uint8_t* data, size_t size)
+{
+    if (data == nullptr || size == 0)
+        return;
+    const SendScope scope(*this);
+    auto* out = scope.get();
+    if (out == nullptr)
+        return;
+
+    if (size <= maxSysexPiece)
+    {
+        out->scheduleMessage(data, size, juce::Time::getMillisecondCounterHiRes());
+        return;
+    }
+
+    const std::lock_guard<std::mutex> lock(longSysexLock);
+    out->clearAllPendingMessages();
+    out->stopBackgroundThread();
+    for (size_t offset = 0; offset < size; offset += maxSysexPiece)
+        out->sendMessageNow(juce::MidiMessage(data + offset, (int)std::min(maxSysexPiece, size - offset)));
+    out->startBackgroundThread();
+}
+
+size_t MIDI_PORTS_Control::getNumDropped() const
+{
+    const SendScope scope(*this);
+    const auto* out = scope.get();
+    return out != nullptr ? out->getNumDropped() : 0;
+}
+
+} // namespace zarnel

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "midi/MidiDevices.h"
+#include "midi/ScheduledMidiOutput.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+#include <juce_core/juce_core.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace zarnel
+{
+
+// The MIDI input and output ports the editor talks to the synthesizer through, their senders,
+// and the port file that remembers the choice by device name.
+//
+// Ports are given by list position: 0 is no port, k >= 1 the (k-1)-th device of the backend's
+// list. Selection, opening and the file belong to the message thread; the senders may be called
+// from any thread, the audio thread included (the short ones never block or allocate there).
+class MIDI_PORTS_Control
+{
+public:
+    static constexpr std::uint8_t inputNameEnd = 0x0F;
+    static constexpr std::uint8_t outputNameEnd = 0x10;
+    static constexpr std::uint8_t thirdNameEnd = 0x11;
+    static constexpr size_t maxSysexPiece = ScheduledMidiOutput::maxMessageSize;
+
+    MIDI_PORTS_Control(MidiDeviceBackend& backend, juce::File portFile);
+    ~MIDI_PORTS_Control();
+
+    // Input name, output name, and a third entry that is always "NONE".
+    juce::StringArray portNames{"NONE", "NONE", "NONE"};
+
+    // Positions in the device lists (position - 1), -1 when none; message thread only.
+    int outputIndex = -1;
+    int inputIndex = -1;
+    // Set only here; the audio thread reads outputOpen before sending.
+    std::atomic<bool> outputOpen{false};
+    std::atomic<bool> inputOpen{false};
+
+    bool isOutputOpen() const noexcept { return outputOpen.load(); }
+    bool isInputOpen() const noexcept { return inputOpen.load(); }
+
+    // Record the device's name (or "NONE" for position 0) and open it.
+    void selectInputPort(int position, juce::MidiInputCallback* callback);
+    void selectOutputPort(int position);
+
+    // Start-up: names from the port file, then each port reopened by exact name.
+    void restorePorts(juce::MidiInputCallback* callback);
+
+    void loadPortFile();
+    bool savePortFile() const;
+    const juce::File& getPortFile() const noexcept { return portFile; }
+
+    // The port file's bytes for the given names, and the names a file's bytes hold (false when
+    // they hold none). Names go one byte per character.
+    static juce::MemoryBlock formatPortFile(const juce::StringArray& names);
+    static bool parsePortFile(const juce::MemoryBlock& content, juce::String& inputName,
+                              juce::String& outputName);
+
+    // Senders: nothing happens while no output is open. Channels run 1 to 16 (below 1 is sent on
+    // 1, above 16 sends nothing); data bytes are masked to 7 bits.
+    void sendBufferNow(const juce::MidiBuffer& buffer);
+    void sendBufferAt(const juce::MidiBuffer& buffer, int offsetMs, double samplesPerSecond);
+    void sendController(int channel, int controller, int value);
+    void sendNoteOff(int channel, int note);
+    void sendPitchWheel(int channel, int position);
+    void sendProgramChange(int channel, int program);
+    // One message of raw bytes, due at dueMs on juce::Time::getMillisecondCounterHiRes(); never
+    // allocates or blocks. False when it was not scheduled (no output, too long, schedule full).
+    bool scheduleMessage(const std::uint8_t* data, int size, double dueMs) noexcept;
+    // A whole F0 ... F7 message. Up to 256 bytes it is scheduled like the rest; longer ones drop
+    // whatever is scheduled and go out at once in 256-byte pieces, blocking the caller.
+    void sendSysex(const std::uint8_t* data, size_t size);
+
+    // Messages refused by a full schedule; 0 with no output open.
+    size_t getNumDropped() const;
+
+private:
+    class SendScope;
+
+    void openInput(int position, juce::MidiInputCallback* callback);
+    void openOutput(int position);
+    void closeInput();
+    void closeOutput();
+    void sendShortMessage(int status, int channel, int data1, int data2);
+
+    MidiDeviceBackend& backend;
+    const juce::File portFile;
+
+    std::unique_ptr<MidiInputDevice> input;
+    // Replaced only while outputOpen is false and no sender is inside a SendScope.
+    std::unique_ptr<ScheduledMidiOutput> output;
+    mutable std::atomic<int> activeSenders{0};
+    // Long system-exclusive messages stop the sender thread; one at a time.
+    std::mutex longSysexLock;
+
+    JUCE_DECLARE_NON_COPYABLE(MIDI_PORTS_Control)
+};
+
+} // namespace zarnel

@@ -1,0 +1,896 @@
+#include "MidiCntrState.h"
+
+#include "../model/DSI_Program.h"
+#include "../platform/SettingsFolder.h"
+
+namespace zarnel
+{
+
+namespace
+{
+constexpr double toHostWindowMs = 500.0;
+constexpr size_t maxSysexLength = 8192; // far above any dump; a message without an end is dropped
+constexpr int pumpIntervalMs = 20;
+
+bool isNrpnOrBankController(int controller) noexcept
+{
+    return controller == 0 || controller == 6 || controller == 32 || controller == 38 || controller == 98
+           || controller == 99;
+}
+
+double nowMs() noexcept
+{
+    return juce::Time::getMillisecondCounterHiRes();
+}
+} // namespace
+
+MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend& backend)
+    : folder(settingsFolder),
+      settings(settingsFolder.getChildFile(SettingsFolder::settingsFileName)),
+      tables(ParamTables::get())
+{
+    for (auto& v : globalValues)
+        v.store(0);
+
+    settings.loadSettings();
+    settings.appendSpareEntries();
+    firstRun = settings.isFirstRun();
+
+    const int channel = settings.getEntryInt(SettingsList::midiChannelEntry);
+    if (channel >= 1 && channel <= 16)
+    {
+        midiChannel = channel;
+    }
+    else
+    {
+        midiChannel = 1;
+        settings.setEntry(SettingsList::midiChannelEntry, "1");
+    }
+
+    banks.fill(folder.getChildFile(SettingsFolder::bankDataFileName));
+
+    ports = std::make_unique<MIDI_PORTS_Control>(backend, folder.getChildFile(SettingsFolder::portFileName));
+    ports->restorePorts(this);
+
+    clockOutEnabled = settings.getEntryInt(SettingsList::midiClockEntry) == 1;
+    thruToHost = settings.getEntryInt(SettingsList::thruToHostEntry) == 1;
+    forwardHostMidi = true;
+
+    settings.restoreLatency();
+    latencyMode = settings.getLatencyMode();
+    const auto table = settings.getLatencyTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        latencyTable[i] = table[i];
+
+    startTimer(pumpIntervalMs);
+}
+
+MidiCntrState::~MidiCntrState()
+{
+    stopTimer();
+    // Close the ports first, so no input callback runs while the rest goes away.
+    ports.reset();
+    settings.saveSettings();
+    const juce::ScopedLock sl(modelLock);
+    banks.writeDataFile(folder.getChildFile(SettingsFolder::bankDataFileName));
+}
+
+//==== Input ==========================================================================================
+
+void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::MidiMessage& message)
+{
+    const auto* raw = message.getRawData();
+    const int size = message.getRawDataSize();
+    if (raw == nullptr || size <= 0)
+        return;
+
+    const int status = raw[0];
+    const bool isChannelMessage = status >= 0x80 && status < 0xF0;
+    const bool isController = (status & 0xF0) == 0xB0;
+    // A system-exclusive start or a continuation of one (data bytes, or the end marker alone).
+    const bool isSysexMaterial = status == 0xF0 || status == 0xF7 || status < 0x80;
+
+    if (thruToHost.load())
+    {
+        const bool isNote = (status & 0xF0) == 0x80 || (status & 0xF0) == 0x90;
+        if (isNote || (isController && size >= 3 && !isNrpnOrBankController(raw[1]))
+            || (!isController && !isSysexMaterial))
+        {
+            queueForHost(raw, size);
+            return;
+        }
+    }
+
+    if (isChannelMessage)
+    {
+        const int channel = (status & 0x0F) + 1;
+        if (message.isNoteOn())
+            postNotification(Notification::noteOn(channel, raw[1], raw[2]));
+        else if (message.isNoteOff())
+            postNotification(Notification::noteOff(channel, raw[1]));
+        else if (message.isPitchWheel())
+            postNotification(Notification::pitchBend(channel, raw[2], raw[1]));
+        else if (message.isProgramChange())
+        {
+            currentProgramNumber = raw[1] & 0x7F;
+            selectProgram(currentBank.load(), raw[1] & 0x7F, false);
+        }
+        else if (isController && size >= 3)
+            handleControlChange(channel, raw[1], raw[2], message);
+        return;
+    }
+
+    if (isSysexMaterial)
+        handleSysexMaterial(message);
+    // Other system messages (clock, song position, ...) mean nothing to the model.
+}
+
+void MidiCntrState::handleControlChange(int channel, int controller, int value, const juce::MidiMessage& message)
+{
+    switch (controller)
+    {
+        case 1:
+            postNotification(Notification::controlChange(channel, 1, value));
+            return;
+        case 99:
+            rxNrpnMsb = value;
+            return;
+        case 98:
+            rxNrpnLsb = value;
+            return;
+        case 6:
+            rxDataMsb = value;
+            return;
+        case 38:
+        {
+            const int n = rxNrpnMsb.load() * 128 + rxNrpnLsb.load();
+            const int v = rxDataMsb * 128 + value;
+            if (n > 379)
+            {
+                const int index = GlobalSettings::indexForIncomingNrpn(n);
+                if (index >= 0 && index < GlobalSettings::numStoredValues)
+                {
+                    globalValues[(size_t)index] = (std::int8_t)(std::uint8_t)(v & 0xFF);
+                    postNotification(Notification::global(index));
+                }
+                return;
+            }
+            const int index = tables.indexForNrpn(n);
+            // A record byte holds 0..255; anything else cannot be a program parameter.
+            if (index < 0 || index >= (int)ProgramSysex::recordSize || v > 255)
+                return;
+            if (hardwareChanges.push((std::uint32_t)(index * 4096 + v)))
+                sendChangeMessage();
+            return;
+        }
+        case 32:
+            // The model has eight banks; other numbers are not ours to select.
+            if (value != currentBank.load() && ProgramSysex::isValidBank(value))
+                selectProgram(value, currentProgramNumber.load(), false);
+            if (thruToHost.load())
+                queueForHost(message.getRawData(), message.getRawDataSize());
+            return;
+        default:
+            if (thruToHost.load())
+                queueForHost(message.getRawData(), message.getRawDataSize());
+            return;
+    }
+}
+
+void MidiCntrState::handleSysexMaterial(const juce::MidiMessage& message)
+{
+    const auto* raw = message.getRawData();
+    const auto size = (size_t)message.getRawDataSize();
+
+    if (raw[0] == 0xF0)
+        sysexBuffer.assign(raw, raw + size);
+    else if (!sysexBuffer.empty())
+        sysexBuffer.insert(sysexBuffer.end(), raw, raw + size);
+    else
+        return;
+
+    if (sysexBuffer.size() > maxSysexLength)
+    {
+        sysexBuffer.clear();
+        return;
+    }
+
+    if (sysexBuffer.size() >= 2 && sysexBuffer.front() == 0xF0 && sysexBuffer.back() == 0xF7)
+    {
+        Bytes complete;
+        complete.swap(sysexBuffer);
+        dispatchSysex(complete.data(), complete.size());
+    }
+}
+
+void MidiCntrState::dispatchSysex(const std::uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return;
+    if (data[1] == 0x7E && data[3] == 0x06)
+        return; // device inquiry reply
+    if (data[2] != ProgramSysex::modelId)
+        return;
+    switch (data[3])
+    {
+        case ProgramSysex::cmdProgramDump:
+        case ProgramSysex::cmdEditBufferDump:
+            handleProgramDump(data, size);
+            break;
+        case ProgramSysex::cmdGlobalDump:
+            handleGlobalDump(data, size);
+            break;
+        default:
+            break;
+    }
+}
+
+void MidiCntrState::handleProgramDump(const std::uint8_t* data, size_t size)
+{
+    if (size == ProgramSysex::editBufferDumpSize)
+    {
+        setCurrentProgram(ProgramSysex::unpack(data + 4));
+        postNotification(Notification::programReplaced);
+        return;
+    }
+    if (size != ProgramSysex::programDumpSize)
+        return;
+
+    const int bank = data[4];
+    const int program = data[5];
+    const auto record = ProgramSysex::unpack(data + 6);
+
+    if (storeIntoBank.load())
+    {
+        const juce::ScopedLock tl(transferLock);
+        // While a receive runs, only the program asked for is taken: a repeated or unasked dump
+        // would otherwise start a second chain of requests.
+        if (bankReceiveActive.load() && (bank != expectedBank || program != expectedProgram))
+            return;
+        if (!ProgramSysex::isValidBank(bank) || !ProgramSysex::isValidProgram(program))
+            return;
+
+        setBankProgram(bank, program, record);
+        if (!bankReceiveActive.load())
+            return;
+
+        anyProgramArrived = true;
+        postNotification(Notification::bankProgram(bank, program));
+        if (program < ProgramSysex::numPrograms - 1)
+        {
+            requestNextBankProgram(bank, program + 1);
+        }
+        else if (bankReceiveMode.load() != 7 || bank >= 3)
+        {
+            postNotification(Notification::bankContentChanged);
+            postNotification(Notification::bankReceiveFinished);
+            endBankReceive();
+        }
+        else
+        {
+            requestNextBankProgram(bank + 1, 0);
+        }
+        return;
+    }
+
+    if (ProgramSysex::isValidBank(bank) && ProgramSysex::isValidProgram(program))
+    {
+        currentBank = bank;
+        currentProgramNumber = program;
+        setBankProgram(bank, program, record);
+        postNotification(Notification::bankContentChanged);
+    }
+    // A dump addressed outside our banks still becomes the program being edited.
+    setCurrentProgram(record);
+    postNotification(Notification::programReplaced);
+}
+
+void MidiCntrState::handleGlobalDump(const std::uint8_t* data, size_t size)
+{
+    std::array<std::int8_t, GlobalSettings::numStoredValues> decoded{};
+    const int count = GlobalSettings::decodeDump(data, size, decoded.data(), (int)decoded.size());
+    for (int i = 0; i < count; ++i)
+        globalValues[(size_t)i] = decoded[(size_t)i];
+    globalsReceived = true;
+
+    if (scanActive.load())
+    {
+        settings.setEntryInt(SettingsList::scanInputPortEntry, scanInput.load());
+        settings.setEntryInt(SettingsList::scanOutputPortEntry, scanOutput.load());
+        settings.saveSettings();
+    }
+    postNotification(Notification::globalDumpArrived);
+}
+
+//==== Bank receive ===================================================================================
+
+void MidiCntrState::startBankReceive(int bank, int mode)
+{
+    if (!ProgramSysex::isValidBank(bank))
+        return;
+    {
+        const juce::ScopedLock tl(transferLock);
+        expectedBank = bank;
+        expectedProgram = 0;
+        retries = 0;
+        anyProgramArrived = false;
+        lastRequestMs = nowMs();
+        bankReceiveMode = mode;
+        storeIntoBank = true;
+        bankReceiveActive = true;
+    }
+    requestDump(ProgramSysex::cmdProgramDumpRequest, bank, 0);
+}
+
+void MidiCntrState::endBankReceive()
+{
+    const juce::ScopedLock tl(transferLock);
+    bankReceiveActive = false;
+    storeIntoBank = false;
+    bankReceiveMode = -1;
+    expectedBank = -1;
+    expectedProgram = -1;
+}
+
+void MidiCntrState::requestNextBankProgram(int bank, int program)
+{
+    // transferLock is held by the caller.
+    expectedBank = bank;
+    expectedProgram = program;
+    retries = 0;
+    lastRequestMs = nowMs();
+    requestDump(ProgramSysex::cmdProgramDumpRequest, bank, program);
+}
+
+void MidiCntrState::checkBankReceiveTimeout(double now)
+{
+    const juce::ScopedLock tl(transferLock);
+    if (!bankReceiveActive.load() || now - lastRequestMs < bankReceiveTimeoutMs)
+        return;
+
+    if (retries < bankReceiveMaxRetries)
+    {
+        ++retries;
+        lastRequestMs = now;
+        requestDump(ProgramSysex::cmdProgramDumpRequest, expectedBank, expectedProgram);
+        return;
+    }
+
+    // The synthesizer stopped answering: end the transfer with what arrived.
+    if (anyProgramArrived)
+        postNotification(Notification::bankContentChanged);
+    postNotification(Notification::bankReceiveFinished);
+    endBankReceive();
+}
+
+//==== Senders ========================================================================================
+
+void MidiCntrState::sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept
+{
+    // Long system-exclusive messages from the host go out as consecutive pieces due together;
+    // the schedule keeps their order.
+    constexpr int piece = (int)MIDI_PORTS_Control::maxSysexPiece;
+    for (int offset = 0; offset < size; offset += piece)
+        if (!ports->scheduleMessage(bytes + offset, juce::jmin(piece, size - offset), dueMs))
+            return;
+}
+
+void MidiCntrState::sendSysex(const Bytes& message)
+{
+    if (!message.empty())
+        ports->sendSysex(message.data(), message.size());
+}
+
+void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double)
+{
+    if (!ports->isOutputOpen())
+        return;
+
+    nrpn &= 0x3FFF;
+    value &= 0x3FFF;
+    const int msb = value / 128;
+    const int lsb = value % 128;
+    const auto status = (std::uint8_t)(0xB0 + ((midiChannel.load() - 1) & 0x0F));
+
+    std::uint8_t bytes[12];
+    int count = 0;
+    auto controller = [&](int cc, int v) {
+        bytes[count++] = status;
+        bytes[count++] = (std::uint8_t)cc;
+        bytes[count++] = (std::uint8_t)(v & 0x7F);
+    };
+
+    const juce::ScopedLock sl(nrpnSendLock);
+    if (nrpn != lastNrpn)
+    {
+        controller(99, nrpn / 128);
+        controller(98, nrpn % 128);
+        controller(6, msb);
+        controller(38, lsb);
+        lastNrpn = nrpn;
+        lastDataMsb = msb;
+    }
+    else if (msb == lastDataMsb)
+    {
+        if (lsb == lastDataLsb)
+            return;
+        controller(38, lsb);
+    }
+    else
+    {
+        controller(6, msb);
+        controller(38, lsb);
+        lastDataMsb = msb;
+    }
+    lastDataLsb = lsb;
+
+    const double due = nowMs() + (latencyMs > 0 ? latencyMs : 0);
+    for (int i = 0; i < count; i += 3)
+        sendRaw(bytes + i, 3, due);
+}
+
+void MidiCntrState::sendNrpn(int nrpn, int value)
+{
+    if (!ports->isOutputOpen())
+        return;
+    const auto status = (std::uint8_t)(0xB0 + ((midiChannel.load() - 1) & 0x0F));
+    const auto v = (int)(std::int8_t)(std::uint8_t)(value & 0xFF);
+    const std::uint8_t bytes[12] = {status, 99, (std::uint8_t)((nrpn / 128) & 0x7F),
+                                    status, 98, (std::uint8_t)(nrpn % 128),
+                                    status, 6,  (std::uint8_t)((v / 128) & 0x7F),
+                                    status, 38, (std::uint8_t)((v % 128) & 0x7F)};
+
+    const juce::ScopedLock sl(nrpnSendLock);
+    // The synthesizer now has another NRPN selected: the next parameter must select its own.
+    lastNrpn = -1;
+    const double due = nowMs();
+    for (int i = 0; i < 12; i += 3)
+        sendRaw(bytes + i, 3, due);
+}
+
+void MidiCntrState::requestGlobalDump()
+{
+    globalsReceived = false;
+    postNotification(Notification::globalDumpRequested);
+    sendSysex(ProgramSysex::globalDumpRequest());
+}
+
+void MidiCntrState::sendEditBuffer(const Record& record)
+{
+    sendSysex(ProgramSysex::editBufferDump(record.data(), record.size()));
+}
+
+void MidiCntrState::sendProgramDump(int bank, int program, const Record& record)
+{
+    sendSysex(ProgramSysex::programDump(bank, program, record.data(), record.size()));
+}
+
+void MidiCntrState::requestDump(int kind, int bank, int program)
+{
+    if (kind == ProgramSysex::cmdProgramDumpRequest)
+        sendSysex(ProgramSysex::programDumpRequest(bank, program));
+    else if (kind == ProgramSysex::cmdEditBufferDumpRequest)
+        sendSysex(ProgramSysex::editBufferDumpRequest());
+}
+
+void MidiCntrState::selectProgram(int bank, int program, bool announce)
+{
+    if (!ProgramSysex::isValidBank(bank) || !ProgramSysex::isValidProgram(program))
+        return;
+    currentBank = bank;
+    currentProgramNumber = program;
+    setCurrentProgram(getBankProgram(bank, program));
+    postNotification(Notification::programReplaced);
+    if (announce)
+    {
+        ports->sendController(midiChannel.load(), 32, bank);
+        ports->sendProgramChange(midiChannel.load(), program);
+    }
+}
+
+void MidiCntrState::sendNote(int channel, int note, int velocity)
+{
+    if (channel < 1 || channel > 16 || note < 0 || note > 127)
+        return;
+    const std::uint8_t bytes[3] = {(std::uint8_t)(0x90 + channel - 1), (std::uint8_t)note,
+                                   (std::uint8_t)(velocity & 0x7F)};
+    sendRaw(bytes, 3, nowMs());
+}
+
+void MidiCntrState::queuePitchBendForHost(int channel, int value)
+{
+    if (channel < 1 || channel > 16)
+        return;
+    value = juce::jlimit(0, 16383, value);
+    const std::uint8_t bytes[3] = {(std::uint8_t)(0xE0 + channel - 1), (std::uint8_t)(value & 0x7F),
+                                   (std::uint8_t)(value >> 7)};
+    queueForHost(bytes, 3);
+    ports->sendPitchWheel(channel, value);
+}
+
+//==== Model ==========================================================================================
+
+void MidiCntrState::setParameterFromHost(int index, int value)
+{
+    if (index < 0)
+        return;
+    if (index < (int)ProgramSysex::recordSize)
+        setCurrentByte(index, value);
+    sendParameterNrpn(tables.nrpn(index), value, getLatencyOffset(), sampleRate.load());
+    // Hosts may automate from their audio thread: no listener is called from here.
+    postNotificationQuietly(Notification::parameter(index, value));
+}
+
+void MidiCntrState::loadHostProgram()
+{
+    {
+        const juce::ScopedLock sl(modelLock);
+        if (hostBank != nullptr)
+            hostBank->setCurrent(hostBank->getProgramPadded(hostProgramIndex.load()));
+    }
+    ++programGeneration;
+    postNotification(Notification::programReplaced);
+}
+
+void MidiCntrState::storeProgram(bool toBank, int bank, int program, const Record& record)
+{
+    if (toBank)
+    {
+        setBankProgram(bank, program, record);
+        postNotification(Notification::bankContentChanged);
+    }
+    else
+    {
+        setCurrentProgram(record);
+    }
+    postNotification(Notification::programReplaced);
+}
+
+void MidiCntrState::setHostBank(Bank_Program* bank)
+{
+    const juce::ScopedLock sl(modelLock);
+    hostBank = bank;
+}
+
+MidiCntrState::Record MidiCntrState::getCurrentProgram() const
+{
+    const juce::ScopedLock sl(modelLock);
+    return hostBank != nullptr ? hostBank->getCurrent() : Record{};
+}
+
+void MidiCntrState::setCurrentProgram(const Record& record)
+{
+    {
+        const juce::ScopedLock sl(modelLock);
+        if (hostBank != nullptr)
+            hostBank->setCurrent(record);
+    }
+    ++programGeneration;
+}
+
+int MidiCntrState::getCurrentByte(int index) const
+{
+    if (index < 0 || index >= (int)ProgramSysex::recordSize)
+        return 0;
+    const juce::ScopedLock sl(modelLock);
+    return hostBank != nullptr ? hostBank->getCurrent()[(size_t)index] : 0;
+}
+
+void MidiCntrState::setCurrentByte(int index, int value)
+{
+    if (index < 0 || index >= (int)ProgramSysex::recordSize)
+        return;
+    const juce::ScopedLock sl(modelLock);
+    if (hostBank == nullptr)
+        return;
+    auto rec = hostBank->getCurrent();
+    rec[(size_t)index] = (std::uint8_t)value;
+    hostBank->setCurrent(rec);
+}
+
+MidiCntrState::Record MidiCntrState::getHostBankProgram(int slot) const
+{
+    const juce::ScopedLock sl(modelLock);
+    return hostBank != nullptr ? hostBank->getProgramPadded(slot) : Record{};
+}
+
+void MidiCntrState::setHostBankProgram(int slot, const Record& record)
+{
+    const juce::ScopedLock sl(modelLock);
+    if (hostBank != nullptr)
+        hostBank->setProgram(slot, record);
+}
+
+juce::String MidiCntrState::getHostBankProgramName(int slot) const
+{
+    const juce::ScopedLock sl(modelLock);
+    return hostBank != nullptr ? hostBank->getProgramName(slot) : juce::String();
+}
+
+void MidiCntrState::setHostBankProgramName(int slot, const juce::String& name)
+{
+    const juce::ScopedLock sl(modelLock);
+    if (hostBank != nullptr)
+        hostBank->setProgramName(slot, name);
+}
+
+Bytes MidiCntrState::getHostBankData() const
+{
+    const juce::ScopedLock sl(modelLock);
+    return hostBank != nullptr ? hostBank->getBankData() : Bytes{};
+}
+
+MidiCntrState::Record MidiCntrState::getBankProgram(int bank, int slot) const
+{
+    if (!ProgramBankSet::isValidBank(bank))
+        return {};
+    const juce::ScopedLock sl(modelLock);
+    return banks.bank(bank).getProgramPadded(slot);
+}
+
+void MidiCntrState::setBankProgram(int bank, int slot, const Record& record)
+{
+    if (!ProgramBankSet::isValidBank(bank))
+        return;
+    const juce::ScopedLock sl(modelLock);
+    banks.bank(bank).setProgram(slot, record);
+}
+
+Bytes MidiCntrState::getBankData(int bank) const
+{
+    if (!ProgramBankSet::isValidBank(bank))
+        return {};
+    const juce::ScopedLock sl(modelLock);
+    return banks.bank(bank).getBankData();
+}
+
+juce::String MidiCntrState::getBankProgramName(int bank, int slot) const
+{
+    if (!ProgramBankSet::isValidBank(bank))
+        return {};
+    const juce::ScopedLock sl(modelLock);
+    return banks.bank(bank).getProgramName(slot);
+}
+
+void MidiCntrState::withBank(int bank, const std::function<void(Bank_Program&)>& fn)
+{
+    if (!ProgramBankSet::isValidBank(bank))
+        return;
+    const juce::ScopedLock sl(modelLock);
+    fn(banks.bank(bank));
+}
+
+//==== Globals ========================================================================================
+
+int MidiCntrState::getGlobalValue(int index) const noexcept
+{
+    if (index < 0 || index >= GlobalSettings::numStoredValues)
+        return 0;
+    return globalValues[(size_t)index].load();
+}
+
+void MidiCntrState::setGlobalValue(int index, int value)
+{
+    if (!GlobalSettings::isValidIndex(index))
+        return;
+    value = juce::jlimit(0, GlobalSettings::setting(index).maximum, value);
+    if (value == globalValues[(size_t)index].load())
+        return;
+    globalValues[(size_t)index] = (std::int8_t)value;
+    sendNrpn(GlobalSettings::setting(index).nrpn, value);
+}
+
+//==== Notifications ==================================================================================
+
+void MidiCntrState::postNotification(std::uint32_t code)
+{
+    notificationQueue.push(code);
+    notifyListeners();
+}
+
+void MidiCntrState::postStateNotification(std::uint32_t code)
+{
+    notificationQueue.push(code);
+    const juce::ScopedLock sl(listenerLock);
+    for (int i = stateListeners.size(); --i >= 0;)
+        stateListeners.getUnchecked(i)->stateChanged();
+}
+
+void MidiCntrState::postNotificationQuietly(std::uint32_t code) noexcept
+{
+    notificationQueue.push(code);
+    quietNotificationsPending = true;
+}
+
+void MidiCntrState::notifyListeners()
+{
+    const juce::ScopedLock sl(listenerLock);
+    for (int i = listeners.size(); --i >= 0;)
+        listeners.getUnchecked(i)->midiCntrStateChanged(*this);
+}
+
+bool MidiCntrState::popNotification(std::uint32_t& code) noexcept
+{
+    return notificationQueue.pop(code);
+}
+
+bool MidiCntrState::popHardwareChange(std::uint32_t& entry) noexcept
+{
+    return hardwareChanges.pop(entry);
+}
+
+void MidiCntrState::addListener(MidiCntrStateListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    listeners.addIfNotAlreadyThere(listener);
+}
+
+void MidiCntrState::removeListener(MidiCntrStateListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    listeners.removeFirstMatchingValue(listener);
+}
+
+void MidiCntrState::addStateListener(stateListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    stateListeners.addIfNotAlreadyThere(listener);
+}
+
+void MidiCntrState::removeStateListener(stateListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    stateListeners.removeFirstMatchingValue(listener);
+}
+
+void MidiCntrState::timerCallback()
+{
+    bool haveListeners;
+    {
+        const juce::ScopedLock sl(listenerLock);
+        haveListeners = !listeners.isEmpty();
+    }
+    if (haveListeners)
+    {
+        if (quietNotificationsPending.exchange(false))
+            notifyListeners();
+    }
+    else
+    {
+        // Nobody shows them: codes from while the editor was closed are stale when it opens.
+        quietNotificationsPending = false;
+        std::uint32_t code;
+        while (notificationQueue.pop(code))
+        {
+        }
+    }
+    checkBankReceiveTimeout(nowMs());
+}
+
+//==== Host MIDI ======================================================================================
+
+void MidiCntrState::queueForHost(const std::uint8_t* bytes, int size) noexcept
+{
+    if (bytes == nullptr || size <= 0 || size > 3)
+        return;
+    ShortMessage m;
+    m.timeMs = nowMs();
+    std::copy_n(bytes, size, m.bytes);
+    m.size = (std::uint8_t)size;
+    toHostQueue.push(m);
+}
+
+void MidiCntrState::clearToHostQueue() noexcept
+{
+    ShortMessage m;
+    while (toHostQueue.pop(m))
+    {
+    }
+}
+
+void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double) noexcept
+{
+    const bool forward = forwardHostMidi.load() && ports->isOutputOpen();
+    const double now = nowMs();
+    const double late = now + getLatencyOffset();
+
+    for (const auto meta : midi)
+    {
+        const auto* d = meta.data;
+        const int size = meta.numBytes;
+        if (size <= 0)
+            continue;
+        const int status = d[0];
+        const int type = status & 0xF0;
+        const bool isChannel = status >= 0x80 && status < 0xF0;
+        const bool isController = type == 0xB0 && size >= 3;
+        const bool isProgramChange = type == 0xC0;
+
+        if (forward && !(isController && isNrpnOrBankController(d[1])) && !isProgramChange)
+            sendRaw(d, size, meta.samplePosition == 0 ? now : late);
+
+        if (!isChannel || size < 2)
+            continue;
+        const int channel = (status & 0x0F) + 1;
+        const bool dataInRange = d[1] < 128;
+        if (isController && dataInRange)
+            postNotificationQuietly(Notification::controlChange(channel, d[1], d[2]));
+        else if (type == 0x90 && size >= 3 && dataInRange)
+            postNotificationQuietly(d[2] > 0 ? Notification::noteOn(channel, d[1], d[2])
+                                             : Notification::noteOff(channel, d[1]));
+        else if (type == 0x80 && dataInRange)
+            postNotificationQuietly(Notification::noteOff(channel, d[1]));
+        else if (type == 0xE0 && size >= 3)
+            postNotificationQuietly(Notification::pitchBend(channel, d[2], d[1]));
+        else if (isProgramChange && dataInRange)
+            postNotificationQuietly(Notification::programChange(channel, d[1]));
+    }
+
+    midi.clear();
+
+    size_t count = 0;
+    ShortMessage m;
+    while (count < toHostScratch.size() && toHostQueue.pop(m))
+        toHostScratch[count++] = m;
+    if (count == 0 || numSamples <= 0)
+        return;
+
+    const double last = toHostScratch[count - 1].timeMs;
+    size_t first = 0;
+    while (first < count && toHostScratch[first].timeMs < last - toHostWindowMs)
+        ++first;
+    const double start = toHostScratch[first].timeMs;
+    const double scale = numSamples / (last - start + 1.0);
+    for (size_t i = first; i < count; ++i)
+    {
+        const auto& e = toHostScratch[i];
+        const int pos = juce::jlimit(0, numSamples - 1, (int)std::lround(scale * (e.timeMs - start)));
+        midi.addEvent(e.bytes, e.size, pos);
+    }
+}
+
+//==== Sample rate, latency, ports ====================================================================
+
+int MidiCntrState::sampleRateIndexFor(double rate) noexcept
+{
+    static constexpr int rates[numSampleRates] = {44100, 48000, 88200, 96000, 176400, 192000};
+    const int r = (int)rate;
+    for (int i = 0; i < numSampleRates; ++i)
+        if (rates[i] == r)
+            return i;
+    return 0;
+}
+
+void MidiCntrState::setSampleRate(double rate) noexcept
+{
+    sampleRate = rate;
+    sampleRateIndex = sampleRateIndexFor(rate);
+}
+
+int MidiCntrState::getLatencyOffset() const noexcept
+{
+    if (latencyMode.load() >= 100)
+        return 0;
+    return latencyTable[(size_t)juce::jlimit(0, numSampleRates - 1, sampleRateIndex.load())].load();
+}
+
+void MidiCntrState::setLatency(int mode, const std::vector<int>& table)
+{
+    settings.setLatency(mode, table);
+    latencyMode = mode;
+    const auto stored = settings.getLatencyTable();
+    for (size_t i = 0; i < stored.size(); ++i)
+        latencyTable[i] = stored[i];
+}
+
+void MidiCntrState::selectInputPort(int position)
+{
+    ports->selectInputPort(position, this);
+}
+
+void MidiCntrState::selectOutputPort(int position)
+{
+    ports->selectOutputPort(position);
+}
+
+} // namespace zarnel

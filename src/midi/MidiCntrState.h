@@ -1,0 +1,233 @@
+#pragma once
+
+#include "MIDI_PORTS_Control.h"
+#include "MidiCntrStateListener.h"
+#include "Notification.h"
+#include "SettingsList.h"
+
+#include "../model/Bank_Program.h"
+#include "../model/GlobalSettings.h"
+#include "../model/ParamTables.h"
+#include "../model/ProgramBankSet.h"
+#include "../platform/BoundedQueue.h"
+
+#include <juce_events/juce_events.h>
+
+#include <array>
+#include <atomic>
+
+namespace zarnel
+{
+
+// The model behind the editor and the link to the synthesizer: parses what the synthesizer sends
+// (on the MIDI input thread), holds the banks, the globals, the settings and the ports, and the
+// senders everything else uses.
+//
+// Threads: the current program and all banks are guarded by one short lock (never taken on the
+// audio thread); notifications, parameter changes from the synthesizer and MIDI for the host
+// travel through lock-free queues; flags and numbers shared between threads are atomics.
+class MidiCntrState : public juce::MidiInputCallback, public juce::ChangeBroadcaster, private juce::Timer
+{
+public:
+    using Record = ProgramSysex::Record;
+
+    static constexpr int defaultKeyboardOctave = 2;
+    static constexpr int defaultKeyboardVelocity = 100;
+    static constexpr int numSampleRates = 6;
+
+    // A bank receive waits this long for each program before asking again, and gives up after
+    // this many repeated requests for the same program.
+    static constexpr double bankReceiveTimeoutMs = 1500.0;
+    static constexpr int bankReceiveMaxRetries = 3;
+
+    MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend& backend);
+    ~MidiCntrState() override;
+
+    //==== MIDI input (the input device's thread) ===================================================
+    void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
+    void handlePartialSysexMessage(juce::MidiInput*, const juce::uint8*, int, double) override {}
+
+    //==== Senders ===================================================================================
+    void sendParameterNrpn(int nrpn, int value, int latencyMs, double samplesPerSecond);
+    void sendNrpn(int nrpn, int value);
+    void requestGlobalDump();
+    void sendEditBuffer(const Record& record);
+    void sendProgramDump(int bank, int program, const Record& record);
+    void requestDump(int kind, int bank, int program);
+    void selectProgram(int bank, int program, bool announce);
+    void sendNote(int channel, int note, int velocity);
+    void queuePitchBendForHost(int channel, int value);
+
+    //==== Model =====================================================================================
+    // The host (automation) changed a parameter: store, send with the latency offset, notify.
+    void setParameterFromHost(int index, int value);
+    void loadHostProgram();
+    void storeProgram(bool toBank, int bank, int program, const Record& record);
+
+    // The program being edited (the host bank's current record) and the banks, under the model lock.
+    void setHostBank(Bank_Program* bank);
+    Record getCurrentProgram() const;
+    void setCurrentProgram(const Record& record);
+    // Counts replacements of the whole program being edited, so the host can be told to re-read.
+    std::uint32_t getProgramGeneration() const noexcept { return programGeneration.load(); }
+    int getCurrentByte(int index) const;
+    void setCurrentByte(int index, int value);
+    Record getHostBankProgram(int slot) const;
+    void setHostBankProgram(int slot, const Record& record);
+    juce::String getHostBankProgramName(int slot) const;
+    void setHostBankProgramName(int slot, const juce::String& name);
+    Bytes getHostBankData() const;
+
+    Record getBankProgram(int bank, int slot) const;
+    void setBankProgram(int bank, int slot, const Record& record);
+    Bytes getBankData(int bank) const;
+    juce::String getBankProgramName(int bank, int slot) const;
+    // Runs fn with the bank under the model lock (for loads of whole banks and file saving).
+    void withBank(int bank, const std::function<void(Bank_Program&)>& fn);
+
+    //==== Bank receive ==============================================================================
+    // mode 0: one bank; 7: the user banks from `bank` up to U4.
+    void startBankReceive(int bank, int mode);
+    void endBankReceive();
+    // Called by a timer on the message thread; tests call it with their own clock.
+    void checkBankReceiveTimeout(double nowMs);
+    bool isBankReceiveActive() const noexcept { return bankReceiveActive.load(); }
+
+    //==== Globals ===================================================================================
+    int getGlobalValue(int index) const noexcept;
+    void setGlobalValue(int index, int value);
+    bool haveGlobalsArrived() const noexcept { return globalsReceived.load(); }
+
+    //==== Notifications =============================================================================
+    // Appends the code and tells the listeners, last registered first, on the calling thread.
+    void postNotification(std::uint32_t code);
+    void postStateNotification(std::uint32_t code);
+    // For the audio thread: appends the code only; a message-thread timer tells the listeners.
+    void postNotificationQuietly(std::uint32_t code) noexcept;
+    // The listeners' side: one code at a time, oldest first.
+    bool popNotification(std::uint32_t& code) noexcept;
+    bool popHardwareChange(std::uint32_t& entry) noexcept;
+    size_t getNumNotificationsDropped() const noexcept { return notificationQueue.getNumDropped(); }
+
+    void addListener(MidiCntrStateListener* listener);
+    void removeListener(MidiCntrStateListener* listener);
+    void addStateListener(stateListener* listener);
+    void removeStateListener(stateListener* listener);
+
+    //==== Host MIDI (audio thread) ==================================================================
+    // Forwards host MIDI to the synthesizer, posts it to the editor, and leaves in `midi` only what
+    // goes to the host. Never allocates, as long as `midi` has room for what it receives.
+    void processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond) noexcept;
+    void clearToHostQueue() noexcept;
+
+    //==== Sample rate and latency ===================================================================
+    void setSampleRate(double rate) noexcept;
+    double getSampleRate() const noexcept { return sampleRate.load(); }
+    int getSampleRateIndex() const noexcept { return sampleRateIndex.load(); }
+    static int sampleRateIndexFor(double rate) noexcept;
+    // Milliseconds added to timed sends: the latency table's entry for the current sample rate.
+    int getLatencyOffset() const noexcept;
+    void setLatency(int mode, const std::vector<int>& table);
+
+    //==== Parts ======================================================================================
+    SettingsList& getSettings() noexcept { return settings; }
+    MIDI_PORTS_Control& getPorts() noexcept { return *ports; }
+    const ParamTables& getTables() const noexcept { return tables; }
+    void selectInputPort(int position);
+    void selectOutputPort(int position);
+
+    //==== Shared state ===============================================================================
+    std::atomic<int> midiChannel{1};
+    std::atomic<bool> clockOutEnabled{false};
+    std::atomic<bool> forwardHostMidi{true};
+    std::atomic<bool> thruToHost{false};
+    std::atomic<bool> firstRun{false};
+    std::atomic<int> hostProgramIndex{0};
+    std::atomic<int> currentBank{0};
+    std::atomic<int> currentProgramNumber{0};
+    std::atomic<int> blockSize{0};
+    std::atomic<bool> scanActive{false};
+    std::atomic<int> scanInput{0};
+    std::atomic<int> scanOutput{0};
+    std::atomic<float> uiScale{1.0f};
+    std::atomic<int> keyboardOctave{defaultKeyboardOctave};
+    std::atomic<int> keyboardVelocity{defaultKeyboardVelocity};
+    std::atomic<int> rxNrpnMsb{0}, rxNrpnLsb{0};
+
+private:
+    struct ShortMessage
+    {
+        double timeMs = 0.0;
+        std::uint8_t bytes[3]{};
+        std::uint8_t size = 0;
+    };
+
+    void timerCallback() override;
+
+    void handleControlChange(int channel, int controller, int value, const juce::MidiMessage& message);
+    void handleSysexMaterial(const juce::MidiMessage& message);
+    void dispatchSysex(const std::uint8_t* data, size_t size);
+    void handleProgramDump(const std::uint8_t* data, size_t size);
+    void handleGlobalDump(const std::uint8_t* data, size_t size);
+    void queueForHost(const std::uint8_t* bytes, int size) noexcept;
+    void notifyListeners();
+    void sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept;
+    void sendSysex(const Bytes& message);
+    void requestNextBankProgram(int bank, int program);
+
+    juce::File folder;
+    SettingsList settings;
+    const ParamTables& tables;
+    std::unique_ptr<MIDI_PORTS_Control> ports;
+
+    // The current program (inside the host bank) and every bank.
+    mutable juce::CriticalSection modelLock;
+    ProgramBankSet banks;
+    Bank_Program* hostBank = nullptr;
+    std::atomic<std::uint32_t> programGeneration{0};
+
+    // What sendParameterNrpn sent last, so repeated parts are left out; guarded with the send.
+    juce::CriticalSection nrpnSendLock;
+    int lastNrpn = -1;
+    int lastDataMsb = 0;
+    int lastDataLsb = 0;
+
+    // The NRPN being received (input thread only).
+    int rxDataMsb = 0;
+
+    // SysEx fragments being joined (input thread only).
+    Bytes sysexBuffer;
+
+    std::array<std::atomic<std::int8_t>, GlobalSettings::numStoredValues> globalValues{};
+    std::atomic<bool> globalsReceived{false};
+
+    // Bank receive.
+    std::atomic<bool> bankReceiveActive{false};
+    std::atomic<bool> storeIntoBank{false};
+    std::atomic<int> bankReceiveMode{-1};
+    juce::CriticalSection transferLock;
+    int expectedBank = -1;
+    int expectedProgram = -1;
+    int retries = 0;
+    double lastRequestMs = 0.0;
+    bool anyProgramArrived = false;
+
+    std::atomic<double> sampleRate{44100.0};
+    std::atomic<int> sampleRateIndex{0};
+    std::atomic<int> latencyMode{0};
+    std::array<std::atomic<int>, SettingsList::numLatencyValues> latencyTable{};
+
+    BoundedQueue<std::uint32_t, 16384> notificationQueue;
+    BoundedQueue<std::uint32_t, 4096> hardwareChanges;
+    BoundedQueue<ShortMessage, 1024> toHostQueue;
+    std::array<ShortMessage, 1024> toHostScratch{}; // audio thread only
+    std::atomic<bool> quietNotificationsPending{false};
+
+    juce::CriticalSection listenerLock;
+    juce::Array<MidiCntrStateListener*> listeners;
+    juce::Array<stateListener*> stateListeners;
+
+    JUCE_DECLARE_NON_COPYABLE(MidiCntrState)
+};
+
+} // namespace zarnel
