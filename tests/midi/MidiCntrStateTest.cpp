@@ -1,4 +1,5 @@
 #include "midi/MidiCntrState.h"
+#include "model/DSI_Program.h"
 #include "support/SynthRig.h"
 
 #include <gtest/gtest.h>
@@ -414,4 +415,35 @@ TEST_F(BankReceiveTest, CorruptAndRepeatedDumpsNeverLandHalfStored)
     EXPECT_EQ(std::count(codes.begin(), codes.end(), Notification::bankProgram(0, 10)), 1);
     for (int p = 0; p < 128; ++p)
         ASSERT_EQ(state.getBankProgram(0, p), rig.synth.program(0, p)) << p;
+}
+
+TEST_F(ControllerStateTest, SentDumpsChangeTheSynthesizersMemory)
+{
+    ProgramSysex::Record rec = state.getBankProgram(5, 3);
+    DSI_Program::encodeName("Sent To Slot", rec.data() + DSI_Program::nameOffset);
+    rec[20] = 33;
+    state.sendProgramDump(1, 42, rec);
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.program(1, 42) == rec; }, 3000));
+
+    ProgramSysex::Record edit = rec;
+    edit[20] = 77;
+    state.sendEditBuffer(edit);
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer() == edit; }, 3000));
+    EXPECT_EQ(rig.synth.program(1, 42), rec) << "the edit buffer dump leaves the memory slot alone";
+
+    // Both travelled in 256-byte pieces.
+    const auto log = rig.synth.received();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].pieces, 2);
+    EXPECT_EQ(log[1].pieces, 2);
+}
+
+TEST_F(ControllerStateTest, SelectProgramAnnouncesItWithBankSelectAndProgramChange)
+{
+    hostBank.initialise();
+    state.selectProgram(3, 17, true);
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.currentProgram() == 17; }, 3000));
+    EXPECT_EQ(rig.synth.currentBank(), 3);
+    EXPECT_EQ(state.getCurrentProgram(), state.getBankProgram(3, 17));
+    EXPECT_EQ(notifications(), Codes{Notification::programReplaced});
 }
