@@ -57,6 +57,7 @@ void ZarnelAudioProcessor::construct()
             }
 
     positionInfo = defaultPosition();
+    clockBuffer.ensureSize(3080);
     setLatencySamples(0);
 
     hostBank.initialise();
@@ -113,12 +114,36 @@ void ZarnelAudioProcessor::prepareToPlay(double sampleRate, int samplesPerBlock)
     state.setSampleRate(sampleRate);
     state.blockSize = samplesPerBlock;
     setLatencySamples(0);
+    {
+        const juce::ScopedLock sl(clockLock);
+        clock.enable = state.clockOutEnabled.load();
+    }
     state.clearToHostQueue();
 }
 
 void ZarnelAudioProcessor::releaseResources()
 {
+    {
+        const juce::ScopedLock sl(clockLock);
+        clock.enable = state.clockOutEnabled.load();
+    }
     state.clearToHostQueue();
+}
+
+MidiClockGenerator::Transport ZarnelAudioProcessor::transportOf(const juce::AudioPlayHead::PositionInfo& position) noexcept
+{
+    MidiClockGenerator::Transport t;
+    t.bpm = position.getBpm().orFallback(120.0);
+    t.ppqPosition = position.getPpqPosition().orFallback(0.0);
+    t.isPlaying = position.getIsPlaying();
+    t.isRecording = position.getIsRecording();
+    t.isLooping = position.getIsLooping();
+    if (const auto loop = position.getLoopPoints())
+    {
+        t.loopStartPpq = loop->ppqStart;
+        t.loopEndPpq = loop->ppqEnd;
+    }
+    return t;
 }
 
 void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
@@ -129,6 +154,23 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     if (rate > 0.0 && (int)state.getSampleRate() != (int)rate)
         state.setSampleRate(rate);
     state.blockSize = numSamples;
+
+    {
+        const juce::ScopedLock sl(clockLock);
+        auto& ports = state.getPorts();
+        if (ports.isOutputOpen())
+        {
+            clock.process(transportOf(positionInfo), clockBuffer, numSamples, state.getSampleRate());
+            if (!clockBuffer.isEmpty())
+            {
+                const bool enabled = state.clockOutEnabled.load();
+                clock.enable = enabled;
+                if (enabled)
+                    ports.sendBufferAt(clockBuffer, state.getLatencyOffset(), state.getSampleRate());
+                clockBuffer.clear();
+            }
+        }
+    }
 
     state.processHostMidi(midi, numSamples, state.getSampleRate());
 

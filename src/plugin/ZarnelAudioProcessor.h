@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MidiClockGenerator.h"
+
 #include "../midi/MidiCntrState.h"
 #include "../model/Bank_Program.h"
 
@@ -92,6 +94,9 @@ public:
 
     bool isGestureOpen(int index) const noexcept;
 
+    // The host position as the clock generator reads it.
+    static MidiClockGenerator::Transport transportOf(const juce::AudioPlayHead::PositionInfo& position) noexcept;
+
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
     void timerCallback() override;
 
@@ -103,6 +108,9 @@ private:
     Bank_Program hostBank{"Program Bank"};
     MidiCntrState state;
     juce::AudioPlayHead::PositionInfo positionInfo;
+    MidiClockGenerator clock;
+    juce::MidiBuffer clockBuffer;
+    juce::CriticalSection clockLock;
     std::array<bool, numGestureFlags> gestureOpen{};
     juce::Array<std::int16_t> gestureEndQueue;
     std::array<HostParameter*, numHostParameters> hostParameters{};

@@ -402,3 +402,56 @@ TEST_F(RoutingTest, ProcessBlockDoesNotAllocate)
         ASSERT_EQ(allocations, 0u) << "round " << round;
     }
 }
+
+namespace
+{
+
+struct FakePlayHead : juce::AudioPlayHead
+{
+    juce::Optional<PositionInfo> getPosition() const override { return info; }
+    PositionInfo info;
+};
+
+} // namespace
+
+TEST_F(RoutingTest, ClockFollowsTheHostTransportWithTheLatencyOffset)
+{
+    FakePlayHead head;
+    processor.setPlayHead(&head);
+    processor.getState().clockOutEnabled = true;
+    processor.getState().setLatency(0, {150, 150, 150, 150, 150, 150, 0});
+    processor.prepareToPlay(44100.0, 512);
+
+    // Stopped at 1.1 quarter notes, then playing from there.
+    head.info.setBpm(120.0);
+    head.info.setPpqPosition(1.1);
+    block();
+    block();
+    head.info.setIsPlaying(true);
+    const double perSample = 2.0 / 44100.0;
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    for (int k = 0; k < 40; ++k)
+    {
+        head.info.setPpqPosition(1.1 + k * 512 * perSample);
+        block();
+    }
+
+    auto count = [&](int status) {
+        int n = 0;
+        for (const auto& e : rig.synth.received())
+            n += e.bytes.size() == 1 && e.bytes[0] == status;
+        return n;
+    };
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return count(0xF8) >= 20; }, 5000));
+    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
+    EXPECT_GE(elapsed, 150.0 - 1.0) << "the clock waits for the latency offset";
+
+    // The generator reads the position of the previous block: the first block relocates to 0,
+    // the second to 1.1 quarter notes (five sixteenths), then continue follows once.
+    std::vector<Bytes> transport;
+    for (const auto& e : rig.synth.received())
+        if (e.bytes[0] != 0xF8)
+            transport.push_back(e.bytes);
+    EXPECT_EQ(transport, (std::vector<Bytes>{{0xFC}, {0xF2, 0, 0}, {0xFC}, {0xF2, 5, 0}, {0xFB}}));
+    processor.setPlayHead(nullptr);
+}
