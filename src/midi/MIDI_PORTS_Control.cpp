@@ -307,6 +307,9 @@ void MIDI_PORTS_Control::sendSysex(const std::uint8_t* data, size_t size)
     }
 
     const std::lock_guard<std::mutex> lock(longSysexLock);
+    // What is already due (a program change sent just before a dump, say) goes out first and in
+    // order; only what lies in the future is dropped.
+    out->waitForDueMessages(50);
     out->clearAllPendingMessages();
     out->stopBackgroundThread();
     for (size_t offset = 0; offset < size; offset += maxSysexPiece)

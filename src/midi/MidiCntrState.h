@@ -153,6 +153,9 @@ public:
     std::atomic<int> keyboardOctave{defaultKeyboardOctave};
     std::atomic<int> keyboardVelocity{defaultKeyboardVelocity};
     std::atomic<int> rxNrpnMsb{0}, rxNrpnLsb{0};
+    // Set by the main component: built once, and opened before in this plug-in instance.
+    std::atomic<bool> mainCompBuilt{false};
+    std::atomic<bool> editorOpenedBefore{false};
 
 private:
     struct ShortMessage

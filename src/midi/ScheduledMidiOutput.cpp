@@ -79,6 +79,17 @@ void ScheduledMidiOutput::clearAllPendingMessages() noexcept
     generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
+void ScheduledMidiOutput::waitForDueMessages(int timeoutMs)
+{
+    if (!isThreadRunning())
+        return;
+    // Two completed passes: the second one began after this call, so it saw everything.
+    const auto target = passes.load(std::memory_order_acquire) + 2;
+    const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
+    while (passes.load(std::memory_order_acquire) < target && juce::Time::getMillisecondCounterHiRes() < end)
+        juce::Thread::sleep(1);
+}
+
 void ScheduledMidiOutput::startBackgroundThread()
 {
     startThread(juce::Thread::Priority::high);
@@ -107,6 +118,7 @@ void ScheduledMidiOutput::run()
         dropStalePending(currentGeneration);
         takeFromSchedule(currentGeneration);
         sendDueMessages();
+        passes.fetch_add(1, std::memory_order_release);
         wait(1);
     }
 }

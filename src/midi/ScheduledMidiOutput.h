@@ -45,6 +45,10 @@ public:
     // Drops everything scheduled and not yet sent, without waiting for the sender thread.
     void clearAllPendingMessages() noexcept;
 
+    // Waits (at most timeoutMs) until the sender thread has handed over every message that was
+    // scheduled before this call and is due by now.
+    void waitForDueMessages(int timeoutMs);
+
     void startBackgroundThread();
     void stopBackgroundThread();
     bool isBackgroundThreadRunning() const { return isThreadRunning(); }
@@ -82,6 +86,8 @@ private:
     std::vector<Item> pendingSlots;
     std::vector<std::uint16_t> freeSlots;
     std::vector<std::uint16_t> pendingOrder;
+
+    std::atomic<std::uint64_t> passes{0};
 
     JUCE_DECLARE_NON_COPYABLE(ScheduledMidiOutput)
 };

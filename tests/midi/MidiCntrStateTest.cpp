@@ -447,3 +447,20 @@ TEST_F(ControllerStateTest, SelectProgramAnnouncesItWithBankSelectAndProgramChan
     EXPECT_EQ(state.getCurrentProgram(), state.getBankProgram(3, 17));
     EXPECT_EQ(notifications(), Codes{Notification::programReplaced});
 }
+
+TEST_F(ControllerStateTest, MessagesSentJustBeforeALongDumpAreNotLost)
+{
+    hostBank.initialise();
+    const auto rec = state.getBankProgram(4, 0);
+    for (int round = 0; round < 20; ++round)
+    {
+        rig.synth.clearLogs();
+        state.selectProgram(2, round, true);
+        state.sendProgramDump(0, round, rec);
+        ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.received().size() >= 3; }, 3000)) << round;
+        const auto log = rig.synth.received();
+        EXPECT_EQ(log[0].bytes, cc(32, 2)) << round;
+        EXPECT_EQ(log[1].bytes, (Bytes{0xC0, (std::uint8_t)round})) << round;
+        EXPECT_EQ(log[2].bytes.size(), 300u) << round;
+    }
+}
