@@ -3,6 +3,7 @@
 #include "HostParameter.h"
 #include "ProductInfo.h"
 #include "StateBlocks.h"
+#include "ZarnelAudioProcessorEditor.h"
 
 #include "../midi/JuceMidiBackend.h"
 #include "../model/ParDes.h"
@@ -196,7 +197,7 @@ bool ZarnelAudioProcessor::hasEditor() const
 
 juce::AudioProcessorEditor* ZarnelAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor(*this);
+    return new ZarnelAudioProcessorEditor(*this);
 }
 
 //==== Parameters =====================================================================================

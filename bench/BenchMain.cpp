@@ -1,0 +1,177 @@
+// Runs the benchmarks, then prints the pairs side by side as a Markdown table.
+
+#include "AllocationCounter.h"
+
+#include "support/SimulatedSynth.h"
+
+#include <benchmark/benchmark.h>
+#include <juce_events/juce_events.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+
+struct Result
+{
+    double seconds = 0.0; // per operation: the "ns" counter of batched runs, else per iteration
+    std::map<std::string, double> counters;
+};
+
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    SummaryReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs)
+        {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations <= 0)
+                continue;
+            Result r;
+            r.seconds = run.real_accumulated_time / (double)run.iterations;
+            for (const auto& [name, counter] : run.counters)
+                r.counters[name] = counter.value;
+            if (const auto ns = r.counters.find("ns"); ns != r.counters.end())
+                r.seconds = ns->second * 1e-9;
+            auto key = run.run_name.function_name;
+            if (!run.run_name.args.empty())
+                key += "/" + run.run_name.args;
+            results[key].push_back(r);
+        }
+    }
+
+    // The median of the repetitions, or nothing when the benchmark did not run.
+    const Result* find(const std::string& key)
+    {
+        auto it = results.find(key);
+        if (it == results.end() || it->second.empty())
+            return nullptr;
+        auto& all = it->second;
+        std::sort(all.begin(), all.end(), [](const Result& a, const Result& b) { return a.seconds < b.seconds; });
+        return &all[all.size() / 2];
+    }
+
+private:
+    std::map<std::string, std::vector<Result>> results;
+};
+
+std::string timeText(double seconds)
+{
+    char text[32];
+    if (seconds < 1e-6)
+        std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
+    else if (seconds < 1e-3)
+        std::snprintf(text, sizeof text, "%.2f µs", seconds * 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+    return text;
+}
+
+std::string counterText(const Result& r, const std::string& name, const char* format = "%.2f")
+{
+    auto it = r.counters.find(name);
+    if (it == r.counters.end())
+        return "–";
+    char text[32];
+    std::snprintf(text, sizeof text, format, it->second);
+    return text;
+}
+
+void row(const std::string& what, const Result* ours, const std::string& against, const Result* theirs,
+         double theirSeconds, const std::string& allocations)
+{
+    if (ours == nullptr)
+    {
+        std::printf("| %s | not run | | | |\n", what.c_str());
+        return;
+    }
+    const double reference = theirs != nullptr ? theirs->seconds : theirSeconds;
+    std::string ratio = "–";
+    if (reference > 0.0)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", ours->seconds / reference);
+        ratio = text;
+    }
+    std::printf("| %s | %s | %s: %s | %s | %s |\n", what.c_str(), timeText(ours->seconds).c_str(),
+                against.c_str(), reference > 0.0 ? timeText(reference).c_str() : "not run", ratio.c_str(),
+                allocations.c_str());
+}
+
+void printSummary(SummaryReporter& r)
+{
+    std::printf("\n| measurement | Zarnel X4 Editor | reference | ratio | heap allocations |\n");
+    std::printf("| --- | --- | --- | --- | --- |\n");
+
+    const auto allocs = [](const Result* res, const char* per) {
+        return res != nullptr ? counterText(*res, "allocs", "%.3f") + " per " + per : std::string("–");
+    };
+
+    const auto* block = r.find("BM_ProcessBlock_Zarnel/0");
+    row("processBlock, 512 samples stereo, clock running, no MIDI", block, "empty processor",
+        r.find("BM_ProcessBlock_Empty/0"), 0.0, allocs(block, "block"));
+
+    const auto* busy = r.find("BM_ProcessBlock_Zarnel/64");
+    row("processBlock as above, 64 host events forwarded 10 ms late", busy, "empty processor, same events",
+        r.find("BM_ProcessBlock_Empty/64"), 0.0, allocs(busy, "block"));
+
+    const auto* call = r.find("BM_EditorEdit_Call");
+    row("setParameterFromEditor(20, v, true, true), the call", call, "the same 3 bytes scheduled directly",
+        r.find("BM_EditorEdit_Schedule"), 0.0, allocs(call, "call"));
+
+    const auto* endToEnd = r.find("BM_EditorEdit_EndToEnd");
+    row("edit until the synthesizer applied it (end to end), mean", endToEnd, "3 bytes on a DIN wire", nullptr,
+        3 * zarnel::test::SimulatedSynth::dinMsPerByte * 1e-3, "–");
+    if (endToEnd != nullptr)
+        std::printf("| the same, median / 99th percentile / worst | %s / %s / %s µs | – | – | – |\n",
+                    counterText(*endToEnd, "p50_us", "%.0f").c_str(), counterText(*endToEnd, "p99_us", "%.0f").c_str(),
+                    counterText(*endToEnd, "max_us", "%.0f").c_str());
+
+    if (const auto* bank = r.find("BM_BankReceive"))
+    {
+        std::printf("| 128-program bank receive, DIN speed, 5 ms answer delay, virtual time | %s ms | wire bound: "
+                    "%s ms | %s | – |\n",
+                    counterText(*bank, "virtual_ms", "%.1f").c_str(), counterText(*bank, "bound_ms", "%.1f").c_str(),
+                    counterText(*bank, "ratio", "%.3f").c_str());
+        std::printf("| the same transfer, wall clock | %s | – | – | – |\n", timeText(bank->seconds).c_str());
+    }
+    else
+    {
+        std::printf("| 128-program bank receive | not run | | | |\n");
+    }
+
+    row("construct + destroy the processor (temp settings, virtual MIDI)", r.find("BM_Instance_Zarnel"),
+        "empty processor", r.find("BM_Instance_Empty"), 0.0, "–");
+
+    if (zarnel::bench::haveAllocationStack())
+    {
+        std::printf("\nFirst allocation seen inside a counted scope:\n");
+        zarnel::bench::printAllocationStack(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    zarnel::bench::warmUpAllocationCounter();
+    juce::ScopedJuceInitialiser_GUI juceInit;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printSummary(reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "../ui/look/ZarnelLookAndFeel.h"
+#include "../ui/main/MainComp.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace zarnel
+{
+
+class ZarnelAudioProcessor;
+
+// The window frame: the main component, a resize corner, size limits and tooltips. The size is
+// remembered by the processor, so the next opening uses it.
+class ZarnelAudioProcessorEditor : public juce::AudioProcessorEditor
+{
+public:
+    static constexpr int minWidth = 452;
+    static constexpr int minHeight = 150;
+    static constexpr int maxWidth = 1429;
+    static constexpr int maxHeight = 1046;
+    static constexpr int cornerSize = 16;
+
+    explicit ZarnelAudioProcessorEditor(ZarnelAudioProcessor& processor);
+    ~ZarnelAudioProcessorEditor() override;
+
+    void paint(juce::Graphics& g) override;
+    void resized() override;
+
+    MainComp& getMainComp() noexcept { return *mainComp; }
+    juce::ComponentBoundsConstrainer& getLimits() noexcept { return limits; }
+
+private:
+    ZarnelAudioProcessor& owner;
+    ScopedZarnelLook look; // before the children, so they are built with it
+    juce::ComponentBoundsConstrainer limits;
+    juce::TooltipWindow tooltips{this, 700};
+    std::unique_ptr<MainComp> mainComp;
+    std::unique_ptr<juce::ResizableCornerComponent> corner;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessorEditor)
+};
+
+} // namespace zarnel

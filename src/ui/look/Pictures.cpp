@@ -1,0 +1,88 @@
+#include "Pictures.h"
+
+#include "ZarnelBinaryData.h"
+
+namespace zarnel
+{
+
+namespace
+{
+
+struct Entry
+{
+    const char* data;
+    int size;
+    const char* file;
+};
+
+Entry entryFor(Picture picture)
+{
+    using namespace ZarnelBinaryData;
+    switch (picture)
+    {
+        case Picture::knobStrip:        return {knob_strip_png, knob_strip_pngSize, "knob_strip.png"};
+        case Picture::knobBack:         return {knob_back_png, knob_back_pngSize, "knob_back.png"};
+        case Picture::menuBox:          return {menu_box_png, menu_box_pngSize, "menu_box.png"};
+        case Picture::menuArrow:        return {menu_arrow_png, menu_arrow_pngSize, "menu_arrow.png"};
+        case Picture::menuOverlay:      return {menu_overlay_png, menu_overlay_pngSize, "menu_overlay.png"};
+        case Picture::switchStrip:      return {switch_strip_png, switch_strip_pngSize, "switch_strip.png"};
+        case Picture::checkBox:         return {check_box_png, check_box_pngSize, "check_box.png"};
+        case Picture::checkBoxTicked:   return {check_box_ticked_png, check_box_ticked_pngSize, "check_box_ticked.png"};
+        case Picture::checkBoxPressed:  return {check_box_pressed_png, check_box_pressed_pngSize, "check_box_pressed.png"};
+        case Picture::switchLed:        return {switch_led_png, switch_led_pngSize, "switch_led.png"};
+        case Picture::categoryButton:   return {category_button_png, category_button_pngSize, "category_button.png"};
+        case Picture::lcdScreen:        return {lcd_screen_png, lcd_screen_pngSize, "lcd_screen.png"};
+        case Picture::lcdGlass:         return {lcd_glass_png, lcd_glass_pngSize, "lcd_glass.png"};
+        case Picture::rateTrack:        return {rate_track_png, rate_track_pngSize, "rate_track.png"};
+        case Picture::rateTrackPressed: return {rate_track_pressed_png, rate_track_pressed_pngSize, "rate_track_pressed.png"};
+        case Picture::aboutMain:        return {about_main_png, about_main_pngSize, "about_main.png"};
+        case Picture::aboutSecond:      return {about_second_png, about_second_pngSize, "about_second.png"};
+        case Picture::windowClose:      return {window_close_png, window_close_pngSize, "window_close.png"};
+        case Picture::count:            break;
+    }
+    return {nullptr, 0, ""};
+}
+
+} // namespace
+
+JUCE_IMPLEMENT_SINGLETON(Pictures)
+
+Pictures::~Pictures()
+{
+    clearSingletonInstance();
+}
+
+juce::Image Pictures::get(Picture picture)
+{
+    if (picture == Picture::count)
+        return {};
+    auto* self = getInstance();
+    const juce::ScopedLock sl(self->lock);
+    auto& image = self->images[(size_t)picture];
+    if (image.isNull())
+        image = self->load(picture);
+    return image;
+}
+
+juce::Image Pictures::load(Picture picture)
+{
+    const auto entry = entryFor(picture);
+    if (entry.data == nullptr)
+        return {};
+    juce::PNGImageFormat png;
+    juce::MemoryInputStream in(entry.data, (size_t)entry.size, false);
+    return png.decodeImage(in);
+}
+
+juce::MemoryBlock Pictures::pngData(Picture picture)
+{
+    const auto entry = entryFor(picture);
+    return entry.data != nullptr ? juce::MemoryBlock(entry.data, (size_t)entry.size) : juce::MemoryBlock();
+}
+
+juce::String Pictures::fileName(Picture picture)
+{
+    return entryFor(picture).file;
+}
+
+} // namespace zarnel

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+#include <juce_events/juce_events.h>
+
+#include <array>
+
+namespace zarnel
+{
+
+// Every compiled-in picture of the user interface, by role. Sizes in pixels.
+enum class Picture
+{
+    knobStrip,        // 2939 x 48: 60 frames of 47 x 47, one every 49 pixels
+    knobBack,         // 48 x 48
+    menuBox,          // 200 x 18
+    menuArrow,        // 14 x 18
+    menuOverlay,      // 113 x 17, its top-left 100 x 17 is stretched over the box
+    switchStrip,      // 74 x 20: off at x 0, on at x 36, 37 x 20 each
+    checkBox,         // 20 x 11
+    checkBoxTicked,   // 20 x 11
+    checkBoxPressed,  // 20 x 11
+    switchLed,        // 28 x 9: off at x 0, on at x 15, 14 x 9 each
+    categoryButton,   // 100 x 18, top nine rows drawn
+    lcdScreen,        // 164 x 43, opaque
+    lcdGlass,         // 210 x 66
+    rateTrack,        // 200 x 18
+    rateTrackPressed, // 200 x 18
+    aboutMain,        // 460 x 260
+    aboutSecond,      // 389 x 162
+    windowClose,      // 54 x 15, close mark at (36, 0, 17, 15)
+    count
+};
+
+// Decodes each picture the first time it is asked for and keeps it until JUCE shuts down, so
+// widgets built again and again share one decoded image.
+class Pictures : public juce::DeletedAtShutdown
+{
+public:
+    static juce::Image get(Picture picture);
+
+    // The PNG bytes behind a picture and the name of its file in resources/images.
+    static juce::MemoryBlock pngData(Picture picture);
+    static juce::String fileName(Picture picture);
+
+    Pictures() = default;
+    ~Pictures() override;
+
+    JUCE_DECLARE_SINGLETON(Pictures, false)
+
+private:
+    juce::Image load(Picture picture);
+
+    juce::CriticalSection lock;
+    std::array<juce::Image, (size_t)Picture::count> images;
+};
+
+} // namespace zarnel

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "AboutPanel.h"
+#include "AppBar.h"
+#include "MsgCont.h"
+#include "WinMovCan.h"
+
+#include "../widgets/LCD_Comp.h"
+#include "../widgets/ProgBar.h"
+#include "../widgets/StsBut.h"
+
+#include "../../midi/MidiCntrStateListener.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+#include <vector>
+
+namespace zarnel
+{
+
+class ZarnelAudioProcessor;
+class MidiCntrState;
+
+// Fills the editor window: owns every panel and overlay, lays them out for the window size,
+// carries out the commands of its children and turns the controller state's notifications into
+// display updates, on the message thread.
+class MainComp : public juce::Component,
+                 public stsbutListener,
+                 public stsbutChangeListener,
+                 public stateListener,
+                 public juce::ChangeListener,
+                 public MidiCntrStateListener,
+                 public winToolListener,
+                 private juce::AsyncUpdater
+{
+public:
+    static constexpr int referenceWidth = 1191;
+    static constexpr int referenceHeight = 700;
+    static constexpr int editorPage = 97;
+    static constexpr int sequencerPage = 98;
+
+    static constexpr const char* onlineText = "DSI:  MOPHO X4 ON-LINE";
+    static constexpr const char* offlineText = "OFF-LINE";
+
+    explicit MainComp(ZarnelAudioProcessor& processor);
+    ~MainComp() override;
+
+    void resized() override;
+    void paint(juce::Graphics& g) override;
+
+    void layoutChildren();
+    void handleStateCode(std::uint32_t code);
+    // Takes every queued code and handles them in arrival order (the asynchronous update's work).
+    void drainNotifications();
+    void refreshAllControls();
+    void parameterChanged(int parameter, int value);
+    void showMessage(const juce::String& text);
+    void startBankTransfer(int mode, int bank);
+    void endBankTransfer();
+    void toggleAbout(bool on, int timeMs);
+    void handleSetupCommand(int command, int value);
+
+    // The text of a bank transfer's progress: U1:1 .. U4:128, F1:1 .. F4:128.
+    static juce::String progressText(int bank, int program);
+
+    AppBar& getAppBar() noexcept { return *appBar; }
+    AboutPanel* getAboutPanel() noexcept { return aboutPanel.get(); }
+    MsgCont* getMessageBox() noexcept { return messageBox.get(); }
+    ProgBar* getProgressBar() noexcept { return progressBar.get(); }
+    LCD_Comp& getProgramDisplay() noexcept { return *programDisplay; }
+    float getScale() const noexcept;
+    int getCurrentPage() const noexcept { return currentPage; }
+    // The place the editor panel takes, in this component's coordinates.
+    juce::Rectangle<int> getEditorArea() const noexcept { return editorArea; }
+
+    // Listener callbacks.
+    void stsbutPressed(int id) override;
+    void stsbutChanged(StsBut* button) override;
+    void stateChanged() override;
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+    void midiCntrStateChanged(MidiCntrState& state) override;
+    void winToolChanged(WinMovCan* handle, int code) override;
+
+private:
+    void handleAsyncUpdate() override;
+    void setStatus(const juce::String& text);
+    void removeMessageBox();
+
+    ZarnelAudioProcessor& processor;
+    MidiCntrState& state;
+
+    std::unique_ptr<AppBar> appBar;
+    std::unique_ptr<LCD_Comp> programDisplay;
+    std::unique_ptr<AboutPanel> aboutPanel;
+    std::unique_ptr<MsgCont> messageBox;
+    std::unique_ptr<ProgBar> progressBar;
+
+    juce::Rectangle<int> editorArea;
+    int currentPage = editorPage;
+    bool aboutShown = false;
+    bool writeDialogShown = false;
+    bool built = false;
+};
+
+} // namespace zarnel

@@ -1,0 +1,34 @@
+#include "CategoryMenu.h"
+
+#include "model/ParDes.h"
+#include "ui/look/PopupMenuLook.h"
+
+namespace zarnel
+{
+
+juce::PopupMenu CategoryMenu::createMenu()
+{
+    juce::PopupMenu menu;
+    for (int category = 0; category < ParDes::numCategories; ++category)
+        menu.addItem(category + 1, ParDes::categoryName(category), true, false);
+    return menu;
+}
+
+int CategoryMenu::categoryForResult(int menuResult) noexcept
+{
+    return menuResult >= 1 && menuResult <= ParDes::numCategories ? menuResult - 1 : -1;
+}
+
+int CategoryMenu::chooseCategory()
+{
+    auto menu = createMenu();
+    PopupMenuLook look;
+    menu.setLookAndFeel(&look);
+#if JUCE_MODAL_LOOPS_PERMITTED
+    return categoryForResult(menu.showMenu(juce::PopupMenu::Options()));
+#else
+    return -1;
+#endif
+}
+
+} // namespace zarnel

@@ -1,0 +1,60 @@
+#include "ProgBar.h"
+
+#include "ui/look/ZarnelLookAndFeel.h"
+
+namespace zarnel
+{
+
+ProgBar::ProgBar(int ownerWidth, int ownerHeight)
+    : boxX((ownerWidth - boxWidth) / 2), boxY((ownerHeight - boxHeight) / 2)
+{
+    trackButton = std::make_unique<juce::TextButton>();
+    trackButton->setColour(juce::TextButton::buttonColourId, juce::Colour(0xFF767681));
+    trackButton->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF9B9BA6));
+    trackButton->setBounds(boxX, boxY, 384, 24);
+    // Only a picture of progress: clicks on it go nowhere.
+    trackButton->setInterceptsMouseClicks(false, false);
+    addAndMakeVisible(*trackButton);
+
+    fill = std::make_unique<juce::TextButton>();
+    fill->setConnectedEdges(juce::Button::ConnectedOnRight);
+    fill->setColour(juce::TextButton::buttonColourId, juce::Colour(0xFF37A6C8));
+    fill->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF113F48));
+    fill->setBounds(boxX, boxY, 0, 24);
+    fill->setInterceptsMouseClicks(false, false);
+    addAndMakeVisible(*fill);
+
+    label = std::make_unique<juce::Label>(juce::String(), "-");
+    label->setFont(ZarnelLookAndFeel::arial(18.0f, juce::Font::bold));
+    label->setJustificationType(juce::Justification::centred);
+    label->setColour(juce::Label::textColourId, juce::Colour(0xFFFCF5F5));
+    label->setEditable(false, false, false);
+    label->setBounds(boxX, boxY + 40, 88, 24);
+    addAndMakeVisible(*label);
+
+    cancel = std::make_unique<StsBut>("CANCEL", cancelId, StsBut::dialog);
+    cancel->configure(boxX + 319, boxY + 40, 60, 24, true);
+    addAndMakeVisible(*cancel);
+
+    setBounds(0, 0, ownerWidth, ownerHeight);
+}
+
+ProgBar::~ProgBar() = default;
+
+void ProgBar::setProgress(int newValue, const juce::String& newText)
+{
+    value = juce::jlimit(minimum, maximum, newValue);
+    text = newText;
+    label->setText(newText, juce::dontSendNotification);
+    fill->setSize(value * 3, fill->getHeight());
+}
+
+void ProgBar::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0x66000000));
+    g.setColour(juce::Colour(0xFF050606));
+    g.fillRoundedRectangle(trackButton->getBounds().toFloat(), 10.0f);
+    g.fillRoundedRectangle(label->getBounds().toFloat(), 5.0f);
+}
+
+} // namespace zarnel

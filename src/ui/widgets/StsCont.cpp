@@ -1,0 +1,353 @@
+#include "StsCont.h"
+
+#include "model/ParDes.h"
+#include "plugin/ZarnelAudioProcessor.h"
+#include "ui/look/Pictures.h"
+#include "ui/look/PopupMenuLook.h"
+#include "ui/look/ZarnelLookAndFeel.h"
+
+#include <cmath>
+
+namespace zarnel
+{
+
+namespace
+{
+const juce::Colour menuValueColour(0xFFB6FFFD);
+const juce::Colour switchGlow(0x33814141);
+
+int scaled(float v, float s)
+{
+    return (int)(v * s);
+}
+} // namespace
+
+StsCont::StsCont(ZarnelAudioProcessor& ownerProcessor) : owner(ownerProcessor) {}
+
+StsCont::~StsCont() = default;
+
+void StsCont::configure(int index, const juce::String& captionText, int x, int y, int width, int height,
+                        int minimumValue, int maximumValue, int controlType, int kind)
+{
+    parameterIndex = index;
+    caption = captionText;
+    layoutX = (float)x;
+    layoutY = (float)(y - layoutYOffset);
+    layoutWidth = width;
+    layoutHeight = height;
+    minimum = minimumValue;
+    maximum = maximumValue;
+    type = controlType;
+    displayKind = kind;
+    shownValue = 0;
+    // The shown value is 0 until another arrives, and a 0 arriving changes nothing: show its text now.
+    valueText = minimum <= 0 && 0 <= maximum ? ParDes::formatParameterValue(displayKind, 0) : juce::String();
+    setBounds(x, y - layoutYOffset, width, height);
+    loadImages();
+    if (type == knob)
+    {
+        knobFrame = 0;
+        knobRange = maximum - minimum;
+    }
+}
+
+void StsCont::loadImages()
+{
+    switch (type)
+    {
+        case knob:
+            knobStrip = Pictures::get(Picture::knobStrip);
+            knobBack = Pictures::get(Picture::knobBack);
+            break;
+        case menuBox:
+            menuBoxImage = Pictures::get(Picture::menuBox);
+            menuArrow = Pictures::get(Picture::menuArrow);
+            menuOverlay = Pictures::get(Picture::menuOverlay);
+            break;
+        case switchRight:
+        case switchBelow:
+            switchStrip = Pictures::get(Picture::switchStrip);
+            break;
+        default:
+            break;
+    }
+}
+
+int StsCont::knobFrameFor(int value, int minimumValue, int maximumValue)
+{
+    const int range = maximumValue - minimumValue;
+    if (range <= 0)
+        return 0;
+    // nearbyint rounds ties to even, as the strip was laid out for.
+    const double frame = std::nearbyint(300.0 * (double)(value - minimumValue) / (double)range / 5.35);
+    return juce::jlimit(0, 60, (int)frame);
+}
+
+void StsCont::setDisplayedValue(int value, const juce::String& text)
+{
+    value = juce::jlimit(minimum, maximum, value);
+    if (value == shownValue)
+        return;
+    shownValue = value;
+    if (type == knob)
+        knobFrame = knobFrameFor(value, minimum, maximum);
+    valueText = text;
+    changed();
+}
+
+void StsCont::changed()
+{
+    if (live)
+        repaint();
+    else
+        dirty = true;
+}
+
+void StsCont::requestValue(int value)
+{
+    requestedValue = juce::jlimit(minimum, maximum, value);
+    if (requestedValue != shownValue)
+        owner.setParameterFromEditor(parameterIndex, requestedValue, false, true);
+}
+
+void StsCont::toggle()
+{
+    requestedValue = shownValue == 0 ? 1 : 0;
+    owner.setParameterFromEditor(parameterIndex, requestedValue, false, true);
+}
+
+void StsCont::setScale(float newScale)
+{
+    scale = newScale;
+    applyLayoutBounds();
+}
+
+void StsCont::setOrigin(int x, int y)
+{
+    layoutX = (float)x;
+    layoutY = (float)(y - layoutYOffset);
+    applyLayoutBounds();
+}
+
+void StsCont::applyLayoutBounds()
+{
+    setBounds((int)(layoutX * scale), (int)(layoutY * scale), scaled((float)layoutWidth, scale),
+              scaled((float)layoutHeight, scale));
+}
+
+void StsCont::setRepaintEnabled(bool shouldBeLive)
+{
+    live = shouldBeLive;
+    if (dirty)
+    {
+        dirty = false;
+        repaint();
+    }
+}
+
+void StsCont::addListener(StsContListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    listeners.addIfNotAlreadyThere(listener);
+}
+
+void StsCont::removeListener(StsContListener* listener)
+{
+    const juce::ScopedLock sl(listenerLock);
+    listeners.removeFirstMatchingValue(listener);
+}
+
+juce::PopupMenu StsCont::createValueMenu() const
+{
+    juce::PopupMenu menu;
+    for (int v = 0; v <= maximum; ++v)
+    {
+        const auto text = ParDes::formatParameterValue(displayKind, v);
+        if (text != "*/*")
+            menu.addItem(v + 1, text, true, false);
+    }
+    return menu;
+}
+
+int StsCont::showValueMenu(juce::PopupMenu& menu)
+{
+    PopupMenuLook look;
+    menu.setLookAndFeel(&look);
+#if JUCE_MODAL_LOOPS_PERMITTED
+    return menu.showMenu(juce::PopupMenu::Options().withTargetComponent(this));
+#else
+    return 0;
+#endif
+}
+
+//==== Mouse ==========================================================================================
+
+void StsCont::mouseDown(const juce::MouseEvent& e)
+{
+    if (e.mods.isRightButtonDown())
+    {
+        dragging = false;
+        juce::Array<StsContListener*> told;
+        {
+            const juce::ScopedLock sl(listenerLock);
+            told = listeners;
+        }
+        for (int i = told.size(); --i >= 0;)
+            told.getUnchecked(i)->stsContMessage(rightClickMessage, parameterIndex, sectionId);
+        return;
+    }
+
+    downX = e.x;
+    downY = e.y;
+    switch (type)
+    {
+        case menuBox:
+            if ((float)e.y < 18.0f * scale)
+                menuArmed = true;
+            break;
+        case switchRight:
+            if ((float)e.x < 25.0f * scale)
+                toggle();
+            break;
+        case knob:
+            dragging = true;
+            dragStartValue = shownValue;
+            break;
+        case switchBelow:
+        {
+            const int half = (layoutWidth - 20) / 2;
+            if ((float)half * scale < (float)e.x && (float)e.x < (float)(half + 20) * scale)
+                toggle();
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void StsCont::mouseDrag(const juce::MouseEvent& e)
+{
+    if (type != knob || !dragging)
+        return;
+    // Short ranges need fifteen pixels a step, or they would be impossible to set.
+    const int divisor = maximum < 15 ? 15 : 1;
+    const int requested = (e.x - downX) / divisor - (e.y - downY) / divisor + dragStartValue;
+    requestValue(requested);
+}
+
+void StsCont::mouseUp(const juce::MouseEvent& e)
+{
+    const bool openMenu = !e.mods.isRightButtonDown() && type == menuBox && menuArmed && (float)e.y < 18.0f * scale;
+    dragging = false;
+    menuArmed = false;
+    if (!openMenu)
+        return;
+
+    auto menu = createValueMenu();
+    juce::Component::SafePointer<StsCont> alive(this);
+    const int result = showValueMenu(menu) - 1;
+    if (alive == nullptr || result < 0)
+        return;
+    requestedValue = result;
+    owner.setParameterFromEditor(parameterIndex, result, true, true);
+}
+
+void StsCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
+{
+    if (wheel.deltaY > 0.0f)
+        requestValue(shownValue + 1);
+    else if (wheel.deltaY < 0.0f)
+        requestValue(shownValue - 1);
+}
+
+//==== Painting =======================================================================================
+
+void StsCont::paint(juce::Graphics& g)
+{
+    const float s = scale;
+    if (drawBackgroundImage && backgroundImage.isValid())
+        g.drawImageAt(backgroundImage, 0, 0);
+    if (fillBackground)
+        g.fillAll(backgroundColour);
+
+    switch (type)
+    {
+        case knob:
+            paintKnob(g, s);
+            break;
+        case menuBox:
+            paintMenuBox(g, s);
+            break;
+        case switchRight:
+            paintSwitch(g, s, 0.0f, false);
+            break;
+        case switchBelow:
+            paintSwitch(g, s, (float)((layoutWidth - 37) / 2), true);
+            break;
+        default:
+            break;
+    }
+}
+
+void StsCont::paintKnob(juce::Graphics& g, float s)
+{
+    const int x = scaled((float)(layoutWidth / 2 - 16), s);
+    const int size = scaled(47.0f, s);
+    g.drawImage(knobBack, x, 0, size, size, 0, 0, 47, 47);
+    g.drawImage(knobStrip, x, 0, size, size, knobFrame * 49, 0, 47, 47);
+
+    const float w = (float)layoutWidth * s, h = (float)layoutHeight * s;
+    g.setColour(juce::Colours::white);
+    g.setFont(ZarnelLookAndFeel::arial(11.0f * s));
+    g.drawText(valueText, juce::Rectangle<float>(0.0f, 9.0f * s, w, h), juce::Justification::centred, false);
+    g.setFont(ZarnelLookAndFeel::arial(12.0f * s));
+    g.drawText(caption, juce::Rectangle<float>(0.0f, 21.0f * s, w, h), juce::Justification::centred, false);
+}
+
+void StsCont::paintMenuBox(juce::Graphics& g, float s)
+{
+    const int boxHeight = scaled(18.0f, s);
+    g.drawImage(menuBoxImage, 0, 0, scaled(200.0f, s), boxHeight, 0, 0, 200, 18);
+    g.drawImage(menuArrow, scaled((float)(layoutWidth - 14), s), 0, scaled(14.0f, s), boxHeight, 0, 0, 14, 18);
+    g.drawImage(menuOverlay, 0, 0, scaled((float)layoutWidth, s), boxHeight, 0, 0, 100, 17);
+
+    const float w = (float)layoutWidth * s, h = (float)layoutHeight * s;
+    const auto font = ZarnelLookAndFeel::arial(12.0f * s);
+    g.setFont(font);
+    g.setColour(menuValueColour);
+    const juce::Rectangle<float> textArea(4.0f * s, 0.0f, w, 20.0f * s);
+    const float arrowLeft = (float)(layoutWidth - 14) * s;
+    if (textArea.getCentreX() + font.getStringWidthFloat(valueText) / 2.0f <= arrowLeft)
+        g.drawText(valueText, textArea, juce::Justification::centred, false);
+    else // long texts would run under the arrow: squeeze them into the room before it
+        g.drawFittedText(valueText, textArea.withRight(arrowLeft).toNearestInt(), juce::Justification::centred, 1, 0.75f);
+    g.setColour(juce::Colours::white);
+    g.drawText(caption, juce::Rectangle<float>(0.0f, 10.0f * s, w, h), juce::Justification::centred, false);
+}
+
+void StsCont::paintSwitch(juce::Graphics& g, float s, float switchX, bool captionBelow)
+{
+    const int x = scaled(switchX, s);
+    if (shownValue == 0 || shownValue == 1)
+    {
+        g.drawImage(switchStrip, x, 0, scaled(37.0f, s), scaled(20.0f, s), shownValue == 1 ? 36 : 0, 0, 37, 20);
+        if (shownValue == 1)
+        {
+            g.setColour(switchGlow);
+            g.fillEllipse((float)x, 0.0f, (captionBelow ? 36.0f : 37.0f) * s, 20.0f * s);
+        }
+    }
+
+    const float w = (float)layoutWidth * s, h = (float)layoutHeight * s;
+    g.setColour(juce::Colours::white);
+    g.setFont(ZarnelLookAndFeel::arial(12.0f * s));
+    if (captionBelow)
+        g.drawText(caption, juce::Rectangle<float>(0.0f, 10.0f * s, w, h), juce::Justification::centred, false);
+    else if (g.getCurrentFont().getStringWidthFloat(caption) <= w - 36.0f * s)
+        g.drawText(caption, juce::Rectangle<float>(36.0f * s, 0.0f, w, h), juce::Justification::topLeft, false);
+    else // a caption one pixel too long would lose its last letter to the control's edge
+        g.drawFittedText(caption, juce::Rectangle<float>(36.0f * s, 0.0f, w - 36.0f * s, h).toNearestInt(),
+                         juce::Justification::topLeft, 1, 0.85f);
+}
+
+} // namespace zarnel

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace zarnel
+{
+
+class ZarnelAudioProcessor;
+
+class StsContListener
+{
+public:
+    virtual ~StsContListener() = default;
+    virtual void stsContMessage(int message, int parameterIndex, int sectionId) = 0;
+};
+
+// The value control: one program parameter as a knob, a menu box or a switch. A gesture only asks
+// the processor for a value; the control shows it when the change comes back through
+// setDisplayedValue, so the screen never runs ahead of the program.
+class StsCont : public juce::Component
+{
+public:
+    enum Type
+    {
+        menuBox = 0,
+        switchRight = 1,
+        knob = 3,
+        switchBelow = 101
+    };
+
+    static constexpr int rightClickMessage = 100;
+    // The layout names a point 16 units below the control's top edge.
+    static constexpr int layoutYOffset = 16;
+
+    explicit StsCont(ZarnelAudioProcessor& owner);
+    ~StsCont() override;
+
+    void configure(int parameterIndex, const juce::String& caption, int x, int y, int width, int height,
+                   int minimum, int maximum, int type, int displayKind);
+
+    void setDisplayedValue(int value, const juce::String& text);
+    void requestValue(int value);
+    void toggle();
+
+    void setScale(float newScale);
+    void setOrigin(int x, int y);
+    void setRepaintEnabled(bool shouldBeLive);
+
+    void addListener(StsContListener* listener);
+    void removeListener(StsContListener* listener);
+
+    int getParameterIndex() const noexcept { return parameterIndex; }
+    int getShownValue() const noexcept { return shownValue; }
+    int getRequestedValue() const noexcept { return requestedValue; }
+    int getSectionId() const noexcept { return sectionId; }
+    void setSectionId(int id) noexcept { sectionId = id; }
+    const juce::String& getCaption() const noexcept { return caption; }
+    const juce::String& getValueText() const noexcept { return valueText; }
+    int getMinimum() const noexcept { return minimum; }
+    int getMaximum() const noexcept { return maximum; }
+    int getType() const noexcept { return type; }
+    int getDisplayKind() const noexcept { return displayKind; }
+    int getKnobFrame() const noexcept { return knobFrame; }
+    float getScale() const noexcept { return scale; }
+    bool isRepaintEnabled() const noexcept { return live; }
+    bool isDirty() const noexcept { return dirty; }
+
+    void setDrawBackgroundImage(bool shouldDraw) noexcept { drawBackgroundImage = shouldDraw; }
+    void setFillBackground(bool shouldFill) noexcept { fillBackground = shouldFill; }
+    void setBackgroundImage(const juce::Image& image) { backgroundImage = image; }
+    void setBackgroundColour(juce::Colour colour) noexcept { backgroundColour = colour; }
+
+    // 0..60; the maximum shows frame 56.
+    static int knobFrameFor(int value, int minimum, int maximum);
+    // Items 1..maximum + 1 for the values whose text is not "*/*".
+    juce::PopupMenu createValueMenu() const;
+
+    void paint(juce::Graphics& g) override;
+    void mouseDown(const juce::MouseEvent& e) override;
+    void mouseDrag(const juce::MouseEvent& e) override;
+    void mouseUp(const juce::MouseEvent& e) override;
+    void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+
+protected:
+    // Shows the value menu modally; the chosen item id, or 0 when dismissed.
+    virtual int showValueMenu(juce::PopupMenu& menu);
+
+private:
+    void applyLayoutBounds();
+    void changed();
+    void loadImages();
+    void paintKnob(juce::Graphics& g, float s);
+    void paintMenuBox(juce::Graphics& g, float s);
+    void paintSwitch(juce::Graphics& g, float s, float switchX, bool captionBelow);
+
+    ZarnelAudioProcessor& owner;
+
+    juce::CriticalSection listenerLock;
+    juce::Array<StsContListener*> listeners;
+
+    int displayKind = 0;
+    int shownValue = -1;
+    int parameterIndex = 0;
+    int requestedValue = 0;
+    int minimum = 0, maximum = 127;
+    int sectionId = 0;
+
+    bool drawBackgroundImage = false, fillBackground = false;
+    juce::Image backgroundImage;
+    juce::Colour backgroundColour;
+
+    juce::String caption;
+    float layoutX = 0.0f, layoutY = 0.0f;
+    int layoutWidth = 0, layoutHeight = 0;
+
+    bool live = true, dirty = false;
+
+    juce::Image knobStrip, knobBack, menuBoxImage, menuArrow, menuOverlay, switchStrip;
+
+    bool dragging = false, menuArmed = false;
+    int dragStartValue = 0;
+    int downX = 0, downY = 0;
+
+    int knobFrame = 0, knobRange = 0;
+    int type = -1;
+    juce::String valueText;
+    float scale = 1.0f;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(StsCont)
+};
+
+} // namespace zarnel

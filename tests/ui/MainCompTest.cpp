@@ -1,0 +1,164 @@
+#include "plugin/ZarnelAudioProcessor.h"
+#include "plugin/ZarnelAudioProcessorEditor.h"
+#include "support/SynthRig.h"
+#include "ui/main/MainComp.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarnel;
+
+namespace
+{
+
+class MainCompTest : public ::testing::Test
+{
+protected:
+    void pump(int ms) { juce::MessageManager::getInstance()->runDispatchLoopUntil(ms); }
+
+    juce::ScopedJuceInitialiser_GUI gui;
+    test::SynthRig rig;
+    ZarnelAudioProcessor processor{rig.folder.get(), rig.backend};
+};
+
+} // namespace
+
+TEST(MainCompText, ProgressTexts)
+{
+    const std::tuple<int, int, const char*> cases[] = {
+        {0, 0, "U1:1"}, {3, 127, "U4:128"}, {4, 0, "F1:1"}, {7, 127, "F4:128"}, {1, 63, "U2:64"}};
+    for (const auto& [bank, program, text] : cases)
+        EXPECT_EQ(MainComp::progressText(bank, program), juce::String(text));
+}
+
+TEST_F(MainCompTest, FirstOpeningShowsTheAboutPanelWhichClosesByItself)
+{
+    {
+        ZarnelAudioProcessorEditor editor(processor);
+        auto* about = editor.getMainComp().getAboutPanel();
+        ASSERT_NE(about, nullptr);
+        EXPECT_TRUE(about->closesByItself());
+        pump(1500);
+        EXPECT_NE(editor.getMainComp().getAboutPanel(), nullptr);
+        pump(1200);
+        EXPECT_EQ(editor.getMainComp().getAboutPanel(), nullptr);
+    }
+    ZarnelAudioProcessorEditor again(processor);
+    EXPECT_EQ(again.getMainComp().getAboutPanel(), nullptr) << "later openings do not show it";
+}
+
+TEST_F(MainCompTest, AboutFromTheMenuStaysUntilClicked)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    main.toggleAbout(true, 0);
+    ASSERT_NE(main.getAboutPanel(), nullptr);
+    EXPECT_FALSE(main.getAboutPanel()->closesByItself());
+    pump(2500);
+    ASSERT_NE(main.getAboutPanel(), nullptr);
+    main.getAboutPanel()->mouseDown(juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), {}, {}, 0.0f,
+                                                     0.0f, 0.0f, 0.0f, 0.0f, main.getAboutPanel(),
+                                                     main.getAboutPanel(), juce::Time::getCurrentTime(), {},
+                                                     juce::Time::getCurrentTime(), 1, false));
+    pump(100);
+    EXPECT_EQ(main.getAboutPanel(), nullptr);
+}
+
+TEST_F(MainCompTest, LayoutScalesWithTheWindowAndTheBarStays23High)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    const std::pair<int, int> sizes[] = {{1191, 700}, {1429, 1046}, {452, 150}, {1012, 595}, {800, 600}};
+    for (const auto& [w, h] : sizes)
+    {
+        editor.setSize(w, h);
+        EXPECT_EQ(main.getBounds(), juce::Rectangle<int>(0, 0, w, h));
+        EXPECT_EQ(main.getAppBar().getHeight(), 23) << w;
+        EXPECT_EQ(main.getAppBar().getWidth(), w);
+        EXPECT_FLOAT_EQ(processor.getState().uiScale.load(), (float)w / 1191.0f);
+        // Products with the scale are truncated.
+        EXPECT_EQ(main.getEditorArea().getBottom(), (int)(680.0f * ((float)w / 1191.0f))) << w;
+        EXPECT_EQ(main.getProgramDisplay().getWidth(), (int)(180.0f * ((float)w / 1191.0f))) << w;
+        EXPECT_EQ(processor.editorWidth, w);
+        EXPECT_EQ(processor.getState().getSettings().getEntryInt(SettingsList::editorWidthEntry), w);
+    }
+}
+
+TEST_F(MainCompTest, SizeLimitsAndReopeningKeepTheSize)
+{
+    {
+        ZarnelAudioProcessorEditor editor(processor);
+        auto& limits = editor.getLimits();
+        EXPECT_EQ(limits.getMinimumWidth(), 452);
+        EXPECT_EQ(limits.getMaximumHeight(), 1046);
+        juce::Rectangle<int> bounds(0, 0, 2000, 100);
+        limits.checkBounds(bounds, editor.getBounds(), {0, 0, 4000, 4000}, false, false, true, true);
+        EXPECT_EQ(bounds.getWidth(), 1429);
+        EXPECT_EQ(bounds.getHeight(), 150);
+        editor.setSize(900, 640);
+    }
+    ZarnelAudioProcessorEditor reopened(processor);
+    EXPECT_EQ(reopened.getWidth(), 900);
+    EXPECT_EQ(reopened.getHeight(), 640);
+}
+
+TEST_F(MainCompTest, NotificationsAreHandledInArrivalOrder)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    auto& state = processor.getState();
+    main.drainNotifications();
+
+    state.postNotification(Notification::globalDumpArrived);
+    state.postNotification(Notification::globalDumpRequested);
+    main.drainNotifications();
+    EXPECT_EQ(main.getAppBar().getStatusLabel().getText(), "OFF-LINE");
+
+    state.postNotification(Notification::globalDumpRequested);
+    state.postNotification(Notification::noteOn(1, 60, 100)); // no panel for it yet: skipped
+    state.postNotification(Notification::globalDumpArrived);
+    main.drainNotifications();
+    EXPECT_EQ(main.getAppBar().getStatusLabel().getText(), "DSI:  MOPHO X4 ON-LINE");
+    std::uint32_t code;
+    EXPECT_FALSE(state.popNotification(code)) << "the queue is emptied";
+}
+
+TEST_F(MainCompTest, OpeningSendsTheLinkTestAndGoesOnLineWhenTheSynthAnswers)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    EXPECT_EQ(main.getAppBar().getStatusLabel().getText(), "");
+    EXPECT_EQ(main.getAppBar().getChannelLabel().getText(), "Chan: 1");
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return processor.getState().haveGlobalsArrived(); }, 3000));
+    pump(100);
+    EXPECT_EQ(main.getAppBar().getStatusLabel().getText(), "DSI:  MOPHO X4 ON-LINE");
+}
+
+TEST_F(MainCompTest, BankReceiveShowsProgressAndEnds)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    pump(100);
+    main.startBankTransfer(0, 2);
+    ASSERT_NE(main.getProgressBar(), nullptr);
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return !processor.getState().isBankReceiveActive(); }, 10000));
+    pump(200);
+    EXPECT_EQ(main.getProgressBar(), nullptr);
+    for (int p = 0; p < 128; ++p)
+        ASSERT_EQ(processor.getState().getBankProgram(2, p), rig.synth.program(2, p)) << p;
+}
+
+TEST_F(MainCompTest, MessageBoxSitsInTheMiddleAndOkRemovesIt)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    main.showMessage("Hello");
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_EQ(main.getMessageBox()->getBoxPosition(), juce::Point<int>(365, 300));
+    EXPECT_TRUE(main.getMessageBox()->isCurrentlyModal());
+    main.stsbutPressed(MsgCont::okCode);
+    pump(50);
+    EXPECT_EQ(main.getMessageBox(), nullptr);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ui/look/ZarnelLookAndFeel.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+namespace zarnel::test
+{
+
+// JUCE's GUI side with our look as the default, as the editor has it.
+struct UiEnvironment
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+    ScopedZarnelLook look;
+};
+
+inline juce::ModifierKeys leftButton()
+{
+    return juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier);
+}
+
+inline juce::ModifierKeys rightButton()
+{
+    return juce::ModifierKeys(juce::ModifierKeys::rightButtonModifier);
+}
+
+// A mouse event at (x, y) in the component's own pixels, as the component's handlers receive it.
+inline juce::MouseEvent mouseAt(juce::Component& c, int x, int y, juce::ModifierKeys mods = leftButton())
+{
+    const auto now = juce::Time::getCurrentTime();
+    const juce::Point<float> at((float)x, (float)y);
+    return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), at, mods,
+                            juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                            juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
+                            juce::MouseInputSource::defaultTiltY, &c, &c, now, at, now, 1, false);
+}
+
+inline juce::MouseWheelDetails wheel(float deltaY)
+{
+    juce::MouseWheelDetails w{};
+    w.deltaX = 0.0f;
+    w.deltaY = deltaY;
+    w.isReversed = false;
+    w.isSmooth = false;
+    w.isInertial = false;
+    return w;
+}
+
+// Change messages of one broadcaster, delivered at once instead of through the message loop.
+struct ChangeCounter : juce::ChangeListener
+{
+    explicit ChangeCounter(juce::ChangeBroadcaster& b) : broadcaster(b) { broadcaster.addChangeListener(this); }
+    ~ChangeCounter() override { broadcaster.removeChangeListener(this); }
+
+    int count()
+    {
+        broadcaster.dispatchPendingMessages();
+        return received;
+    }
+
+    void changeListenerCallback(juce::ChangeBroadcaster*) override { ++received; }
+
+    juce::ChangeBroadcaster& broadcaster;
+    int received = 0;
+};
+
+// Runs the message loop until the condition holds or the time is up.
+inline bool runUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32)timeoutMs;
+    while (!condition())
+    {
+        if (juce::Time::getMillisecondCounter() > end)
+            return false;
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+    }
+    return true;
+}
+
+} // namespace zarnel::test

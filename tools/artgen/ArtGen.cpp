@@ -1,0 +1,609 @@
+// Draws every picture of the user interface and writes them as PNG files.
+//   zarnel_artgen OUTPUT_FOLDER FONT_FOLDER
+// The drawing is deterministic: the same build writes the same bytes.
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <cmath>
+#include <functional>
+#include <iostream>
+
+namespace
+{
+
+using juce::Colour;
+using juce::Graphics;
+using juce::Image;
+using juce::Path;
+using juce::PathStrokeType;
+
+constexpr float pi = juce::MathConstants<float>::pi;
+
+// The palette the widgets' own colours are chosen against.
+const Colour accent(0xFF3CC8E6);     // lit rings, ticks
+const Colour accentDark(0xFF1F7C93);
+const Colour warmOn(0xFFD9493B);     // switches and lights that are on
+const Colour ink(0xFF0A0B0C);        // outlines
+
+juce::Typeface::Ptr regularFace, boldFace;
+
+juce::Font face(float height, bool bold)
+{
+    return juce::Font(bold ? boldFace : regularFace).withHeight(height);
+}
+
+Image blank(int w, int h, bool alpha = true)
+{
+    return Image(alpha ? Image::ARGB : Image::RGB, w, h, true, juce::SoftwareImageType());
+}
+
+PathStrokeType stroke(float width)
+{
+    return PathStrokeType(width, PathStrokeType::curved, PathStrokeType::rounded);
+}
+
+juce::Point<float> onCircle(float cx, float cy, float r, float angle)
+{
+    return {cx + r * std::sin(angle), cy - r * std::cos(angle)};
+}
+
+//==== Knob ===========================================================================================
+// The knob sits in the top-left 33 x 33 of its 47 x 47 frame, so that the value text and the caption
+// below it have room and the knob is centred over them.
+
+constexpr float knobCx = 16.5f, knobCy = 16.5f, ringRadius = 14.5f;
+constexpr float arcStart = -0.75f * pi, arcEnd = 0.75f * pi;
+constexpr int framesLit = 56; // the maximum value shows frame 56
+
+Image knobBack()
+{
+    auto img = blank(48, 48);
+    Graphics g(img);
+    for (int i = 0; i < 4; ++i)
+    {
+        const float r = 12.5f - (float)i * 0.8f;
+        g.setColour(juce::Colours::black.withAlpha(0.12f));
+        g.fillEllipse(knobCx + 1.2f - r, knobCy + 1.8f - r, 2 * r, 2 * r);
+    }
+    Path track;
+    track.addCentredArc(knobCx, knobCy, ringRadius, ringRadius, 0.0f, arcStart, arcEnd, true);
+    g.setColour(Colour(0xFF0D0F11));
+    g.strokePath(track, stroke(3.6f));
+    g.setColour(Colour(0xFF2B3136));
+    g.strokePath(track, stroke(1.2f));
+    for (auto angle : {arcStart, arcEnd})
+    {
+        const auto p = onCircle(knobCx, knobCy, ringRadius + 0.2f, angle);
+        g.setColour(Colour(0xFF6E7881));
+        g.fillEllipse(p.x - 0.9f, p.y - 0.9f, 1.8f, 1.8f);
+    }
+    return img;
+}
+
+void drawKnobFrame(Graphics& g, float ox, int frame)
+{
+    const float cx = ox + knobCx, cy = knobCy;
+    const float fraction = (float)juce::jmin(frame, framesLit) / (float)framesLit;
+    const float angle = arcStart + (arcEnd - arcStart) * fraction;
+
+    if (frame > 0)
+    {
+        Path lit;
+        lit.addCentredArc(cx, cy, ringRadius, ringRadius, 0.0f, arcStart, angle, true);
+        g.setColour(accent.withAlpha(0.22f));
+        g.strokePath(lit, stroke(5.0f));
+        g.setColour(accent);
+        g.strokePath(lit, stroke(2.4f));
+    }
+
+    const float r = 10.5f;
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF6B737B), cx - 6.0f, cy - 9.0f,
+                                           Colour(0xFF1C2024), cx + 6.0f, cy + 9.0f, false));
+    g.fillEllipse(cx - r, cy - r, 2 * r, 2 * r);
+    g.setColour(Colour(0xFF08090A));
+    g.drawEllipse(cx - r, cy - r, 2 * r, 2 * r, 1.0f);
+
+    const float cap = 7.5f;
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF2A2F34), cx - 4.0f, cy - 6.0f,
+                                           Colour(0xFF4A5158), cx + 4.0f, cy + 6.0f, false));
+    g.fillEllipse(cx - cap, cy - cap, 2 * cap, 2 * cap);
+    g.setColour(juce::Colours::white.withAlpha(0.10f));
+    g.drawEllipse(cx - cap, cy - cap, 2 * cap, 2 * cap, 0.8f);
+
+    const auto a = onCircle(cx, cy, 3.0f, angle);
+    const auto b = onCircle(cx, cy, 9.2f, angle);
+    g.setColour(Colour(0xFFF4F6F7));
+    g.drawLine(a.x, a.y, b.x, b.y, 2.0f);
+}
+
+Image knobStrip()
+{
+    auto img = blank(2939, 48);
+    Graphics g(img);
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        juce::Graphics::ScopedSaveState s(g);
+        g.reduceClipRegion(frame * 49, 0, 47, 47);
+        drawKnobFrame(g, (float)(frame * 49), frame);
+    }
+    return img;
+}
+
+//==== Menu box =======================================================================================
+
+void fillMenuField(Graphics& g, juce::Rectangle<float> area, float corner)
+{
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF0B0D0F), 0.0f, area.getY(),
+                                           Colour(0xFF1B1F23), 0.0f, area.getBottom(), false));
+    g.fillRoundedRectangle(area, corner);
+    g.setColour(Colour(0xFF464E55));
+    g.drawRoundedRectangle(area, corner, 1.0f);
+}
+
+Image menuBox()
+{
+    auto img = blank(200, 18);
+    Graphics g(img);
+    fillMenuField(g, {0.5f, 0.5f, 199.0f, 17.0f}, 3.0f);
+    return img;
+}
+
+Image menuArrow()
+{
+    auto img = blank(14, 18);
+    Graphics g(img);
+    {
+        // The box's right end: the same field, cut on the left.
+        Graphics::ScopedSaveState s(g);
+        fillMenuField(g, {-10.5f, 0.5f, 24.0f, 17.0f}, 3.0f);
+    }
+    Path arrow;
+    arrow.addTriangle(4.0f, 7.5f, 10.0f, 7.5f, 7.0f, 11.0f);
+    g.setColour(Colour(0xFF8FD3D6));
+    g.fillPath(arrow);
+    return img;
+}
+
+Image menuOverlay()
+{
+    auto img = blank(113, 17);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(juce::Colours::white.withAlpha(0.11f), 0.0f, 1.0f,
+                                           juce::Colours::white.withAlpha(0.0f), 0.0f, 8.0f, false));
+    g.fillRect(1, 1, 98, 7);
+    g.setColour(juce::Colours::white.withAlpha(0.08f));
+    g.fillRect(3, 1, 94, 1);
+    return img;
+}
+
+//==== Switch =========================================================================================
+// Frames at x 0 and x 36 overlap by one column; each keeps its drawing inside columns 1 to 35 of
+// its frame, so both show the same way.
+
+void drawSwitch(Graphics& g, float ox, bool on)
+{
+    const juce::Rectangle<float> pill(ox + 1.5f, 1.5f, 33.0f, 13.0f);
+    if (on)
+        g.setGradientFill(juce::ColourGradient(warmOn.brighter(0.25f), 0.0f, pill.getY(),
+                                               warmOn.darker(0.45f), 0.0f, pill.getBottom(), false));
+    else
+        g.setGradientFill(juce::ColourGradient(Colour(0xFF121417), 0.0f, pill.getY(),
+                                               Colour(0xFF262B30), 0.0f, pill.getBottom(), false));
+    g.fillRoundedRectangle(pill, 6.5f);
+    g.setColour(on ? Colour(0xFF3A0E0A) : Colour(0xFF040505));
+    g.drawRoundedRectangle(pill, 6.5f, 1.0f);
+
+    const float tx = on ? ox + 28.0f : ox + 8.0f, ty = 8.0f, tr = 5.3f;
+    g.setGradientFill(juce::ColourGradient(Colour(0xFFE4E8EB), tx - 2.0f, ty - 4.0f,
+                                           Colour(0xFF7D858C), tx + 2.0f, ty + 4.0f, false));
+    g.fillEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr);
+    g.setColour(Colour(0xFF1A1D20));
+    g.drawEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr, 0.8f);
+}
+
+Image switchStrip()
+{
+    auto img = blank(74, 20);
+    Graphics g(img);
+    drawSwitch(g, 0.0f, false);
+    drawSwitch(g, 36.0f, true);
+    return img;
+}
+
+//==== Check box ======================================================================================
+
+Image checkBox(int state) // 0 box, 1 ticked, 2 pressed
+{
+    auto img = blank(20, 11);
+    Graphics g(img);
+    const juce::Rectangle<float> box(0.5f, 0.5f, 19.0f, 10.0f);
+    g.setColour(state == 2 ? Colour(0xFF2E353A) : Colour(0xFF15181B));
+    g.fillRoundedRectangle(box, 2.0f);
+    g.setColour(state == 1 ? accent : state == 2 ? Colour(0xFFD0D7DC) : Colour(0xFF8C949B));
+    g.drawRoundedRectangle(box, 2.0f, 1.0f);
+    if (state == 1)
+    {
+        Path tick;
+        tick.startNewSubPath(6.0f, 5.6f);
+        tick.lineTo(8.9f, 8.2f);
+        tick.lineTo(14.2f, 2.6f);
+        g.setColour(accent);
+        g.strokePath(tick, stroke(1.7f));
+    }
+    return img;
+}
+
+//==== Light ==========================================================================================
+// Two 14 x 9 lights at x 0 and x 15; the second is cut to 13 columns by the picture's width.
+
+void drawLight(Graphics& g, float cx, bool on)
+{
+    const float cy = 4.5f, r = 3.6f;
+    if (on)
+    {
+        g.setColour(warmOn.withAlpha(0.35f));
+        g.fillEllipse(cx - 4.4f, cy - 4.4f, 8.8f, 8.8f);
+        g.setGradientFill(juce::ColourGradient(Colour(0xFFFFC2B6), cx - 1.0f, cy - 1.2f,
+                                               Colour(0xFFE2392A), cx + r, cy + r, true));
+    }
+    else
+    {
+        g.setGradientFill(juce::ColourGradient(Colour(0xFF5A2420), cx - 1.0f, cy - 1.2f,
+                                               Colour(0xFF200A08), cx + r, cy + r, true));
+    }
+    g.fillEllipse(cx - r, cy - r, 2 * r, 2 * r);
+    g.setColour(on ? Colour(0xFF5A120C) : Colour(0xFF0A0303));
+    g.drawEllipse(cx - r, cy - r, 2 * r, 2 * r, 0.8f);
+    g.setColour(juce::Colours::white.withAlpha(on ? 0.75f : 0.18f));
+    g.fillEllipse(cx - 2.0f, cy - 2.4f, 1.6f, 1.4f);
+}
+
+Image switchLed()
+{
+    auto img = blank(28, 9);
+    Graphics g(img);
+    drawLight(g, 6.5f, false);
+    drawLight(g, 21.5f, true);
+    return img;
+}
+
+//==== Category button ================================================================================
+// Only the top nine rows are drawn, stretched to the button's height: a face with two-pixel caps.
+
+Image categoryButton()
+{
+    auto img = blank(100, 18);
+    Graphics g(img);
+    for (int y = 0; y < 18; ++y)
+    {
+        const float t = (float)y / 17.0f;
+        g.setColour(Colour(0xFFA2A8AE).interpolatedWith(Colour(0xFF6E747A), t));
+        g.fillRect(2, y, 96, 1);
+        g.setColour(Colour(0xFF868C92).interpolatedWith(Colour(0xFF5A6066), t));
+        g.fillRect(1, y, 1, 1);
+        g.fillRect(98, y, 1, 1);
+    }
+    g.setColour(Colour(0xFFC4C9CE));
+    g.fillRect(2, 0, 96, 1);
+    g.setColour(Colour(0xFF33373B));
+    g.fillRect(0, 0, 1, 18);
+    g.fillRect(99, 0, 1, 18);
+    g.fillRect(0, 17, 100, 1);
+    return img;
+}
+
+//==== Program display ================================================================================
+
+Image lcdScreen()
+{
+    auto img = blank(164, 43, false);
+    Graphics g(img);
+    g.fillAll(Colour(0xFF17191B));
+    const juce::Rectangle<float> glass(2.0f, 2.0f, 160.0f, 39.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFFD3E0D8), 0.0f, 2.0f, Colour(0xFFAFC3B8), 0.0f, 41.0f, false));
+    g.fillRoundedRectangle(glass, 2.5f);
+    // A faint dot-matrix grain.
+    for (int x = 3; x < 161; x += 2)
+    {
+        g.setColour(juce::Colours::black.withAlpha(0.025f));
+        g.fillRect(x, 3, 1, 37);
+    }
+    for (int y = 3; y < 40; y += 2)
+    {
+        g.setColour(juce::Colours::black.withAlpha(0.02f));
+        g.fillRect(3, y, 158, 1);
+    }
+    // Inner shadow along the top and the left.
+    g.setColour(juce::Colours::black.withAlpha(0.22f));
+    g.fillRect(3, 2, 158, 1);
+    g.fillRect(2, 3, 1, 37);
+    g.setColour(juce::Colours::black.withAlpha(0.10f));
+    g.fillRect(3, 3, 158, 1);
+    // Between the place and category line and the name.
+    g.setColour(juce::Colours::black.withAlpha(0.14f));
+    g.fillRect(8, 20, 148, 1);
+    return img;
+}
+
+Image lcdGlass()
+{
+    auto img = blank(210, 66);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(juce::Colours::white.withAlpha(0.40f), 0.0f, 0.0f,
+                                           juce::Colours::white.withAlpha(0.0f), 0.0f, 26.0f, false));
+    g.fillRect(3, 3, 204, 26);
+    Path sheen;
+    sheen.startNewSubPath(3.0f, 3.0f);
+    sheen.lineTo(96.0f, 3.0f);
+    sheen.lineTo(52.0f, 63.0f);
+    sheen.lineTo(3.0f, 63.0f);
+    sheen.closeSubPath();
+    g.setGradientFill(juce::ColourGradient(juce::Colours::white.withAlpha(0.16f), 0.0f, 0.0f,
+                                           juce::Colours::white.withAlpha(0.0f), 90.0f, 50.0f, false));
+    g.fillPath(sheen);
+    g.setColour(juce::Colours::white.withAlpha(0.45f));
+    g.fillRect(4, 3, 202, 1);
+    return img;
+}
+
+//==== Rate slider ====================================================================================
+
+void drawStepButton(Graphics& g, float x, bool pointsRight, bool pressed)
+{
+    const juce::Rectangle<float> area(x + 0.5f, 0.5f, 17.0f, 17.0f);
+    if (pressed)
+        g.setGradientFill(juce::ColourGradient(accent, 0.0f, 0.0f, accentDark, 0.0f, 18.0f, false));
+    else
+        g.setGradientFill(juce::ColourGradient(Colour(0xFF474E55), 0.0f, 0.0f, Colour(0xFF23272B), 0.0f, 18.0f, false));
+    g.fillRoundedRectangle(area, 2.5f);
+    g.setColour(ink);
+    g.drawRoundedRectangle(area, 2.5f, 1.0f);
+    const float cx = x + 9.0f, cy = 9.0f;
+    Path arrow;
+    if (pointsRight)
+        arrow.addTriangle(cx - 2.5f, cy - 4.0f, cx - 2.5f, cy + 4.0f, cx + 3.5f, cy);
+    else
+        arrow.addTriangle(cx + 2.5f, cy - 4.0f, cx + 2.5f, cy + 4.0f, cx - 3.5f, cy);
+    g.setColour(pressed ? Colour(0xFF06171C) : Colour(0xFFD5DCE1));
+    g.fillPath(arrow);
+}
+
+Image rateTrack(bool pressed)
+{
+    auto img = blank(200, 18);
+    Graphics g(img);
+    g.fillAll(ink);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF2A86A0), 0.0f, 1.0f, Colour(0xFF154C5B), 0.0f, 17.0f, false));
+    g.fillRect(18, 1, 164, 16);
+    g.setColour(juce::Colours::white.withAlpha(0.16f));
+    g.fillRect(18, 1, 164, 1);
+    for (int i = 1; i < 10; ++i)
+    {
+        g.setColour(juce::Colours::black.withAlpha(0.18f));
+        g.fillRect(18 + (int)std::lround(16.4 * i), 13, 1, 4);
+    }
+    drawStepButton(g, 0.0f, false, pressed);
+    drawStepButton(g, 182.0f, true, pressed);
+    return img;
+}
+
+//==== Window close handle ============================================================================
+
+Image windowClose()
+{
+    auto img = blank(54, 15);
+    Graphics g(img);
+    // A grip for moving, then the close mark at (36, 0, 17, 15).
+    const juce::Rectangle<float> grip(0.5f, 0.5f, 34.0f, 14.0f);
+    g.setColour(Colour(0xFF2A2F33));
+    g.fillRoundedRectangle(grip, 3.0f);
+    g.setColour(Colour(0xFF121416));
+    g.drawRoundedRectangle(grip, 3.0f, 1.0f);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 8; ++col)
+        {
+            g.setColour(Colour(0xFF8A939B));
+            g.fillEllipse(5.0f + 3.5f * (float)col, 3.5f + 3.5f * (float)row, 1.4f, 1.4f);
+        }
+
+    const juce::Rectangle<float> mark(36.5f, 0.5f, 16.0f, 14.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f, 15.0f, false));
+    g.fillRoundedRectangle(mark, 3.0f);
+    g.setColour(Colour(0xFF140706));
+    g.drawRoundedRectangle(mark, 3.0f, 1.0f);
+    g.setColour(Colour(0xFFF2E9E8));
+    g.drawLine(40.5f, 3.5f, 48.5f, 11.5f, 1.6f);
+    g.drawLine(48.5f, 3.5f, 40.5f, 11.5f, 1.6f);
+    return img;
+}
+
+//==== About panel ====================================================================================
+
+// Layered sine lines that swell towards the middle: an abstract picture of sound.
+void drawWaves(Graphics& g, juce::Rectangle<float> area, int lines, float amplitude, juce::uint32 seed)
+{
+    juce::Random random((juce::int64)seed);
+    for (int i = 0; i < lines; ++i)
+    {
+        const float t = (float)i / (float)juce::jmax(1, lines - 1);
+        const float wavelength = 60.0f + 90.0f * random.nextFloat();
+        const float phase = 2.0f * pi * random.nextFloat();
+        const float a = amplitude * (0.35f + 0.65f * random.nextFloat());
+        Path p;
+        for (float x = area.getX(); x <= area.getRight(); x += 1.0f)
+        {
+            const float u = (x - area.getX()) / area.getWidth();
+            const float swell = std::sin(pi * u);
+            const float y = area.getCentreY() + a * swell * std::sin(2.0f * pi * x / wavelength + phase);
+            if (x == area.getX())
+                p.startNewSubPath(x, y);
+            else
+                p.lineTo(x, y);
+        }
+        const Colour c = accent.interpolatedWith(Colour(0xFF8C6CF0), t);
+        g.setColour(c.withAlpha(0.10f));
+        g.strokePath(p, stroke(4.0f));
+        g.setColour(c.withAlpha(0.55f));
+        g.strokePath(p, stroke(1.1f));
+    }
+}
+
+Image aboutMain()
+{
+    auto img = blank(460, 260);
+    Graphics g(img);
+    const juce::Rectangle<float> box(1.0f, 1.0f, 458.0f, 258.0f);
+    Path outline;
+    outline.addRoundedRectangle(box, 12.0f);
+
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF102029), 0.0f, 0.0f, Colour(0xFF05080C), 460.0f, 260.0f, false));
+    g.fillPath(outline);
+    {
+        Graphics::ScopedSaveState s(g);
+        g.reduceClipRegion(outline);
+        g.setGradientFill(juce::ColourGradient(accent.withAlpha(0.20f), 360.0f, 120.0f,
+                                               accent.withAlpha(0.0f), 360.0f, 250.0f, true));
+        g.fillRect(0, 0, 460, 260);
+        for (int x = 20; x < 460; x += 20)
+        {
+            g.setColour(juce::Colours::white.withAlpha(0.03f));
+            g.fillRect(x, 0, 1, 260);
+        }
+        drawWaves(g, {236.0f, 76.0f, 222.0f, 140.0f}, 9, 50.0f, 4);
+    }
+
+    g.setFont(face(34.0f, true));
+    g.setColour(juce::Colours::white);
+    g.drawSingleLineText("Zarnel", 36, 66);
+    g.setColour(accent);
+    g.drawSingleLineText("X4 Editor", 36 + face(34.0f, true).getStringWidth("Zarnel "), 66);
+
+    g.setFont(face(16.0f, false));
+    g.setColour(Colour(0xFFB9C6CE));
+    g.drawSingleLineText("Sound editor and librarian", 37, 92);
+    g.setColour(accent.withAlpha(0.8f));
+    g.fillRect(37, 102, 56, 2);
+
+    g.setFont(face(12.0f, false));
+    g.setColour(Colour(0xFF86949E));
+    g.drawSingleLineText(juce::String::fromUTF8("Programs  \xc2\xb7  Banks  \xc2\xb7  Library  \xc2\xb7  Sequencer"), 37, 228);
+
+    g.setColour(Colour(0xFF457089));
+    g.strokePath(outline, PathStrokeType(2.0f));
+    return img;
+}
+
+Image aboutSecond()
+{
+    auto img = blank(389, 162);
+    Graphics g(img);
+    const juce::Rectangle<float> box(1.0f, 1.0f, 387.0f, 160.0f);
+    g.setColour(Colour(0xE6070B0F));
+    g.fillRoundedRectangle(box, 10.0f);
+    g.setColour(Colour(0xFF2D4A5C));
+    g.drawRoundedRectangle(box, 10.0f, 1.5f);
+
+    // Four tracks of sixteen steps.
+    juce::Random random(7);
+    const float x0 = 22.0f, y0 = 18.0f, stepW = 21.5f, rowH = 22.0f;
+    for (int track = 0; track < 4; ++track)
+        for (int step = 0; step < 16; ++step)
+        {
+            const float level = 0.25f + 0.75f * random.nextFloat();
+            const bool beat = step % 4 == 0;
+            const float x = x0 + stepW * (float)step, y = y0 + rowH * (float)track;
+            g.setColour(Colour(0xFF151C22));
+            g.fillRoundedRectangle(x, y, stepW - 4.0f, rowH - 6.0f, 2.0f);
+            const float h = (rowH - 6.0f) * level;
+            const Colour c = accent.interpolatedWith(Colour(0xFF8C6CF0), (float)track / 3.0f);
+            g.setColour(c.withAlpha(beat ? 0.95f : 0.6f));
+            g.fillRoundedRectangle(x, y + (rowH - 6.0f) - h, stepW - 4.0f, h, 2.0f);
+        }
+
+    g.setFont(face(15.0f, true));
+    g.setColour(juce::Colours::white);
+    g.drawSingleLineText("Zarnel X4 Editor", 22, 132);
+    g.setFont(face(12.0f, false));
+    g.setColour(Colour(0xFF86949E));
+    g.drawSingleLineText("Click anywhere to close", 367, 132, juce::Justification::right);
+    g.setColour(juce::Colours::white.withAlpha(0.08f));
+    g.fillRect(22, 110, 345, 1);
+    return img;
+}
+
+//==== Output =========================================================================================
+
+bool write(const juce::File& folder, const juce::String& name, const Image& image)
+{
+    const auto file = folder.getChildFile(name);
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    juce::PNGImageFormat png;
+    if (!out.openedOk() || !png.writeImageToStream(image, out))
+    {
+        std::cerr << "cannot write " << file.getFullPathName() << "\n";
+        return false;
+    }
+    std::cout << name << " " << image.getWidth() << " x " << image.getHeight() << "\n";
+    return true;
+}
+
+juce::Typeface::Ptr loadFace(const juce::File& file)
+{
+    juce::MemoryBlock data;
+    if (!file.loadFileAsData(data))
+        return nullptr;
+    return juce::Typeface::createSystemTypefaceFor(data.getData(), data.getSize());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::cerr << "usage: zarnel_artgen OUTPUT_FOLDER FONT_FOLDER\n";
+        return 2;
+    }
+    juce::ScopedJuceInitialiser_GUI juceInit;
+
+    const juce::File out(juce::File::getCurrentWorkingDirectory().getChildFile(argv[1]));
+    const juce::File fonts(juce::File::getCurrentWorkingDirectory().getChildFile(argv[2]));
+    regularFace = loadFace(fonts.getChildFile("LiberationSans-Regular.ttf"));
+    boldFace = loadFace(fonts.getChildFile("LiberationSans-Bold.ttf"));
+    if (regularFace == nullptr || boldFace == nullptr)
+    {
+        std::cerr << "Liberation Sans not found in " << fonts.getFullPathName() << "\n";
+        return 1;
+    }
+    if (!out.createDirectory())
+        return 1;
+
+    const std::vector<std::pair<const char*, std::function<Image()>>> pictures{
+        {"knob_strip.png", knobStrip},
+        {"knob_back.png", knobBack},
+        {"menu_box.png", menuBox},
+        {"menu_arrow.png", menuArrow},
+        {"menu_overlay.png", menuOverlay},
+        {"switch_strip.png", switchStrip},
+        {"check_box.png", [] { return checkBox(0); }},
+        {"check_box_ticked.png", [] { return checkBox(1); }},
+        {"check_box_pressed.png", [] { return checkBox(2); }},
+        {"switch_led.png", switchLed},
+        {"category_button.png", categoryButton},
+        {"lcd_screen.png", lcdScreen},
+        {"lcd_glass.png", lcdGlass},
+        {"rate_track.png", [] { return rateTrack(false); }},
+        {"rate_track_pressed.png", [] { return rateTrack(true); }},
+        {"about_main.png", aboutMain},
+        {"about_second.png", aboutSecond},
+        {"window_close.png", windowClose},
+    };
+
+    bool ok = true;
+    for (const auto& [name, draw] : pictures)
+        ok = write(out, name, draw()) && ok;
+    regularFace = nullptr;
+    boldFace = nullptr;
+    return ok ? 0 : 1;
+}

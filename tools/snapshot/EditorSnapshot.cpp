@@ -1,0 +1,86 @@
+// Renders the editor at its reference, smallest and largest sizes, and with its overlays, into
+// PNG files, without a display. Used to look at the editor when changing it.
+#include "midi/MidiDevices.h"
+#include "plugin/ZarnelAudioProcessor.h"
+#include "plugin/ZarnelAudioProcessorEditor.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <iostream>
+
+namespace
+{
+
+// No MIDI devices: the pictures must not depend on what is plugged in.
+class NoMidiDevices : public zarnel::MidiDeviceBackend
+{
+public:
+    juce::StringArray getInputNames() override { return {}; }
+    juce::StringArray getOutputNames() override { return {}; }
+    std::unique_ptr<zarnel::MidiInputDevice> openInput(int, juce::MidiInputCallback*) override { return {}; }
+    std::unique_ptr<zarnel::MidiOutputDevice> openOutput(int) override { return {}; }
+};
+
+bool writePng(juce::Component& c, const juce::File& file)
+{
+    const auto image = c.createComponentSnapshot(c.getLocalBounds(), true, 1.0f);
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    juce::PNGImageFormat png;
+    const bool ok = out.openedOk() && png.writeImageToStream(image, out);
+    std::cout << (ok ? "wrote " : "FAILED ") << file.getFullPathName() << " (" << image.getWidth() << "x"
+              << image.getHeight() << ")\n";
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const juce::ScopedJuceInitialiser_GUI gui;
+    const juce::File outFolder = argc > 1 ? juce::File::getCurrentWorkingDirectory().getChildFile(argv[1])
+                                          : juce::File::getCurrentWorkingDirectory().getChildFile("snapshots");
+    outFolder.createDirectory();
+
+    const auto settings = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                              .getChildFile("zarnel-snapshot-" + juce::Uuid().toString());
+    bool ok = true;
+    {
+        NoMidiDevices devices;
+        zarnel::ZarnelAudioProcessor processor(settings, devices);
+        {
+            // The first opening shows the about panel.
+            zarnel::ZarnelAudioProcessorEditor editor(processor);
+            ok &= writePng(editor, outFolder.getChildFile("editor-about.png"));
+        }
+
+        zarnel::ZarnelAudioProcessorEditor editor(processor);
+        auto& main = editor.getMainComp();
+        main.handleStateCode(0x12000000); // as when the synthesizer answers the link test
+
+        const std::pair<juce::Point<int>, const char*> sizes[] = {
+            {{1191, 700}, "editor-1191x700.png"},
+            {{452, 150}, "editor-min-452x150.png"},
+            {{1429, 1046}, "editor-max-1429x1046.png"},
+            {{1012, 595}, "editor-1012x595.png"}};
+        for (const auto& [size, name] : sizes)
+        {
+            editor.setSize(size.x, size.y);
+            ok &= writePng(editor, outFolder.getChildFile(name));
+        }
+
+        editor.setSize(1191, 700);
+        main.showMessage("The file could not be read.");
+        ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
+        main.handleStateCode(0x12000000);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+
+        zarnel::ZarnelAudioProcessorEditor third(processor);
+        third.getMainComp().startBankTransfer(0, 1);
+        third.getMainComp().handleStateCode(0x17000000 + 1 * 256 + 63);
+        ok &= writePng(third, outFolder.getChildFile("editor-progress.png"));
+        third.getMainComp().endBankTransfer();
+    }
+    settings.deleteRecursively();
+    return ok ? 0 : 1;
+}
