@@ -11,6 +11,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-liberation2
+    xvfb xauth twm x11-utils xdotool imagemagick jalv jackd2 lilv-utils lv2-dev sordi
 )
 
 missing=()

@@ -315,6 +315,10 @@ void ZarnelAudioProcessor::timerCallback()
     {
         lastSeenProgramGeneration = generation;
         updateHostDisplay(ChangeDetails{}.withParameterInfoChanged(true));
+        // The VST3 wrapper only re-reads titles for that, the LV2 wrapper nothing: tell every
+        // parameter's listeners (the wrappers among them) its new value.
+        for (auto* p : hostParameters)
+            p->sendValueChangedMessageToListeners(p->getValue());
     }
 }
 
