@@ -273,8 +273,10 @@ void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool not
     if (auto* p = getHostParameter(index))
     {
         const int maximum = state.getTables().maximum(index);
-        // The host hears the new value; our own setParameter then finds it unchanged.
-        p->setValueNotifyingHost(maximum > 0 ? juce::jlimit(0.0f, 1.0f, (float)value / (float)maximum) : 0.0f);
+        // The host hears the new value without it coming back through our own setParameter: a
+        // dump arriving in between would otherwise look like automation and be overwritten.
+        p->sendValueChangedMessageToListeners(maximum > 0 ? juce::jlimit(0.0f, 1.0f, (float)value / (float)maximum)
+                                                          : 0.0f);
     }
 
     if (sendToSynth)

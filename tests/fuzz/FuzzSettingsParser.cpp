@@ -8,7 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     using zarnel::SettingsList;
 
-    const auto text = juce::String::fromUTF8(reinterpret_cast<const char*>(data), (int)size);
+    // Decoded as loadSettings gets it from File::loadFileAsString: fromUTF8 would keep invalid
+    // sequences that JUCE's own string functions then read past the end of.
+    const auto text = juce::String::createStringFromData(data, (int)size);
     const auto entries = SettingsList::parse(text);
 
     // What we write, we read back the same, as long as no entry contains a mark.
