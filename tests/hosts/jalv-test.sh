@@ -19,10 +19,24 @@ pids=()
 
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    sleep 0.5
+    # jackd unregisters its server on a clean exit; killed too early it leaves stale entries
+    # that count against JACK's server limit on later runs.
+    for _ in $(seq 40); do
+        alive=0
+        for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && alive=1; done
+        [ "$alive" -eq 0 ] && break
+        sleep 0.25
+    done
     for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
 }
 trap cleanup EXIT
+
+# Entries left by servers that died without unregistering make jackd refuse to start ("Too many
+# servers already active"). With no JACK server running at all, they are all stale.
+if ! pgrep -x jackd >/dev/null && ! pgrep -x jackdbus >/dev/null; then
+    rm -f /dev/shm/jack-shm-registry /dev/shm/jack-[0-9]* /dev/shm/jack_db-* /dev/shm/jack_sem.* \
+        /dev/shm/jack_zarneltest-* 2>/dev/null
+fi
 
 fail() {
     echo "FAIL: $*"
