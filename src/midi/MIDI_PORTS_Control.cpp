@@ -207,6 +207,10 @@ void MIDI_PORTS_Control::loadPortFile()
     if (!portFile.existsAsFile())
         savePortFile();
 
+    // Device names are short; an oversized file is malformed and leaves the names as they are.
+    if (portFile.getSize() > maxPortFileSize)
+        return;
+
     juce::MemoryBlock content;
     if (!portFile.loadFileAsData(content) || content.getSize() < minimumFileSize)
     {

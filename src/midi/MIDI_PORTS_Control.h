@@ -27,6 +27,7 @@ public:
     static constexpr std::uint8_t outputNameEnd = 0x10;
     static constexpr std::uint8_t thirdNameEnd = 0x11;
     static constexpr size_t maxSysexPiece = ScheduledMidiOutput::maxMessageSize;
+    static constexpr juce::int64 maxPortFileSize = 64 * 1024;
 
     MIDI_PORTS_Control(MidiDeviceBackend& backend, juce::File portFile);
     ~MIDI_PORTS_Control();

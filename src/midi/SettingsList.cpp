@@ -71,7 +71,8 @@ void SettingsList::loadSettings()
         return;
     }
 
-    const auto found = parse(file.loadFileAsString());
+    // Fifty short entries fit in far less; a larger file is not ours and counts as unreadable.
+    const auto found = file.getSize() <= maxFileSize ? parse(file.loadFileAsString()) : juce::StringArray();
     if (found.size() > 2)
     {
         entries.clearQuick();

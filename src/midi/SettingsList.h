@@ -17,6 +17,7 @@ public:
     static constexpr int numSpareEntries = 32;
     static constexpr int numLatencyValues = 7;
     static constexpr int maxEntries = 1000;
+    static constexpr juce::int64 maxFileSize = 64 * 1024;
 
     // Entry numbers with a reader or writer.
     enum Entry

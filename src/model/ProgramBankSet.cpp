@@ -50,9 +50,11 @@ int ProgramBankSet::factorySourceOf(int bankNumber) noexcept
 
 void ProgramBankSet::fill(const juce::File& dataFile)
 {
+    // Only the bytes the format can hold are read: an oversized file cannot exhaust memory.
     juce::MemoryBlock content;
     if (dataFile.existsAsFile())
-        dataFile.loadFileAsData(content);
+        if (juce::FileInputStream in(dataFile); in.openedOk())
+            in.readIntoMemoryBlock(content, (juce::int64)dataFileSize);
     fillFromContent(static_cast<const std::uint8_t*>(content.getData()), content.getSize());
 }
 

@@ -95,6 +95,20 @@ TEST_F(BankSetFixture, ShortFileKeepsWholeBanksAndFactoryForTheRest)
     }
 }
 
+TEST_F(BankSetFixture, OversizedFileIsReadOnlyAsFarAsTheFormatGoes)
+{
+    ProgramBankSet set;
+    set.bank(2).setProgramName(0, "Kept");
+    auto content = set.dataFileContent();
+    content.resize(content.size() + 4 * 1024 * 1024, 0x55);
+    ASSERT_TRUE(dataFile.replaceWithData(content.data(), content.size()));
+
+    ProgramBankSet loaded;
+    loaded.fill(dataFile);
+    EXPECT_EQ(loaded.bank(2).getProgramName(0).trimEnd(), "Kept");
+    EXPECT_EQ(loaded.dataFileContent(), set.dataFileContent());
+}
+
 TEST_F(BankSetFixture, MissingFolderIsCreatedOnWrite)
 {
     ProgramBankSet set;

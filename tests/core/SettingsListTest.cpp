@@ -63,13 +63,16 @@ TEST_F(SettingsFixture, MissingFileIsCreatedWithDefaults)
 
 TEST_F(SettingsFixture, TooFewEntriesGiveDefaultsAndFirstRun)
 {
-    for (const char* text : {"^|7|^", "^|7|^^|8|^", "garbage without marks", ""})
+    // An oversized file counts as unreadable, even when it starts like ours.
+    const auto oversized = entriesText(60) + juce::String::repeatedString("x", 70 * 1024);
+    for (const juce::String& text : {juce::String("^|7|^"), juce::String("^|7|^^|8|^"),
+                                     juce::String("garbage without marks"), juce::String(), oversized})
     {
         file.replaceWithText(text);
         SettingsList s(file);
         s.loadSettings();
-        EXPECT_TRUE(s.isFirstRun()) << text;
-        EXPECT_EQ(s.getEntry(0), "2.2.0") << text;
+        EXPECT_TRUE(s.isFirstRun()) << text.substring(0, 40);
+        EXPECT_EQ(s.getEntry(0), "2.2.0") << text.substring(0, 40);
         EXPECT_EQ(s.size(), 50);
     }
 }

@@ -310,6 +310,19 @@ TEST_F(PortsFixture, TooShortFileIsRewrittenFromCurrentNames)
     }
 }
 
+TEST_F(PortsFixture, OversizedFileLeavesNoPortAndStaysAsItWas)
+{
+    // A real name pair followed by a megabyte of junk: not a port file.
+    std::string content = "Mopho x4 MIDI 1\x0FMopho x4 MIDI 1\x10NONE\x11";
+    content.append(1024 * 1024, 'x');
+    ports.reset();
+    ASSERT_TRUE(portFile.replaceWithData(content.data(), content.size()));
+    ports = std::make_unique<MIDI_PORTS_Control>(backend, portFile);
+    ports->restorePorts(&callback);
+    EXPECT_EQ(ports->portNames, (juce::StringArray{"NONE", "NONE", "NONE"}));
+    EXPECT_EQ(portFile.getSize(), (juce::int64)content.size());
+}
+
 TEST_F(PortsFixture, SelectionRecordsNamesAndSurvivesAReorderedDeviceList)
 {
     ports->selectInputPort(2, &callback);
