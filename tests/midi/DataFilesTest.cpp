@@ -296,6 +296,8 @@ TEST_F(DataFilesTest, FilesThatFailToOpenAreNotReplacedByDefaults)
     writeFile(dataFile, banks);
     ASSERT_TRUE(settingsFile.replaceWithText(settledSettings(9)));
     const auto settingsBefore = fileBytes(settingsFile);
+    const auto portFile = rig.folder.file(SettingsFolder::portFileName);
+    const auto portsBefore = fileBytes(portFile);
 
     std::unique_ptr<MidiCntrState> state;
     {
@@ -306,6 +308,7 @@ TEST_F(DataFilesTest, FilesThatFailToOpenAreNotReplacedByDefaults)
     state.reset();
     EXPECT_EQ(fileBytes(dataFile), banks) << "the user's 512 programs survive a start that could not read them";
     EXPECT_EQ(fileBytes(settingsFile), settingsBefore);
+    EXPECT_EQ(fileBytes(portFile), portsBefore);
 
     // A change after such a start puts in just that slot.
     {
