@@ -3,6 +3,7 @@
 
 #include "BenchSupport.h"
 
+#include "plugin/HostParameter.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "support/SynthRig.h"
 
