@@ -705,9 +705,12 @@ void MidiCntrState::setBankProgram(int bank, int slot, const Record& record)
         return;
     const juce::ScopedLock sl(modelLock);
     banks.bank(bank).setProgram(slot, record);
-    BankDataFile::ChangedSlots one;
-    one.set((size_t)(bank * Bank_Program::numSlots + slot));
-    markChanged(bank, one);
+    if (bank < ProgramBankSet::numUserBanks)
+    {
+        BankDataFile::ChangedSlots one;
+        one.set((size_t)(bank * Bank_Program::numSlots + slot));
+        markChanged(bank, one);
+    }
 }
 
 Bytes MidiCntrState::getBankData(int bank) const

@@ -228,6 +228,21 @@ TEST_F(DataFilesTest, AWholeBankReplacedReachesTheFile)
     EXPECT_EQ(state->getBankData(1).size(), 32768u);
 }
 
+TEST_F(DataFilesTest, FactoryBanksStayOutOfTheFile)
+{
+    auto state = makeState();
+    state->flushPendingWrites(); // what start-up filled into the settings
+    for (int bank = 4; bank < 8; ++bank)
+        state->setBankProgram(bank, 127, named("Factory " + juce::String(bank)));
+    rig.synth.sendProgramDumpOf(7, 84);
+    ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+    EXPECT_EQ(state->getBankProgram(7, 84), rig.synth.program(7, 84));
+    EXPECT_EQ(state->getBankProgramName(5, 127).trimEnd(), "Factory 5");
+    EXPECT_FALSE(state->hasPendingWrites());
+    state->flushPendingWrites();
+    EXPECT_FALSE(dataFile.exists());
+}
+
 TEST_F(DataFilesTest, TheScanResultIsSavedFromTheMessageThread)
 {
     auto state = makeState();
