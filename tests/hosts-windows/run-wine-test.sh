@@ -41,4 +41,5 @@ if [ "${1:-}" = "--display" ]; then
     display=(--display)
     shift
 fi
+export ZARNEL_TWMRC="$here/twmrc"
 exec bash "$here/../hosts/run-host-test.sh" "$home" "${display[@]}" bash "$here/run-wine-test.sh" --inner "$@"
