@@ -1,8 +1,12 @@
 #include "midi/MidiCntrState.h"
 #include "model/DSI_Program.h"
+#include "platform/SettingsFolder.h"
 #include "support/SynthRig.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace zarnel;
 using zarnel::test::SimulatedSynth;
@@ -462,5 +466,53 @@ TEST_F(ControllerStateTest, MessagesSentJustBeforeALongDumpAreNotLost)
         EXPECT_EQ(log[0].bytes, cc(32, 2)) << round;
         EXPECT_EQ(log[1].bytes, (Bytes{0xC0, (std::uint8_t)round})) << round;
         EXPECT_EQ(log[2].bytes.size(), 300u) << round;
+    }
+}
+
+//==== Shut-down ======================================================================================
+
+namespace
+{
+
+// The far side of a device whose driver takes its time: every message holds the sender thread.
+class SlowFarSide : public test::VirtualMidiBackend::FarSide
+{
+public:
+    void receivedFromPlugin(const juce::MidiMessage&) override { juce::Thread::sleep(150); }
+};
+
+} // namespace
+
+TEST(ControllerStateShutdown, DumpsArrivingWhileABankReceiveIsDestroyedAreSafe)
+{
+    // Destruction must end the receive and close the input before the output: a dump delivered
+    // while the output waits for its sender would otherwise ask for the next program through
+    // ports that are half gone.
+    for (int round = 0; round < 3; ++round)
+    {
+        test::TempFolder folder;
+        test::VirtualMidiBackend backend;
+        SlowFarSide far;
+        backend.addDevice("Slow x4", &far);
+        const auto ports = MIDI_PORTS_Control::formatPortFile({"Slow x4", "Slow x4", "NONE"});
+        folder.file(SettingsFolder::portFileName).replaceWithData(ports.getData(), ports.getSize());
+
+        auto state = std::make_unique<MidiCntrState>(folder.get(), backend);
+        ASSERT_TRUE(state->getPorts().isInputOpen());
+        state->startBankReceive(0, 0);
+
+        std::atomic<bool> stop{false};
+        std::thread deliverer([&] {
+            const auto rec = ProgramBankSet().bank(5).getProgramPadded(0);
+            for (int program = 0; !stop; program = (program + 1) % 128)
+            {
+                const auto dump = ProgramSysex::programDump(0, program, rec.data(), rec.size());
+                backend.sendToPlugin("Slow x4", juce::MidiMessage(dump.data(), (int)dump.size()));
+            }
+        });
+        juce::Thread::sleep(20 * round);
+        state.reset();
+        stop = true;
+        deliverer.join();
     }
 }
