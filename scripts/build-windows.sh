@@ -84,11 +84,11 @@ if [ ! -f "$DEPS/complete" ]; then
     build_image_libraries
 fi
 
-# The generators run here, so they come from a native build tree.
-if [ ! -x "$NATIVE_BUILD_DIR/src/zarnel_factorygen" ]; then
+# The generators run here, so they come from a native build tree (brought up to date first).
+if [ ! -f "$NATIVE_BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$NATIVE_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release
-    cmake --build "$NATIVE_BUILD_DIR" --parallel "$JOBS" --target zarnel_factorygen
 fi
+cmake --build "$NATIVE_BUILD_DIR" --parallel "$JOBS" --target zarnel_factorygen
 
 cmake -S . -B "$WIN_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \

@@ -4,6 +4,7 @@
 
 #include "midi/MIDI_PORTS_Control.h"
 #include "midi/SettingsList.h"
+#include "model/BankDataFile.h"
 #include "model/ProgramBankSet.h"
 #include "platform/SettingsFolder.h"
 #include "support/TempFolder.h"
@@ -13,6 +14,7 @@
 
 #include <iostream>
 
+using zarnel::BankDataFile;
 using zarnel::MIDI_PORTS_Control;
 using zarnel::ProgramBankSet;
 using zarnel::SettingsFolder;
@@ -105,16 +107,25 @@ TEST_P(NonAsciiFolder, PortFileIsWrittenReplacedAndReadBack)
 TEST_P(NonAsciiFolder, BankDataFileIsWrittenReplacedAndReadBack)
 {
     const auto file = folder().getChildFile(SettingsFolder::bankDataFileName);
+    const auto userBanks = [](const ProgramBankSet& banks) {
+        zarnel::Bytes all;
+        for (int n = 0; n < ProgramBankSet::numUserBanks; ++n)
+            all.insert(all.end(), banks.bank(n).getBankData().begin(), banks.bank(n).getBankData().end());
+        return all;
+    };
     ProgramBankSet banks;
-    banks.fill(file); // no file: factory content
-    ASSERT_TRUE(banks.writeDataFile(file)) << file.getFullPathName();
+    BankDataFile data(file);
+    EXPECT_EQ(data.load(banks), BankDataFile::Condition::missing); // factory content
+    ASSERT_TRUE(data.write(userBanks(banks), BankDataFile::ChangedSlots().set())) << file.getFullPathName();
     banks.bank(0).setProgramName(5, "Replaced name");
     banks.bank(3).setProgramName(127, "Last of U4");
-    ASSERT_TRUE(banks.writeDataFile(file)); // replaces the file
+    BankDataFile::ChangedSlots changed;
+    changed.set(5).set(3 * 128 + 127);
+    ASSERT_TRUE(data.write(userBanks(banks), changed)); // replaces the file
     EXPECT_EQ(file.getSize(), (juce::int64)ProgramBankSet::dataFileSize);
 
     ProgramBankSet again;
-    again.fill(file);
+    EXPECT_EQ(BankDataFile(file).load(again), BankDataFile::Condition::whole);
     for (int n = 0; n < ProgramBankSet::numUserBanks; ++n)
         EXPECT_EQ(again.bank(n).getBankData(), banks.bank(n).getBankData()) << "bank " << n;
     EXPECT_EQ(again.bank(0).getProgramName(5).trimEnd(), "Replaced name");
