@@ -474,25 +474,42 @@ TEST_F(ControllerStateTest, MessagesSentJustBeforeALongDumpAreNotLost)
 namespace
 {
 
-// The far side of a device whose driver takes its time: every message holds the sender thread.
-class SlowFarSide : public test::VirtualMidiBackend::FarSide
+// An instrument behind a slow driver: each message holds the sender thread for a while, then a
+// program request is answered at once, on that same thread.
+class SlowAnsweringSynth : public test::VirtualMidiBackend::FarSide
 {
 public:
-    void receivedFromPlugin(const juce::MidiMessage&) override { juce::Thread::sleep(150); }
+    SlowAnsweringSynth(test::VirtualMidiBackend& b, juce::String n) : backend(b), name(std::move(n)) {}
+
+    void receivedFromPlugin(const juce::MidiMessage& m) override
+    {
+        juce::Thread::sleep(100);
+        const auto* d = m.getRawData();
+        if (m.getRawDataSize() == 7 && d[0] == 0xF0 && d[3] == ProgramSysex::cmdProgramDumpRequest)
+        {
+            const auto dump = ProgramSysex::programDump(d[4], d[5], record.data(), record.size());
+            backend.sendToPlugin(name, juce::MidiMessage(dump.data(), (int)dump.size()));
+        }
+    }
+
+private:
+    test::VirtualMidiBackend& backend;
+    const juce::String name;
+    const ProgramSysex::Record record = ProgramBankSet().bank(5).getProgramPadded(0);
 };
 
 } // namespace
 
-TEST(ControllerStateShutdown, DumpsArrivingWhileABankReceiveIsDestroyedAreSafe)
+TEST(ControllerStateShutdown, ADumpArrivingWhileABankReceiveIsDestroyedIsSafe)
 {
-    // Destruction must end the receive and close the input before the output: a dump delivered
-    // while the output waits for its sender would otherwise ask for the next program through
-    // ports that are half gone.
+    // Destruction must end the receive and close the input before the output: the answer that
+    // arrives while the output waits for its sender would otherwise ask for the next program
+    // through ports that are half gone.
     for (int round = 0; round < 3; ++round)
     {
         test::TempFolder folder;
         test::VirtualMidiBackend backend;
-        SlowFarSide far;
+        SlowAnsweringSynth far(backend, "Slow x4");
         backend.addDevice("Slow x4", &far);
         const auto ports = MIDI_PORTS_Control::formatPortFile({"Slow x4", "Slow x4", "NONE"});
         folder.file(SettingsFolder::portFileName).replaceWithData(ports.getData(), ports.getSize());
@@ -500,19 +517,7 @@ TEST(ControllerStateShutdown, DumpsArrivingWhileABankReceiveIsDestroyedAreSafe)
         auto state = std::make_unique<MidiCntrState>(folder.get(), backend);
         ASSERT_TRUE(state->getPorts().isInputOpen());
         state->startBankReceive(0, 0);
-
-        std::atomic<bool> stop{false};
-        std::thread deliverer([&] {
-            const auto rec = ProgramBankSet().bank(5).getProgramPadded(0);
-            for (int program = 0; !stop; program = (program + 1) % 128)
-            {
-                const auto dump = ProgramSysex::programDump(0, program, rec.data(), rec.size());
-                backend.sendToPlugin("Slow x4", juce::MidiMessage(dump.data(), (int)dump.size()));
-            }
-        });
-        juce::Thread::sleep(20 * round);
+        juce::Thread::sleep(30 + 70 * round);
         state.reset();
-        stop = true;
-        deliverer.join();
     }
 }
