@@ -13,6 +13,9 @@ namespace
 class PaintCounter : public juce::Component
 {
 public:
+    // Opaque: JUCE makes other windows layered, which cannot have a title bar.
+    PaintCounter() { setOpaque(true); }
+
     void paint(juce::Graphics& g) override
     {
         ++paints;
