@@ -56,6 +56,7 @@ public:
     void refreshAllControls();
     void parameterChanged(int parameter, int value);
     void showMessage(const juce::String& text);
+    void showFileWriteFailure(std::uint32_t which);
     void startBankTransfer(int mode, int bank);
     void endBankTransfer();
     void toggleAbout(bool on, int timeMs);
