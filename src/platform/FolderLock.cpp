@@ -5,22 +5,20 @@ namespace zarnel
 
 namespace
 {
-std::timed_mutex& processWideMutex()
+std::mutex& processWideMutex()
 {
     // One for all folders: saves are rare and short.
-    static std::timed_mutex mutex;
+    static std::mutex mutex;
     return mutex;
 }
 } // namespace
 
-FolderLock::FolderLock(const juce::File& folder)
-    : inProcess(processWideMutex(), std::chrono::milliseconds(timeoutMs))
+FolderLock::FolderLock(const juce::File&) : inProcess(processWideMutex())
 {
-    if (!inProcess.owns_lock())
-        return;
-    // POSIX record locks belong to the process, so the mutex above keeps this the only one here.
-    const auto name = "ZarnelSettings-" + juce::String::toHexString(folder.getFullPathName().hashCode64());
-    betweenProcesses = std::make_unique<juce::InterProcessLock>(name);
+    // One lock for every folder, like the mutex: no lock file per folder piles up (tests make
+    // many folders). POSIX record locks belong to the process, so the mutex above keeps this the
+    // only one here.
+    betweenProcesses = std::make_unique<juce::InterProcessLock>("ZarnelX4SettingsSave");
     locked = betweenProcesses->enter(timeoutMs);
 }
 

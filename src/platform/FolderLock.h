@@ -11,7 +11,7 @@ namespace zarnel
 // Makes the read, merge and write of a file in the settings folder one step for every thread and
 // process: two instances saving at the same moment (a DAW and the Standalone app, say) would
 // otherwise each merge into what they read before the other wrote, and lose the other's change.
-// Within a process a mutex serialises; between processes a lock file named after the folder.
+// Within a process a mutex serialises; between processes a lock file (JUCE's InterProcessLock).
 class FolderLock
 {
 public:
@@ -20,11 +20,12 @@ public:
     explicit FolderLock(const juce::File& folder);
     ~FolderLock();
 
-    // False when the lock could not be had in time: the caller writes nothing and tries later.
+    // False when another process held the lock too long: the caller writes nothing and tries
+    // later. Within the process it waits (a save is short).
     bool isLocked() const noexcept { return locked; }
 
 private:
-    std::unique_lock<std::timed_mutex> inProcess;
+    std::unique_lock<std::mutex> inProcess;
     std::unique_ptr<juce::InterProcessLock> betweenProcesses;
     bool locked = false;
 
