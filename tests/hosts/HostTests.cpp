@@ -2,6 +2,7 @@
 
 #include "model/ParDes.h"
 #include "model/ParamTables.h"
+#include "support/MessagePump.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -253,7 +254,7 @@ protected:
         buffer.clear();
         juce::MidiBuffer midi;
         instance.processBlock(buffer, midi);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(waitMs);
+        zarnel::test::pumpMessages(waitMs);
     }
 
     // Blocks and messages taking turns, as in a running host: some changes reach the host only
@@ -376,7 +377,7 @@ TEST_P(HostedPlugin, PassesAudioThroughUnchangedOverManyBlocksWithMidi)
             firstMismatchBlock = block;
 
         if (block % 100 == 0)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(1);
+            zarnel::test::pumpMessages(1);
     }
 
     EXPECT_EQ(firstMismatchBlock, -1) << "audio changed, first in block " << firstMismatchBlock;
@@ -566,7 +567,7 @@ TEST_P(HostedEditor, OpensAndClosesRepeatedly)
             window.setUsingNativeTitleBar(true);
             window.setContentNonOwned(editor.get(), true);
             window.setVisible(true);
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(250);
+            zarnel::test::pumpMessages(250);
             EXPECT_TRUE(editor->isShowing()) << "round " << round;
             EXPECT_GT(editor->getWidth(), 100) << "round " << round;
             EXPECT_GT(editor->getHeight(), 100) << "round " << round;
@@ -574,7 +575,7 @@ TEST_P(HostedEditor, OpensAndClosesRepeatedly)
             window.clearContentComponent();
         }
         editor.reset();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+        zarnel::test::pumpMessages(50);
         EXPECT_EQ(instance->getActiveEditor(), nullptr) << "round " << round;
     }
 }

@@ -3,6 +3,7 @@
 #include "midi/MidiDevices.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
+#include "support/MessagePump.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -73,7 +74,7 @@ int main(int argc, char** argv)
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
         main.handleStateCode(0x12000000);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+        zarnel::test::pumpMessages(50);
 
         zarnel::ZarnelAudioProcessorEditor third(processor);
         third.getMainComp().startBankTransfer(0, 1);

@@ -2,8 +2,9 @@
 
 #include "model/ParDes.h"
 #include "plugin/ZarnelAudioProcessor.h"
+#include "ListenerCalls.h"
+#include "ui/look/AsyncMenu.h"
 #include "ui/look/Pictures.h"
-#include "ui/look/PopupMenuLook.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
 #include <cmath>
@@ -39,6 +40,7 @@ void StsCont::configure(int index, const juce::String& captionText, int x, int y
     maximum = maximumValue;
     type = controlType;
     displayKind = kind;
+    configured = true;
     shownValue = 0;
     // The shown value is 0 until another arrives, and a 0 arriving changes nothing: show its text now.
     valueText = minimum <= 0 && 0 <= maximum ? ParDes::formatParameterValue(displayKind, 0) : juce::String();
@@ -85,14 +87,21 @@ int StsCont::knobFrameFor(int value, int minimumValue, int maximumValue)
 
 void StsCont::setDisplayedValue(int value, const juce::String& text)
 {
-    value = juce::jlimit(minimum, maximum, value);
-    if (value == shownValue)
+    const int clamped = juce::jlimit(minimum, maximum, value);
+    if (clamped == shownValue)
         return;
-    shownValue = value;
+    shownValue = clamped;
     if (type == knob)
-        knobFrame = knobFrameFor(value, minimum, maximum);
-    valueText = text;
+        knobFrame = knobFrameFor(clamped, minimum, maximum);
+    valueText = clamped == value ? text : ParDes::formatParameterValue(displayKind, clamped);
     changed();
+}
+
+void StsCont::showValue(int value)
+{
+    const int clamped = juce::jlimit(minimum, maximum, value);
+    if (clamped != shownValue)
+        setDisplayedValue(clamped, ParDes::formatParameterValue(displayKind, clamped));
 }
 
 void StsCont::changed()
@@ -169,15 +178,20 @@ juce::PopupMenu StsCont::createValueMenu() const
     return menu;
 }
 
-int StsCont::showValueMenu(juce::PopupMenu& menu)
+void StsCont::openValueMenu(juce::PopupMenu menu)
 {
-    PopupMenuLook look;
-    menu.setLookAndFeel(&look);
-#if JUCE_MODAL_LOOPS_PERMITTED
-    return menu.showMenu(juce::PopupMenu::Options().withTargetComponent(this));
-#else
-    return 0;
-#endif
+    AsyncMenu::show(std::move(menu), juce::PopupMenu::Options().withTargetComponent(this), *this,
+                    [forParameter = parameterIndex](StsCont& c, int itemId) { c.valueMenuChosen(itemId, forParameter); });
+}
+
+void StsCont::valueMenuChosen(int itemId, int forParameter)
+{
+    const int value = itemId - 1;
+    if (value < 0 || !configured || forParameter != parameterIndex || value > maximum)
+        return;
+    requestedValue = value;
+    // Even the value already shown is sent: picking it is a deliberate edit.
+    owner.setParameterFromEditor(parameterIndex, value, true, true);
 }
 
 //==== Mouse ==========================================================================================
@@ -187,13 +201,9 @@ void StsCont::mouseDown(const juce::MouseEvent& e)
     if (e.mods.isRightButtonDown())
     {
         dragging = false;
-        juce::Array<StsContListener*> told;
-        {
-            const juce::ScopedLock sl(listenerLock);
-            told = listeners;
-        }
-        for (int i = told.size(); --i >= 0;)
-            told.getUnchecked(i)->stsContMessage(rightClickMessage, parameterIndex, sectionId);
+        const int index = parameterIndex, section = sectionId;
+        ListenerCalls::tell(*this, listenerLock, listeners,
+                            [&](StsContListener& l) { l.stsContMessage(rightClickMessage, index, section); });
         return;
     }
 
@@ -240,16 +250,8 @@ void StsCont::mouseUp(const juce::MouseEvent& e)
     const bool openMenu = !e.mods.isRightButtonDown() && type == menuBox && menuArmed && (float)e.y < 18.0f * scale;
     dragging = false;
     menuArmed = false;
-    if (!openMenu)
-        return;
-
-    auto menu = createValueMenu();
-    juce::Component::SafePointer<StsCont> alive(this);
-    const int result = showValueMenu(menu) - 1;
-    if (alive == nullptr || result < 0)
-        return;
-    requestedValue = result;
-    owner.setParameterFromEditor(parameterIndex, result, true, true);
+    if (openMenu)
+        openValueMenu(createValueMenu());
 }
 
 void StsCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
