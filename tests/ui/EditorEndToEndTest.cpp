@@ -1,8 +1,6 @@
 #include "PanelTestSupport.h"
 
 #include "plugin/HostParameter.h"
-#include "plugin/ZarnelAudioProcessorEditor.h"
-#include "ui/main/MainComp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +11,10 @@ namespace
 {
 
 // The editor open on a processor whose MIDI ports reach the simulated synthesizer.
-class EditorEndToEndTest : public ::testing::Test, protected test::PanelRig
+class EditorEndToEndTest : public ::testing::Test, protected test::EditorRig
 {
 protected:
-    EditorEndToEndTest()
-    {
-        main.toggleAbout(false, 0);
-        settle();
-    }
+    EditorEndToEndTest() { settle(); }
 
     // Lets the synthesizer answer and the message thread handle what arrived.
     bool settleUntil(const std::function<bool()>& condition)
@@ -33,11 +27,6 @@ protected:
             3000);
     }
     void settle() { settleUntil([] { return true; }); }
-
-    EditorPanel& panel() { return main.getEditorPanel(); }
-
-    ZarnelAudioProcessorEditor editor{processor};
-    MainComp& main = editor.getMainComp();
 };
 
 } // namespace
@@ -156,4 +145,32 @@ TEST_F(EditorEndToEndTest, ABytePastTheMaximumIsShownClampedAndKeptUntilEdited)
     settle();
     EXPECT_EQ(processor.getState().getCurrentByte(5), 120);
     EXPECT_EQ(level->getShownValue(), 120);
+}
+
+TEST_F(EditorEndToEndTest, AChangeRepaintsOnlyWhatShowsIt)
+{
+    editor.setVisible(true);
+    auto* recorder = new test::RepaintRecorder(editor);
+    editor.setCachedComponentImage(recorder);
+    settle();
+    const auto inEditor = [&](juce::Component& c) { return editor.getLocalArea(&c, c.getLocalBounds()); };
+
+    struct Case
+    {
+        int index, value;
+        int envelope; // -1: none shows it
+    };
+    const Case cases[] = {{21, 90, -1}, {30, 100, 0}, {101, 140, -1}};
+    for (const auto& c : cases)
+    {
+        recorder->take();
+        main.parameterChanged(c.index, c.value);
+        auto expected = inEditor(*panel().getControl(c.index));
+        if (c.envelope >= 0)
+            expected = expected.getUnion(inEditor(panel().getEnvelope(c.envelope)));
+        EXPECT_EQ(recorder->take(), expected) << c.index;
+    }
+    main.parameterChanged(21, 90);
+    EXPECT_EQ(recorder->getRequests(), 0) << "the value it shows already: nothing";
+    editor.setVisible(false);
 }

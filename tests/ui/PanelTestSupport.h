@@ -4,6 +4,8 @@
 
 #include "midi/Notification.h"
 #include "plugin/ZarnelAudioProcessor.h"
+#include "plugin/ZarnelAudioProcessorEditor.h"
+#include "ui/main/MainComp.h"
 #include "support/SynthRig.h"
 
 #include <utility>
@@ -30,6 +32,21 @@ struct PanelRig
                 out.emplace_back((int)((code >> 8) & 0xFFFF), (int)(code & 0xFF));
         return out;
     }
+};
+
+// The same with the editor open on it and its about panel closed.
+struct EditorRig : PanelRig
+{
+    EditorRig()
+    {
+        main.toggleAbout(false, 0);
+        pumpMessages(20);
+    }
+
+    EditorPanel& panel() { return main.getEditorPanel(); }
+
+    ZarnelAudioProcessorEditor editor{processor};
+    MainComp& main = editor.getMainComp();
 };
 
 } // namespace zarnel::test

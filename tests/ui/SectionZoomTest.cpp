@@ -1,8 +1,6 @@
 #include "PanelTestSupport.h"
 
-#include "plugin/ZarnelAudioProcessorEditor.h"
 #include "ui/editor/ZoomLayout.h"
-#include "ui/main/MainComp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +11,9 @@ using test::rightButton;
 namespace
 {
 
-class SectionZoomTest : public ::testing::Test, protected test::PanelRig
+class SectionZoomTest : public ::testing::Test, protected test::EditorRig
 {
 protected:
-    SectionZoomTest()
-    {
-        main.toggleAbout(false, 0);
-        pump();
-    }
-
     void pump() { zarnel::test::pumpMessages(20); }
 
     void rightClick(int parameterIndex)
@@ -31,11 +23,7 @@ protected:
         pump();
     }
 
-    EditorPanel& panel() { return main.getEditorPanel(); }
     FlashPanel& zoom() { return main.getSectionZoom(); }
-
-    ZarnelAudioProcessorEditor editor{processor};
-    MainComp& main = editor.getMainComp();
 };
 
 } // namespace

@@ -70,6 +70,45 @@ struct ChangeCounter : juce::ChangeListener
     int received = 0;
 };
 
+// Collects what a component tree asks to have repainted. Attached to the top component (which must
+// be visible, though it need not be on the desktop), it is told every repaint request of every
+// child, in the top component's coordinates; it does not change how the tree paints.
+class RepaintRecorder : public juce::CachedComponentImage
+{
+public:
+    explicit RepaintRecorder(juce::Component& top) : component(top) {}
+
+    void paint(juce::Graphics& g) override { component.paintEntireComponent(g, false); }
+    bool invalidateAll() override
+    {
+        area = component.getLocalBounds();
+        ++requests;
+        return true;
+    }
+    bool invalidate(const juce::Rectangle<int>& r) override
+    {
+        area = area.isEmpty() ? r : area.getUnion(r);
+        ++requests;
+        return true;
+    }
+    void releaseResources() override {}
+
+    // The union of everything asked for since the last take, and forgets it.
+    juce::Rectangle<int> take()
+    {
+        const auto r = area;
+        area = {};
+        requests = 0;
+        return r;
+    }
+    int getRequests() const noexcept { return requests; }
+
+private:
+    juce::Component& component;
+    juce::Rectangle<int> area;
+    int requests = 0;
+};
+
 // A widget built in storage the test owns. Once destroyed the storage is filled with a pattern, so
 // code that still reads the widget's members reads nonsense instead of what the allocator left.
 template <typename T>

@@ -37,6 +37,13 @@ Image blank(int w, int h, bool alpha = true)
     return Image(alpha ? Image::ARGB : Image::RGB, w, h, true, juce::SoftwareImageType());
 }
 
+// A rounded field shaded from top to bottom.
+void fillShaded(Graphics& g, juce::Rectangle<float> area, Colour top, Colour bottom, float corner)
+{
+    g.setGradientFill(juce::ColourGradient(top, 0.0f, area.getY(), bottom, 0.0f, area.getBottom(), false));
+    g.fillRoundedRectangle(area, corner);
+}
+
 PathStrokeType stroke(float width)
 {
     return PathStrokeType(width, PathStrokeType::curved, PathStrokeType::rounded);
@@ -614,8 +621,7 @@ Image panelMark()
     auto img = blank(179, 52);
     Graphics g(img);
     const juce::Rectangle<float> badge(4.5f, 6.5f, 38.0f, 38.0f);
-    g.setGradientFill(juce::ColourGradient(Colour(0xFF25333B), 0.0f, 6.0f, Colour(0xFF101619), 0.0f, 45.0f, false));
-    g.fillRoundedRectangle(badge, 8.0f);
+    fillShaded(g, badge, Colour(0xFF25333B), Colour(0xFF101619), 8.0f);
     g.setColour(accent.withAlpha(0.85f));
     g.drawRoundedRectangle(badge, 8.0f, 1.5f);
     Path wave;
@@ -646,8 +652,7 @@ Image envelopeGrid()
     auto img = blank(218, 73);
     Graphics g(img);
     const juce::Rectangle<float> field(0.5f, 0.5f, 217.0f, 72.0f);
-    g.setGradientFill(juce::ColourGradient(Colour(0xFF1A2024), 0.0f, 0.0f, Colour(0xFF0C0F11), 0.0f, 73.0f, false));
-    g.fillRoundedRectangle(field, 3.0f);
+    fillShaded(g, field, Colour(0xFF1A2024), Colour(0xFF0C0F11), 3.0f);
     for (int x = 12; x < 216; x += 12)
     {
         g.setColour(accent.withAlpha(x % 48 == 12 ? 0.14f : 0.06f));

@@ -85,21 +85,13 @@ void EditorPanel::setControlValue(StsCont* control, int value)
 
 void EditorPanel::setRepaintEnabled(bool shouldBeLive)
 {
-    live = shouldBeLive;
     set.setRepaintEnabled(shouldBeLive);
-    if (live && dirty)
-    {
-        dirty = false;
-        repaint();
-    }
+    gate.setLive(*this, shouldBeLive);
 }
 
 void EditorPanel::repaintPanel()
 {
-    if (live)
-        repaint();
-    else
-        dirty = true;
+    gate.changed(*this);
 }
 
 void EditorPanel::requestSection(int section)

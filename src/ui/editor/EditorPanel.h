@@ -41,7 +41,7 @@ public:
     // missing control or an unconfigured slot is ignored.
     void setControlValue(StsCont* control, int value);
     void setRepaintEnabled(bool shouldBeLive);
-    bool isRepaintEnabled() const noexcept { return live; }
+    bool isRepaintEnabled() const noexcept { return gate.isLive(); }
     // Repaints the whole panel, or marks it for later while repainting is off.
     void repaintPanel();
 
@@ -65,7 +65,7 @@ private:
     float scale = 1.0f;
     ControlSet set;
     int sectionRequestCode = 0;
-    bool live = true, dirty = false;
+    RepaintGate gate;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(EditorPanel)
 };

@@ -20,7 +20,7 @@ void Envel::setStageValue(int stage, float value)
         return;
     // A record from a file or a dump may hold more than the envelope can show.
     stages[(size_t)stage] = juce::jlimit(0.0f, EnvelopeShape::maximum, value);
-    changed();
+    gate.changed(*this);
 }
 
 float Envel::getStageValue(int stage) const noexcept
@@ -38,25 +38,12 @@ bool Envel::takeRightClick() noexcept
 void Envel::setScale(float newScale)
 {
     scale = newScale;
-    changed();
+    gate.changed(*this);
 }
 
 void Envel::setRepaintEnabled(bool shouldBeLive)
 {
-    live = shouldBeLive;
-    if (dirty)
-    {
-        dirty = false;
-        repaint();
-    }
-}
-
-void Envel::changed()
-{
-    if (live)
-        repaint();
-    else
-        dirty = true;
+    gate.setLive(*this, shouldBeLive);
 }
 
 void Envel::mouseMove(const juce::MouseEvent& e)

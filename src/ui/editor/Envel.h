@@ -2,6 +2,8 @@
 
 #include "EnvelopeShape.h"
 
+#include "ui/widgets/RepaintGate.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -36,8 +38,8 @@ public:
     void setScale(float newScale);
     float getScale() const noexcept { return scale; }
     void setRepaintEnabled(bool shouldBeLive);
-    bool isRepaintEnabled() const noexcept { return live; }
-    bool isDirty() const noexcept { return dirty; }
+    bool isRepaintEnabled() const noexcept { return gate.isLive(); }
+    bool isDirty() const noexcept { return gate.isDirty(); }
 
     // What a drag shows next to the pointer, and whether it is shown.
     const juce::String& getValueText() const noexcept { return valueText; }
@@ -50,15 +52,13 @@ public:
     void mouseDrag(const juce::MouseEvent& e) override;
 
 private:
-    void changed();
-
     int message = 0;
     bool rightClicked = false;
     EnvelopeShape::Stages stages{30.0f, 30.0f, 30.0f, 30.0f};
     EnvelopeShape::Stages stagesAtDown{};
     int envelopeNumber = 0;
     float scale = 1.0f;
-    bool live = true, dirty = false;
+    RepaintGate gate;
     juce::Image grid, glass;
 
     juce::String valueText;

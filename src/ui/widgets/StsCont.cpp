@@ -94,7 +94,7 @@ void StsCont::setDisplayedValue(int value, const juce::String& text)
     if (type == knob)
         knobFrame = knobFrameFor(clamped, minimum, maximum);
     valueText = clamped == value ? text : ParDes::formatParameterValue(displayKind, clamped);
-    changed();
+    gate.changed(*this);
 }
 
 void StsCont::showValue(int value)
@@ -102,14 +102,6 @@ void StsCont::showValue(int value)
     const int clamped = juce::jlimit(minimum, maximum, value);
     if (clamped != shownValue)
         setDisplayedValue(clamped, ParDes::formatParameterValue(displayKind, clamped));
-}
-
-void StsCont::changed()
-{
-    if (live)
-        repaint();
-    else
-        dirty = true;
 }
 
 void StsCont::requestValue(int value)
@@ -146,12 +138,7 @@ void StsCont::applyLayoutBounds()
 
 void StsCont::setRepaintEnabled(bool shouldBeLive)
 {
-    live = shouldBeLive;
-    if (dirty)
-    {
-        dirty = false;
-        repaint();
-    }
+    gate.setLive(*this, shouldBeLive);
 }
 
 void StsCont::addListener(StsContListener* listener)

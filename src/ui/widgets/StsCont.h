@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RepaintGate.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -76,8 +78,8 @@ public:
     float getLayoutX() const noexcept { return layoutX; }
     float getLayoutY() const noexcept { return layoutY; }
     float getScale() const noexcept { return scale; }
-    bool isRepaintEnabled() const noexcept { return live; }
-    bool isDirty() const noexcept { return dirty; }
+    bool isRepaintEnabled() const noexcept { return gate.isLive(); }
+    bool isDirty() const noexcept { return gate.isDirty(); }
 
     void setDrawBackgroundImage(bool shouldDraw) noexcept { drawBackgroundImage = shouldDraw; }
     void setFillBackground(bool shouldFill) noexcept { fillBackground = shouldFill; }
@@ -105,7 +107,6 @@ protected:
 
 private:
     void applyLayoutBounds();
-    void changed();
     void loadImages();
     void paintKnob(juce::Graphics& g, float s);
     void paintMenuBox(juce::Graphics& g, float s);
@@ -132,7 +133,7 @@ private:
     float layoutX = 0.0f, layoutY = 0.0f;
     int layoutWidth = 0, layoutHeight = 0;
 
-    bool live = true, dirty = false;
+    RepaintGate gate;
 
     juce::Image knobStrip, knobBack, menuBoxImage, menuArrow, menuOverlay, switchStrip;
 

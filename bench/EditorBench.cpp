@@ -1,0 +1,318 @@
+// The editor on screen: opening it, painting it, a change from the synthesizer reaching its
+// control, a stream of such changes, and an edit on screen reaching the MIDI device.
+
+#include "BenchSupport.h"
+
+#include "plugin/ZarnelAudioProcessor.h"
+#include "plugin/ZarnelAudioProcessorEditor.h"
+#include "support/MessagePump.h"
+#include "support/SynthRig.h"
+#include "ui/UiTestSupport.h"
+#include "ui/editor/EditorPanel.h"
+#include "ui/main/MainComp.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <random>
+#include <thread>
+
+namespace zarnel::bench
+{
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
+}
+
+// A processor on the simulated synthesizer that has already opened its editor once, so that
+// later openings show no about panel.
+struct EditorRig
+{
+    EditorRig()
+    {
+        processor.getState().editorOpenedBefore = true;
+        processor.getState().setCurrentProgram(processor.getState().getBankProgram(4, 0));
+    }
+
+    test::UiEnvironment ui;
+    test::SynthRig rig;
+    ZarnelAudioProcessor processor{rig.folder.get(), rig.backend};
+};
+
+juce::Image canvasFor(juce::Component& c)
+{
+    return juce::Image(juce::Image::ARGB, c.getWidth(), c.getHeight(), true, juce::SoftwareImageType());
+}
+
+// The editor at 1191 x 700, visible (off the desktop) so that its repaint requests are recorded,
+// with somewhere to paint what they asked for.
+struct RecordedEditor
+{
+    explicit RecordedEditor(ZarnelAudioProcessor& processor) : editor(processor)
+    {
+        editor.setSize(1191, 700);
+        editor.setVisible(true);
+        editor.setCachedComponentImage(recorder);
+        canvas = canvasFor(editor);
+        test::pumpMessages(200);
+        recorder->take();
+    }
+
+    // Paints what was asked for since the last call; false when nothing was.
+    bool paintRequested()
+    {
+        const auto area = recorder->take();
+        if (area.isEmpty())
+            return false;
+        juce::Graphics g(canvas);
+        g.reduceClipRegion(area);
+        editor.paintEntireComponent(g, true);
+        lastArea = area;
+        return true;
+    }
+
+    ZarnelAudioProcessorEditor editor;
+    test::RepaintRecorder* recorder = new test::RepaintRecorder(editor); // owned by the editor
+    juce::Image canvas;
+    juce::Rectangle<int> lastArea;
+};
+
+// The four controller messages of one NRPN, as the synthesizer sends a knob move.
+void receiveKnobMove(MidiCntrState& state, int index, int value)
+{
+    const int nrpn = state.getTables().nrpn(index);
+    const juce::MidiMessage parts[] = {juce::MidiMessage::controllerEvent(1, 99, nrpn / 128),
+                                       juce::MidiMessage::controllerEvent(1, 98, nrpn % 128),
+                                       juce::MidiMessage::controllerEvent(1, 6, value / 128),
+                                       juce::MidiMessage::controllerEvent(1, 38, value % 128)};
+    for (const auto& m : parts)
+        state.handleIncomingMidiMessage(nullptr, m);
+}
+
+} // namespace
+
+// From the host's request until the whole editor has been painted once, at 1191 x 700.
+void BM_EditorOpen(benchmark::State& st)
+{
+    EditorRig r;
+    for (auto _ : st)
+    {
+        const auto start = Clock::now();
+        auto editor = std::make_unique<ZarnelAudioProcessorEditor>(r.processor);
+        editor->setSize(1191, 700);
+        auto image = canvasFor(*editor);
+        {
+            juce::Graphics g(image);
+            editor->paintEntireComponent(g, true);
+        }
+        st.SetIterationTime(secondsSince(start));
+        editor.reset();
+        test::pumpMessages(0);
+    }
+}
+
+// The editor panel painted whole, with every control, at the reference size.
+void BM_PanelRepaint(benchmark::State& st)
+{
+    EditorRig r;
+    ZarnelAudioProcessorEditor editor(r.processor);
+    editor.setSize(1191, 700);
+    auto& panel = editor.getMainComp().getEditorPanel();
+    auto image = canvasFor(panel);
+    for (auto _ : st)
+    {
+        juce::Graphics g(image);
+        panel.paintEntireComponent(g, true);
+    }
+}
+
+// A knob move arriving from the synthesizer until its control is painted: the MIDI input, the
+// processor's change callback, the notification, the control, the repaint of what it asked for.
+// The message loop runs as it would; the area asked to repaint is recorded.
+void BM_ChangeToRepaint(benchmark::State& st)
+{
+    EditorRig r;
+    RecordedEditor shown(r.processor);
+    auto* control = shown.editor.getMainComp().getEditorPanel().getControl(21);
+
+    double areaPixels = 0.0;
+    std::int64_t moves = 0;
+    for (auto _ : st)
+    {
+        const int value = (int)(moves % 100) + 10;
+        const auto start = Clock::now();
+        receiveKnobMove(r.processor.getState(), 21, value);
+        while (control->getShownValue() != value)
+            if (!juce::dispatchNextMessageOnSystemQueue(true) && secondsSince(start) > 2.0)
+                break;
+        shown.paintRequested();
+        st.SetIterationTime(secondsSince(start));
+        if (control->getShownValue() != value)
+        {
+            st.SkipWithError("the change did not arrive");
+            break;
+        }
+        areaPixels += (double)(shown.lastArea.getWidth() * shown.lastArea.getHeight());
+        ++moves;
+    }
+    if (moves > 0)
+    {
+        st.counters["area_px"] = areaPixels / (double)moves;
+        st.counters["window_px"] = 1191.0 * 700.0;
+        st.counters["control_px"] = (double)(control->getWidth() * control->getHeight());
+    }
+}
+
+// A thousand knob moves a second from the synthesizer, delivered by a thread of their own as the
+// MIDI input does, for a second; the message thread handles them and repaints what they asked
+// for at 60 frames a second. Busy is its processor time over the wall time.
+void BM_KnobStream(benchmark::State& st)
+{
+    EditorRig r;
+    RecordedEditor shown(r.processor);
+
+    constexpr int movesPerSecond = 1000;
+    const int knobs[] = {20, 21, 25, 26, 28, 29, 30, 31, 32, 42, 44, 101};
+    double busy = 0.0;
+    int delivered = 0;
+    for (auto _ : st)
+    {
+        std::atomic<bool> done{false};
+        std::thread input([&] {
+            const auto start = Clock::now();
+            for (int i = 0; i < movesPerSecond; ++i)
+            {
+                std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000 / movesPerSecond));
+                const int index = knobs[(size_t)i % std::size(knobs)];
+                receiveKnobMove(r.processor.getState(), index, 40 + (i / (int)std::size(knobs)) % 60);
+            }
+            done = true;
+        });
+
+        const auto start = Clock::now();
+        const double cpuStart = threadCpuSeconds();
+        auto nextFrame = start;
+        while (!done || secondsSince(start) < 1.0)
+        {
+            if (!juce::dispatchNextMessageOnSystemQueue(true))
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            if (Clock::now() >= nextFrame)
+            {
+                nextFrame += std::chrono::microseconds(16667);
+                shown.paintRequested();
+            }
+        }
+        const double wall = secondsSince(start);
+        const double cpu = threadCpuSeconds() - cpuStart;
+        input.join();
+        st.SetIterationTime(wall);
+        busy += cpu / wall;
+        delivered += movesPerSecond;
+    }
+    st.counters["busy_percent"] = 100.0 * busy / (double)st.iterations();
+    st.counters["moves"] = (double)delivered / (double)st.iterations();
+}
+
+// An edit on screen (a panel control asking for a value, as a drag does) until its last byte is
+// handed to the MIDI device; and, for reference, the same controller bytes scheduled from a
+// thread that may not wake the sender, which finds them at its next 1 ms pass. A random pause
+// before each edit keeps the edits from locking onto the sender's passes.
+void runToDevice(benchmark::State& st, bool fromPanel)
+{
+    constexpr int edits = 3000;
+    EditorRig r;
+    auto& state = r.processor.getState();
+    r.processor.prepareToPlay(sampleRate, blockSize);
+    EditorPanel panel(r.processor);
+    auto* control = panel.getControl(20);
+
+    std::vector<double> latencies;
+    const auto measure = [&] {
+        std::minstd_rand random(1);
+        std::uniform_int_distribution<int> pauseUs(0, 1000);
+        const int before = r.rig.synth.counters().nrpnsApplied;
+        for (int call = 0; call < edits; ++call)
+        {
+            std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+            const int value = call % 2 == 0 ? 100 : 101;
+            const auto start = Clock::now();
+            if (fromPanel)
+                control->requestValue(value);
+            else
+                state.sendParameterNrpn(state.getTables().nrpn(20), value, 0, sampleRate);
+            while (r.rig.synth.counters().nrpnsApplied < before + call + 1 && secondsSince(start) < 3.0)
+                std::this_thread::yield();
+            if (r.rig.synth.counters().nrpnsApplied < before + call + 1)
+                return false;
+            latencies.push_back(secondsSince(start));
+            if (fromPanel)
+                panel.setControlValue(control, value); // the echo, so that the next request differs
+            if (call % 512 == 511)
+            {
+                r.rig.synth.clearLogs();
+                std::uint32_t code;
+                while (state.popNotification(code))
+                {
+                }
+            }
+        }
+        return true;
+    };
+
+    for (auto _ : st)
+    {
+        latencies.clear();
+        bool ok = true;
+        if (fromPanel)
+            ok = measure();
+        else
+            std::thread([&] { ok = measure(); }).join();
+        if (!ok)
+        {
+            st.SkipWithError("an edit did not arrive");
+            return;
+        }
+        double total = 0.0;
+        for (double l : latencies)
+            total += l;
+        st.SetIterationTime(total / (double)latencies.size());
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const auto at = [&](double q) { return latencies[(size_t)(q * (double)(latencies.size() - 1))] * 1e6; };
+    st.counters["p50_us"] = at(0.5);
+    st.counters["p99_us"] = at(0.99);
+    st.counters["max_us"] = latencies.back() * 1e6;
+}
+
+void BM_EditToDevice_Panel(benchmark::State& st)
+{
+    runToDevice(st, true);
+}
+
+void BM_EditToDevice_OtherThread(benchmark::State& st)
+{
+    runToDevice(st, false);
+}
+
+BENCHMARK(BM_EditorOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_PanelRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeToRepaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KnobStream)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EditToDevice_Panel)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
+BENCHMARK(BM_EditToDevice_OtherThread)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
+
+} // namespace zarnel::bench
