@@ -3,6 +3,7 @@
 #include "platform/SafeFileWriter.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zarnel
 {
@@ -25,23 +26,80 @@ int positionOf(const juce::String& name, const juce::StringArray& devices)
 
 void appendName(juce::MemoryBlock& block, const juce::String& name)
 {
+    bool beyondLatin1 = false;
+    for (auto p = name.getCharPointer(); !p.isEmpty();)
+        if (p.getAndAdvance() > 0xFF)
+            beyondLatin1 = true;
+
+    // Older files hold one byte per character, and readers still expect that for such names.
+    // The low byte of a wider character could be a marker (Cyrillic A is U+0410): those names
+    // go as UTF-8.
+    if (beyondLatin1)
+    {
+        block.append(name.toRawUTF8(), name.getNumBytesAsUTF8());
+        return;
+    }
     for (auto p = name.getCharPointer(); !p.isEmpty();)
     {
-        const auto c = p.getAndAdvance();
-        // One byte per character. Beyond 8 bits the low byte could be a marker (Cyrillic A is
-        // U+0410), so such characters are written as '?'.
-        const auto byte = (std::uint8_t)(c <= 0xFF ? c : '?');
+        const auto byte = (std::uint8_t)p.getAndAdvance();
         block.append(&byte, 1);
     }
 }
 
+// Valid UTF-8 holding at least one multi-byte sequence; plain ASCII and Latin-1 bytes are not.
+bool isMultiByteUtf8(const std::uint8_t* bytes, size_t size)
+{
+    bool multiByte = false;
+    for (size_t i = 0; i < size;)
+    {
+        const auto b = bytes[i];
+        size_t length = 1;
+        juce::uint32 value = b, minimum = 0;
+        if (b < 0x80)
+        {
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0)
+            length = 2, value = b & 0x1F, minimum = 0x80;
+        else if ((b & 0xF0) == 0xE0)
+            length = 3, value = b & 0x0F, minimum = 0x800;
+        else if ((b & 0xF8) == 0xF0)
+            length = 4, value = b & 0x07, minimum = 0x10000;
+        else
+            return false;
+        if (i + length > size)
+            return false;
+        for (size_t k = 1; k < length; ++k)
+        {
+            if ((bytes[i + k] & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (bytes[i + k] & 0x3F);
+        }
+        if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return false;
+        multiByte = true;
+        i += length;
+    }
+    return multiByte;
+}
+
 juce::String nameFrom(const std::uint8_t* bytes, size_t size)
 {
-    juce::String name;
-    name.preallocateBytes(size * 2 + 1);
+    // Zero bytes never belong to a name.
+    std::vector<std::uint8_t> kept;
+    kept.reserve(size);
     for (size_t i = 0; i < size; ++i)
         if (bytes[i] != 0)
-            name += juce::String::charToString((juce::juce_wchar)bytes[i]);
+            kept.push_back(bytes[i]);
+
+    if (isMultiByteUtf8(kept.data(), kept.size()))
+        return juce::String::fromUTF8((const char*)kept.data(), (int)kept.size());
+
+    juce::String name;
+    name.preallocateBytes(kept.size() * 2 + 1);
+    for (auto b : kept)
+        name += juce::String::charToString((juce::juce_wchar)b);
     return name;
 }
 
@@ -82,8 +140,9 @@ MIDI_PORTS_Control::MIDI_PORTS_Control(MidiDeviceBackend& b, juce::File file)
 
 MIDI_PORTS_Control::~MIDI_PORTS_Control()
 {
-    closeOutput();
+    // Input first: a message arriving meanwhile may still want to send.
     closeInput();
+    closeOutput();
 }
 
 //==============================================================================
@@ -137,6 +196,7 @@ void MIDI_PORTS_Control::openOutput(int position)
     {
         output = std::make_unique<ScheduledMidiOutput>(std::move(device));
         output->startBackgroundThread();
+        ++wireEpoch;
         outputOpen.store(true);
     }
 }
@@ -148,18 +208,21 @@ void MIDI_PORTS_Control::closeInput()
     if (input != nullptr)
     {
         input->stop();
+        // Destroying the device waits for a callback that is still running.
         input.reset();
     }
 }
 
 void MIDI_PORTS_Control::closeOutput()
 {
-    outputOpen.store(false);
+    const bool wasOpen = outputOpen.exchange(false);
     outputIndex = -1;
     // Senders that saw the port open finish first; they never wait on this thread.
     while (activeSenders.load() != 0)
         juce::Thread::yield();
     output.reset();
+    if (wasOpen)
+        ++wireEpoch;
 }
 
 //==============================================================================
@@ -315,6 +378,8 @@ void MIDI_PORTS_Control::sendSysex(const std::uint8_t* data, size_t size)
     // order; only what lies in the future is dropped.
     out->waitForDueMessages(50);
     out->clearAllPendingMessages();
+    // Parts of an NRPN may have been among the dropped messages.
+    ++wireEpoch;
     out->stopBackgroundThread();
     for (size_t offset = 0; offset < size; offset += maxSysexPiece)
         out->sendMessageNow(juce::MidiMessage(data + offset, (int)std::min(maxSysexPiece, size - offset)));

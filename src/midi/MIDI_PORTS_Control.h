@@ -49,6 +49,15 @@ public:
     void selectInputPort(int position, juce::MidiInputCallback* callback);
     void selectOutputPort(int position);
 
+    // Once closeInput returns, no input callback runs any more; shut-down closes the input first,
+    // so nothing that arrives can reach a half-destroyed owner through the output.
+    void closeInput();
+    void closeOutput();
+
+    // Changes whenever the synthesizer may have lost track of what was selected on it: another
+    // output opened or closed, or scheduled messages dropped by a long system-exclusive message.
+    std::uint32_t getWireEpoch() const noexcept { return wireEpoch.load(); }
+
     // Start-up: names from the port file, then each port reopened by exact name.
     void restorePorts(juce::MidiInputCallback* callback);
 
@@ -57,7 +66,8 @@ public:
     const juce::File& getPortFile() const noexcept { return portFile; }
 
     // The port file's bytes for the given names, and the names a file's bytes hold (false when
-    // they hold none). Names go one byte per character.
+    // they hold none). Names go one byte per character (Latin-1); a name with a character above
+    // U+00FF goes as UTF-8, whose multi-byte sequences never contain a marker byte.
     static juce::MemoryBlock formatPortFile(const juce::StringArray& names);
     static bool parsePortFile(const juce::MemoryBlock& content, juce::String& inputName,
                               juce::String& outputName);
@@ -85,8 +95,6 @@ private:
 
     void openInput(int position, juce::MidiInputCallback* callback);
     void openOutput(int position);
-    void closeInput();
-    void closeOutput();
     void sendShortMessage(int status, int channel, int data1, int data2);
 
     MidiDeviceBackend& backend;
@@ -96,6 +104,7 @@ private:
     // Replaced only while outputOpen is false and no sender is inside a SendScope.
     std::unique_ptr<ScheduledMidiOutput> output;
     mutable std::atomic<int> activeSenders{0};
+    std::atomic<std::uint32_t> wireEpoch{0};
     // Long system-exclusive messages stop the sender thread; one at a time.
     std::mutex longSysexLock;
 

@@ -1,6 +1,7 @@
 #include "MidiCntrState.h"
 
 #include "../model/DSI_Program.h"
+#include "../platform/SafeFileWriter.h"
 #include "../platform/SettingsFolder.h"
 
 namespace zarnel
@@ -8,7 +9,6 @@ namespace zarnel
 
 namespace
 {
-constexpr double toHostWindowMs = 500.0;
 constexpr size_t maxSysexLength = 8192; // far above any dump; a message without an end is dropped
 constexpr int pumpIntervalMs = 20;
 
@@ -27,10 +27,17 @@ double nowMs() noexcept
 MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend& backend)
     : folder(settingsFolder),
       settings(settingsFolder.getChildFile(SettingsFolder::settingsFileName)),
-      tables(ParamTables::get())
+      tables(ParamTables::get()),
+      bankFile(settingsFolder.getChildFile(SettingsFolder::bankDataFileName))
 {
     for (auto& v : globalValues)
         v.store(0);
+    for (auto& b : currentRecord)
+        b.store(0);
+
+    // Left by a crash in the middle of a save.
+    SafeFileWriter::removeStaleTemporaries(folder, {SettingsFolder::settingsFileName, SettingsFolder::bankDataFileName,
+                                                    SettingsFolder::portFileName, SettingsFolder::libraryFileName});
 
     settings.loadSettings();
     settings.appendSpareEntries();
@@ -47,7 +54,7 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
         settings.setEntry(SettingsList::midiChannelEntry, "1");
     }
 
-    banks.fill(folder.getChildFile(SettingsFolder::bankDataFileName));
+    bankFile.load(banks);
 
     ports = std::make_unique<MIDI_PORTS_Control>(backend, folder.getChildFile(SettingsFolder::portFileName));
     ports->restorePorts(this);
@@ -62,17 +69,25 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
     for (size_t i = 0; i < table.size(); ++i)
         latencyTable[i] = table[i];
 
+    // A settings file we could not take is not written over for what start-up itself fills in;
+    // only a real change (after which it is kept as a .bak first) is saved.
+    if (settings.getLoadCondition() == SettingsList::LoadCondition::refused
+        || settings.getLoadCondition() == SettingsList::LoadCondition::unreadable)
+        settings.forgetChanges();
+
     startTimer(pumpIntervalMs);
 }
 
 MidiCntrState::~MidiCntrState()
 {
     stopTimer();
-    // Close the ports first, so no input callback runs while the rest goes away.
+    // No more requests, then no more input: a dump arriving now must not reach a sender that is
+    // going away. The output closes last, once nothing can call it.
+    endBankReceive();
+    ports->closeInput();
+    ports->closeOutput();
+    flushPendingWrites();
     ports.reset();
-    settings.saveSettings();
-    const juce::ScopedLock sl(modelLock);
-    banks.writeDataFile(folder.getChildFile(SettingsFolder::bankDataFileName));
 }
 
 //==== Input ==========================================================================================
@@ -295,9 +310,9 @@ void MidiCntrState::handleGlobalDump(const std::uint8_t* data, size_t size)
 
     if (scanActive.load())
     {
+        // Saved by the message thread's timer: no file is written from the input callback.
         settings.setEntryInt(SettingsList::scanInputPortEntry, scanInput.load());
         settings.setEntryInt(SettingsList::scanOutputPortEntry, scanOutput.load());
-        settings.saveSettings();
     }
     postNotification(Notification::globalDumpArrived);
 }
@@ -365,14 +380,25 @@ void MidiCntrState::checkBankReceiveTimeout(double now)
 
 //==== Senders ========================================================================================
 
-void MidiCntrState::sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept
+bool MidiCntrState::sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept
 {
     // Long system-exclusive messages from the host go out as consecutive pieces due together;
     // the schedule keeps their order.
     constexpr int piece = (int)MIDI_PORTS_Control::maxSysexPiece;
     for (int offset = 0; offset < size; offset += piece)
         if (!ports->scheduleMessage(bytes + offset, juce::jmin(piece, size - offset), dueMs))
-            return;
+            return false;
+    return true;
+}
+
+bool MidiCntrState::sendNrpnParts(const std::uint8_t* bytes, int count, double dueMs) noexcept
+{
+    // nrpnSendLock is held. A part refused by a full schedule ends the message there: a data
+    // entry must never go out without the selection before it.
+    for (int i = 0; i < count; i += 3)
+        if (!sendRaw(bytes + i, 3, dueMs))
+            return false;
+    return true;
 }
 
 void MidiCntrState::sendSysex(const Bytes& message)
@@ -390,7 +416,8 @@ void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double
     value &= 0x3FFF;
     const int msb = value / 128;
     const int lsb = value % 128;
-    const auto status = (std::uint8_t)(0xB0 + ((midiChannel.load() - 1) & 0x0F));
+    const int channel = midiChannel.load();
+    const auto status = (std::uint8_t)(0xB0 + ((channel - 1) & 0x0F));
 
     std::uint8_t bytes[12];
     int count = 0;
@@ -401,14 +428,22 @@ void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double
     };
 
     const juce::ScopedLock sl(nrpnSendLock);
+    // Another port, another channel, or parts dropped by a long dump: the synthesizer may have
+    // another NRPN selected than the one we sent last.
+    const auto epoch = ports->getWireEpoch();
+    if (epoch != lastWireEpoch || channel != lastNrpnChannel)
+    {
+        lastNrpn = -1;
+        lastWireEpoch = epoch;
+        lastNrpnChannel = channel;
+    }
+
     if (nrpn != lastNrpn)
     {
         controller(99, nrpn / 128);
         controller(98, nrpn % 128);
         controller(6, msb);
         controller(38, lsb);
-        lastNrpn = nrpn;
-        lastDataMsb = msb;
     }
     else if (msb == lastDataMsb)
     {
@@ -420,13 +455,20 @@ void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double
     {
         controller(6, msb);
         controller(38, lsb);
-        lastDataMsb = msb;
     }
-    lastDataLsb = lsb;
 
-    const double due = nowMs() + (latencyMs > 0 ? latencyMs : 0);
-    for (int i = 0; i < count; i += 3)
-        sendRaw(bytes + i, 3, due);
+    // Host automation goes out with the latency offset and editor edits at once: an edit must
+    // still not overtake the parts of an earlier message, or its data entry lands elsewhere.
+    const double due = juce::jmax(nowMs() + juce::jmax(latencyMs, 0), lastNrpnDueMs);
+    if (!sendNrpnParts(bytes, count, due))
+    {
+        lastNrpn = -1;
+        return;
+    }
+    lastNrpnDueMs = due;
+    lastNrpn = nrpn;
+    lastDataMsb = msb;
+    lastDataLsb = lsb;
 }
 
 void MidiCntrState::sendNrpn(int nrpn, int value)
@@ -443,9 +485,9 @@ void MidiCntrState::sendNrpn(int nrpn, int value)
     const juce::ScopedLock sl(nrpnSendLock);
     // The synthesizer now has another NRPN selected: the next parameter must select its own.
     lastNrpn = -1;
-    const double due = nowMs();
-    for (int i = 0; i < 12; i += 3)
-        sendRaw(bytes + i, 3, due);
+    const double due = juce::jmax(nowMs(), lastNrpnDueMs);
+    if (sendNrpnParts(bytes, 12, due))
+        lastNrpnDueMs = due;
 }
 
 void MidiCntrState::requestGlobalDump()
@@ -526,7 +568,11 @@ void MidiCntrState::loadHostProgram()
     {
         const juce::ScopedLock sl(modelLock);
         if (hostBank != nullptr)
-            hostBank->setCurrent(hostBank->getProgramPadded(hostProgramIndex.load()));
+        {
+            const auto rec = hostBank->getProgramPadded(hostProgramIndex.load());
+            for (size_t i = 0; i < rec.size(); ++i)
+                currentRecord[i].store(rec[i], std::memory_order_relaxed);
+        }
     }
     ++programGeneration;
     postNotification(Notification::programReplaced);
@@ -550,20 +596,30 @@ void MidiCntrState::setHostBank(Bank_Program* bank)
 {
     const juce::ScopedLock sl(modelLock);
     hostBank = bank;
+    if (bank != nullptr)
+    {
+        const auto rec = bank->getCurrent();
+        for (size_t i = 0; i < rec.size(); ++i)
+            currentRecord[i].store(rec[i], std::memory_order_relaxed);
+    }
 }
 
 MidiCntrState::Record MidiCntrState::getCurrentProgram() const
 {
+    // Under the lock, so a whole record being stored is never seen half old, half new.
+    Record rec;
     const juce::ScopedLock sl(modelLock);
-    return hostBank != nullptr ? hostBank->getCurrent() : Record{};
+    for (size_t i = 0; i < rec.size(); ++i)
+        rec[i] = currentRecord[i].load(std::memory_order_relaxed);
+    return rec;
 }
 
 void MidiCntrState::setCurrentProgram(const Record& record)
 {
     {
         const juce::ScopedLock sl(modelLock);
-        if (hostBank != nullptr)
-            hostBank->setCurrent(record);
+        for (size_t i = 0; i < record.size(); ++i)
+            currentRecord[i].store(record[i], std::memory_order_relaxed);
     }
     ++programGeneration;
 }
@@ -572,20 +628,15 @@ int MidiCntrState::getCurrentByte(int index) const
 {
     if (index < 0 || index >= (int)ProgramSysex::recordSize)
         return 0;
-    const juce::ScopedLock sl(modelLock);
-    return hostBank != nullptr ? hostBank->getCurrent()[(size_t)index] : 0;
+    return currentRecord[(size_t)index].load(std::memory_order_relaxed);
 }
 
 void MidiCntrState::setCurrentByte(int index, int value)
 {
+    // No lock: the host calls this from its audio thread.
     if (index < 0 || index >= (int)ProgramSysex::recordSize)
         return;
-    const juce::ScopedLock sl(modelLock);
-    if (hostBank == nullptr)
-        return;
-    auto rec = hostBank->getCurrent();
-    rec[(size_t)index] = (std::uint8_t)value;
-    hostBank->setCurrent(rec);
+    currentRecord[(size_t)index].store((std::uint8_t)value, std::memory_order_relaxed);
 }
 
 MidiCntrState::Record MidiCntrState::getHostBankProgram(int slot) const
@@ -603,21 +654,32 @@ void MidiCntrState::setHostBankProgram(int slot, const Record& record)
 
 juce::String MidiCntrState::getHostBankProgramName(int slot) const
 {
-    const juce::ScopedLock sl(modelLock);
-    return hostBank != nullptr ? hostBank->getProgramName(slot) : juce::String();
+    const auto rec = getHostBankProgram(slot);
+    return DSI_Program::decodeName(rec.data(), rec.size());
 }
 
 void MidiCntrState::setHostBankProgramName(int slot, const juce::String& name)
 {
+    if (!Bank_Program::isValidSlot(slot))
+        return;
+    std::array<std::uint8_t, DSI_Program::nameLength> encoded{};
+    DSI_Program::encodeName(name, encoded.data());
     const juce::ScopedLock sl(modelLock);
-    if (hostBank != nullptr)
-        hostBank->setProgramName(slot, name);
+    if (hostBank == nullptr)
+        return;
+    auto rec = hostBank->getProgramPadded(slot);
+    std::copy(encoded.begin(), encoded.end(), rec.begin() + DSI_Program::nameOffset);
+    hostBank->setProgram(slot, rec);
 }
 
 Bytes MidiCntrState::getHostBankData() const
 {
+    Bytes out;
+    out.reserve(Bank_Program::fullSize); // before the lock: the copy below never allocates
     const juce::ScopedLock sl(modelLock);
-    return hostBank != nullptr ? hostBank->getBankData() : Bytes{};
+    if (hostBank != nullptr && hostBank->getBankData().size() <= out.capacity())
+        out.assign(hostBank->getBankData().begin(), hostBank->getBankData().end());
+    return out;
 }
 
 MidiCntrState::Record MidiCntrState::getBankProgram(int bank, int slot) const
@@ -628,36 +690,109 @@ MidiCntrState::Record MidiCntrState::getBankProgram(int bank, int slot) const
     return banks.bank(bank).getProgramPadded(slot);
 }
 
+void MidiCntrState::markChanged(int bank, const BankDataFile::ChangedSlots& slots)
+{
+    // modelLock is held. Only the user banks live in the file.
+    if (bank < 0 || bank >= ProgramBankSet::numUserBanks)
+        return;
+    changedSlots |= slots;
+    banksChanged = true;
+}
+
 void MidiCntrState::setBankProgram(int bank, int slot, const Record& record)
 {
-    if (!ProgramBankSet::isValidBank(bank))
+    if (!ProgramBankSet::isValidBank(bank) || !Bank_Program::isValidSlot(slot))
         return;
     const juce::ScopedLock sl(modelLock);
     banks.bank(bank).setProgram(slot, record);
+    BankDataFile::ChangedSlots one;
+    one.set((size_t)(bank * Bank_Program::numSlots + slot));
+    markChanged(bank, one);
 }
 
 Bytes MidiCntrState::getBankData(int bank) const
 {
     if (!ProgramBankSet::isValidBank(bank))
         return {};
+    Bytes out;
+    out.reserve(Bank_Program::fullSize);
     const juce::ScopedLock sl(modelLock);
-    return banks.bank(bank).getBankData();
+    const auto& data = banks.bank(bank).getBankData();
+    if (data.size() <= out.capacity())
+        out.assign(data.begin(), data.end());
+    return out;
 }
 
 juce::String MidiCntrState::getBankProgramName(int bank, int slot) const
 {
     if (!ProgramBankSet::isValidBank(bank))
         return {};
-    const juce::ScopedLock sl(modelLock);
-    return banks.bank(bank).getProgramName(slot);
+    const auto rec = getBankProgram(bank, slot);
+    return DSI_Program::decodeName(rec.data(), rec.size());
 }
 
-void MidiCntrState::withBank(int bank, const std::function<void(Bank_Program&)>& fn)
+void MidiCntrState::replaceBankData(int bank, Bytes data)
 {
     if (!ProgramBankSet::isValidBank(bank))
         return;
-    const juce::ScopedLock sl(modelLock);
-    fn(banks.bank(bank));
+    // Short data keeps the slots it does not reach; the bank never grows past 128 slots.
+    {
+        const auto current = getBankData(bank);
+        if (data.size() < current.size())
+            data.insert(data.end(), current.begin() + (std::ptrdiff_t)data.size(), current.end());
+        data.resize(Bank_Program::fullSize, 0);
+    }
+    {
+        const juce::ScopedLock sl(modelLock);
+        banks.bank(bank).swapBankData(data);
+        markChanged(bank, BankDataFile::slotsOfBank(bank));
+    }
+    // `data` now holds the old content and is freed here, outside the lock.
+}
+
+//==== Files ==========================================================================================
+
+bool MidiCntrState::hasPendingWrites() const
+{
+    return banksChanged.load() || settings.hasUnsavedChanges();
+}
+
+void MidiCntrState::flushPendingWrites()
+{
+    lastFileWriteMs = nowMs();
+
+    if (banksChanged.exchange(false))
+    {
+        Bytes userBanks(BankDataFile::banksEnd - BankDataFile::banksOffset);
+        BankDataFile::ChangedSlots changed;
+        {
+            const juce::ScopedLock sl(modelLock);
+            for (int n = 0; n < ProgramBankSet::numUserBanks; ++n)
+            {
+                const auto& data = banks.bank(n).getBankData();
+                std::copy_n(data.begin(), juce::jmin(data.size(), Bank_Program::fullSize),
+                            userBanks.begin() + (std::ptrdiff_t)(Bank_Program::fullSize * (size_t)n));
+            }
+            changed = changedSlots;
+            changedSlots.reset();
+        }
+        if (!bankFile.write(userBanks, changed))
+        {
+            // Kept for the next change (or the destructor), never taken as saved.
+            {
+                const juce::ScopedLock sl(modelLock);
+                changedSlots |= changed;
+            }
+            juce::Logger::writeToLog("Could not write " + bankFile.getFile().getFullPathName());
+            postNotification(Notification::fileWriteFailed + Notification::bankDataFile);
+        }
+    }
+
+    if (settings.hasUnsavedChanges() && !settings.saveSettings())
+    {
+        juce::Logger::writeToLog("Could not write " + settings.getFile().getFullPathName());
+        postNotification(Notification::fileWriteFailed + Notification::settingsFile);
+    }
 }
 
 //==== Globals ========================================================================================
@@ -764,7 +899,10 @@ void MidiCntrState::timerCallback()
         {
         }
     }
-    checkBankReceiveTimeout(nowMs());
+    const double now = nowMs();
+    checkBankReceiveTimeout(now);
+    if (now - lastFileWriteMs >= fileWriteIntervalMs && (banksChanged.load() || settings.hasUnsavedChanges()))
+        flushPendingWrites();
 }
 
 //==== Host MIDI ======================================================================================
@@ -777,7 +915,13 @@ void MidiCntrState::queueForHost(const std::uint8_t* bytes, int size) noexcept
     m.timeMs = nowMs();
     std::copy_n(bytes, size, m.bytes);
     m.size = (std::uint8_t)size;
-    toHostQueue.push(m);
+    // While the host does not process, the queue fills: the oldest message makes room, so the
+    // newest (a note-off among them) always gets in.
+    for (size_t attempt = 0; attempt < toHostQueue.capacity() && !toHostQueue.push(m); ++attempt)
+    {
+        ShortMessage oldest;
+        toHostQueue.pop(oldest);
+    }
 }
 
 void MidiCntrState::clearToHostQueue() noexcept
@@ -807,7 +951,13 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
         const bool isProgramChange = type == 0xC0;
 
         if (forward && !(isController && isNrpnOrBankController(d[1])) && !isProgramChange)
-            sendRaw(d, size, meta.samplePosition == 0 ? now : late);
+        {
+            // With a latency longer than a block, a message at sample 0 must still not overtake
+            // one sent later in the previous block (a note-off its note-on).
+            const double due = juce::jmax(meta.samplePosition == 0 ? now : late, lastForwardDueMs);
+            lastForwardDueMs = due;
+            sendRaw(d, size, due);
+        }
 
         if (!isChannel || size < 2)
             continue;
@@ -828,17 +978,23 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
 
     midi.clear();
 
+    // A block without samples (a parameter flush) has no place for them: they wait.
+    if (numSamples <= 0)
+        return;
+
     size_t count = 0;
     ShortMessage m;
     while (count < toHostScratch.size() && toHostQueue.pop(m))
         toHostScratch[count++] = m;
-    if (count == 0 || numSamples <= 0)
+
+    // What waited longer than the window (the host was not processing) is stale.
+    size_t first = 0;
+    while (first < count && toHostScratch[first].timeMs < now - toHostWindowMs)
+        ++first;
+    if (first == count)
         return;
 
     const double last = toHostScratch[count - 1].timeMs;
-    size_t first = 0;
-    while (first < count && toHostScratch[first].timeMs < last - toHostWindowMs)
-        ++first;
     const double start = toHostScratch[first].timeMs;
     const double scale = numSamples / (last - start + 1.0);
     for (size_t i = first; i < count; ++i)

@@ -5,6 +5,7 @@
 #include "Notification.h"
 #include "SettingsList.h"
 
+#include "../model/BankDataFile.h"
 #include "../model/Bank_Program.h"
 #include "../model/GlobalSettings.h"
 #include "../model/ParamTables.h"
@@ -23,9 +24,14 @@ namespace zarnel
 // (on the MIDI input thread), holds the banks, the globals, the settings and the ports, and the
 // senders everything else uses.
 //
-// Threads: the current program and all banks are guarded by one short lock (never taken on the
-// audio thread); notifications, parameter changes from the synthesizer and MIDI for the host
-// travel through lock-free queues; flags and numbers shared between threads are atomics.
+// Threads: the banks are guarded by one short lock that is never held while allocating and never
+// taken on the audio thread; the program being edited is one atomic byte per parameter (whole
+// records are copied under the lock, single bytes are not), so host parameters need no lock.
+// Notifications, parameter changes from the synthesizer and MIDI for the host travel through
+// lock-free queues; flags and numbers shared between threads are atomics.
+//
+// Files: changes to the user banks and to the settings are written from the message thread soon
+// after they happen (at most about once a second), and at destruction only if something changed.
 class MidiCntrState : public juce::MidiInputCallback, public juce::ChangeBroadcaster, private juce::Timer
 {
 public:
@@ -39,6 +45,11 @@ public:
     // this many repeated requests for the same program.
     static constexpr double bankReceiveTimeoutMs = 1500.0;
     static constexpr int bankReceiveMaxRetries = 3;
+
+    // Changed banks and settings reach their files no more often than this.
+    static constexpr double fileWriteIntervalMs = 1000.0;
+    // MIDI for the host that waited longer than this (the host stopped processing) is stale.
+    static constexpr double toHostWindowMs = 500.0;
 
     MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend& backend);
     ~MidiCntrState() override;
@@ -82,8 +93,20 @@ public:
     void setBankProgram(int bank, int slot, const Record& record);
     Bytes getBankData(int bank) const;
     juce::String getBankProgramName(int bank, int slot) const;
-    // Runs fn with the bank under the model lock (for loads of whole banks and file saving).
-    void withBank(int bank, const std::function<void(Bank_Program&)>& fn);
+    // A whole bank at once (a file, an initialise): the data is built by the caller and swapped
+    // in, so nothing is copied or allocated under the lock. Short data leaves the rest as it was.
+    void replaceBankData(int bank, Bytes data);
+
+    //==== Files ======================================================================================
+    // Writes the changed user banks and settings now (message thread). Also run by a timer, at
+    // most once per fileWriteIntervalMs, and by the destructor.
+    void flushPendingWrites();
+    bool hasPendingWrites() const;
+    BankDataFile::Condition getBankFileCondition() const noexcept { return bankFile.getLoadedCondition(); }
+
+    // The lock around the banks and whole records. Tests hold it to show that the host's
+    // parameter path (audio thread) never waits for it.
+    juce::CriticalSection& getModelLock() const noexcept { return modelLock; }
 
     //==== Bank receive ==============================================================================
     // mode 0: one bank; 7: the user banks from `bank` up to U4.
@@ -174,7 +197,9 @@ private:
     void handleGlobalDump(const std::uint8_t* data, size_t size);
     void queueForHost(const std::uint8_t* bytes, int size) noexcept;
     void notifyListeners();
-    void sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept;
+    bool sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept;
+    bool sendNrpnParts(const std::uint8_t* bytes, int count, double dueMs) noexcept;
+    void markChanged(int bank, const BankDataFile::ChangedSlots& slots);
     void sendSysex(const Bytes& message);
     void requestNextBankProgram(int bank, int program);
 
@@ -183,17 +208,31 @@ private:
     const ParamTables& tables;
     std::unique_ptr<MIDI_PORTS_Control> ports;
 
-    // The current program (inside the host bank) and every bank.
+    // Every bank, and whole-record access to the program being edited.
     mutable juce::CriticalSection modelLock;
     ProgramBankSet banks;
     Bank_Program* hostBank = nullptr;
+    std::array<std::atomic<std::uint8_t>, ProgramSysex::recordSize> currentRecord{};
     std::atomic<std::uint32_t> programGeneration{0};
 
+    // The user banks' file and the slots changed since it was last written (under modelLock).
+    BankDataFile bankFile;
+    BankDataFile::ChangedSlots changedSlots;
+    std::atomic<bool> banksChanged{false};
+    double lastFileWriteMs = 0.0; // message thread
+
     // What sendParameterNrpn sent last, so repeated parts are left out; guarded with the send.
+    // Parts go out in order: none is due before the last one scheduled.
     juce::CriticalSection nrpnSendLock;
     int lastNrpn = -1;
     int lastDataMsb = 0;
     int lastDataLsb = 0;
+    int lastNrpnChannel = 0;
+    std::uint32_t lastWireEpoch = 0;
+    double lastNrpnDueMs = 0.0;
+
+    // Host MIDI forwarded to the synthesizer leaves in order (audio thread only).
+    double lastForwardDueMs = 0.0;
 
     // The NRPN being received (input thread only).
     int rxDataMsb = 0;

@@ -18,6 +18,10 @@ struct Notification
     static constexpr std::uint32_t bankContentChanged = 0x19000000;
     static constexpr std::uint32_t globalChanged = 0x20000000;
     static constexpr std::uint32_t hostProgramChanged = 0x22000000;
+    // A file could not be written (payload: which one); the change stays pending and is retried.
+    static constexpr std::uint32_t fileWriteFailed = 0x30000000;
+    static constexpr std::uint32_t settingsFile = 1;
+    static constexpr std::uint32_t bankDataFile = 2;
 
     static constexpr std::uint32_t typeOf(std::uint32_t code) noexcept { return code & 0xFF000000u; }
 

@@ -2,6 +2,8 @@
 
 #include "../platform/SafeFileWriter.h"
 
+#include <algorithm>
+
 namespace zarnel
 {
 
@@ -49,6 +51,7 @@ void SettingsList::resetSettings()
 {
     const juce::ScopedLock sl(lock);
     resetSettingsLocked();
+    markAllChangedLocked();
 }
 
 void SettingsList::resetSettingsLocked()
@@ -59,30 +62,68 @@ void SettingsList::resetSettingsLocked()
         entries.add("0");
 }
 
+void SettingsList::markAllChangedLocked()
+{
+    changed.assign((size_t)entries.size(), true);
+}
+
+SettingsList::FileText SettingsList::readFile() const
+{
+    FileText result;
+    if (!file.existsAsFile())
+        return result;
+    // Fifty short entries fit in far less; a larger file is not ours.
+    if (file.getSize() > maxFileSize)
+    {
+        result.condition = LoadCondition::refused;
+        return result;
+    }
+    juce::FileInputStream in(file);
+    if (!in.openedOk())
+    {
+        result.condition = LoadCondition::unreadable;
+        return result;
+    }
+    result.text = in.readEntireStreamAsString();
+    if (in.getStatus().failed())
+    {
+        result.condition = LoadCondition::unreadable;
+        return result;
+    }
+    result.condition = parse(result.text).size() > 2 ? LoadCondition::read : LoadCondition::refused;
+    return result;
+}
+
 void SettingsList::loadSettings()
 {
     const juce::ScopedLock sl(lock);
     firstRun = false;
+    changed.clear();
 
-    if (!file.existsAsFile())
+    const auto onDisk = readFile();
+    loadCondition = onDisk.condition;
+    switch (onDisk.condition)
     {
-        resetSettingsLocked();
-        writeFileLocked();
-        return;
-    }
-
-    // Fifty short entries fit in far less; a larger file is not ours and counts as unreadable.
-    const auto found = file.getSize() <= maxFileSize ? parse(file.loadFileAsString()) : juce::StringArray();
-    if (found.size() > 2)
-    {
-        entries.clearQuick();
-        for (int i = 0; i < found.size() && i < numStoredEntries; ++i)
-            entries.add(found[i]);
-    }
-    else
-    {
-        resetSettingsLocked();
-        firstRun = true;
+        case LoadCondition::created:
+            resetSettingsLocked();
+            if (SafeFileWriter::write(file, format(entries)))
+                changed.clear();
+            else
+                markAllChangedLocked();
+            return;
+        case LoadCondition::read:
+        {
+            const auto found = parse(onDisk.text);
+            entries.clearQuick();
+            for (int i = 0; i < found.size() && i < numStoredEntries; ++i)
+                entries.add(found[i]);
+            break;
+        }
+        case LoadCondition::refused:
+        case LoadCondition::unreadable:
+            resetSettingsLocked();
+            firstRun = true;
+            break;
     }
 
     while (entries.size() < numStoredEntries)
@@ -91,14 +132,47 @@ void SettingsList::loadSettings()
 
 bool SettingsList::saveSettings()
 {
-    // A file removed while we run is simply written again from what we hold.
     const juce::ScopedLock sl(lock);
-    return writeFileLocked();
+
+    // Another instance may have written the file since we read it: its entries stay, except
+    // those we changed. A file removed while we run is simply written again from what we hold.
+    const auto onDisk = readFile();
+    const auto base = onDisk.condition == LoadCondition::read ? parse(onDisk.text) : juce::StringArray();
+    if ((onDisk.condition == LoadCondition::refused || onDisk.condition == LoadCondition::unreadable) && !backupKept)
+    {
+        if (SafeFileWriter::keepBackup(file) == juce::File())
+            return false;
+        backupKept = true;
+    }
+
+    juce::StringArray merged;
+    for (int i = 0; i < juce::jmax(base.size(), entries.size()); ++i)
+    {
+        const bool ours = i < entries.size() && (i >= base.size() || (i < (int)changed.size() && changed[(size_t)i]));
+        merged.add(ours ? entries[i] : base[i]);
+    }
+    if (!SafeFileWriter::write(file, format(merged)))
+        return false;
+    changed.clear();
+    return true;
 }
 
-bool SettingsList::writeFileLocked()
+SettingsList::LoadCondition SettingsList::getLoadCondition() const
 {
-    return SafeFileWriter::write(file, format(entries));
+    const juce::ScopedLock sl(lock);
+    return loadCondition;
+}
+
+bool SettingsList::hasUnsavedChanges() const
+{
+    const juce::ScopedLock sl(lock);
+    return std::find(changed.begin(), changed.end(), true) != changed.end();
+}
+
+void SettingsList::forgetChanges()
+{
+    const juce::ScopedLock sl(lock);
+    changed.clear();
 }
 
 void SettingsList::appendSpareEntries()
@@ -174,7 +248,12 @@ void SettingsList::setEntryLocked(int n, const juce::String& text)
         return;
     while (entries.size() <= n)
         entries.add({});
+    if (entries[n] == text)
+        return;
     entries.set(n, text);
+    if ((int)changed.size() <= n)
+        changed.resize((size_t)n + 1, false);
+    changed[(size_t)n] = true;
 }
 
 int SettingsList::size() const

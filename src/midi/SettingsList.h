@@ -10,6 +10,10 @@ namespace zarnel
 
 // The plug-in's preferences: numbered text entries stored in one file as ^|entry|^ runs.
 // Entry access is guarded, since the MIDI input thread records the device scan result.
+//
+// Saving writes only the entries this instance changed into the file as it is on disk then, so
+// a setting chosen in one instance is not reverted by another that closes later; a file the
+// reader refused or could not read is kept as a ".bak" before it is first written over.
 class SettingsList
 {
 public:
@@ -39,11 +43,27 @@ public:
 
     using LatencyTable = std::array<int, numLatencyValues>;
 
+    enum class LoadCondition
+    {
+        created,    // there was no file: it was written with the defaults
+        read,       // entries taken from the file
+        refused,    // the file was not ours or too short: defaults
+        unreadable, // the file exists but could not be read: defaults
+    };
+
     explicit SettingsList(const juce::File& settingsFile);
 
     void loadSettings();
+    // Merges the changed entries into the file; false when the file could not be written (the
+    // entries stay marked, for the next save).
     bool saveSettings();
     void resetSettings();
+
+    LoadCondition getLoadCondition() const;
+    bool hasUnsavedChanges() const;
+    // What the list holds now counts as saved (after a load that failed: nothing is written
+    // until someone really changes an entry).
+    void forgetChanges();
 
     // The constructor of the controller state adds spare entries after loading; they are saved
     // and dropped by the next load.
@@ -69,13 +89,23 @@ public:
     static juce::String format(const juce::StringArray& entries);
 
 private:
+    struct FileText
+    {
+        LoadCondition condition = LoadCondition::created;
+        juce::String text;
+    };
+    FileText readFile() const;
+
     void resetSettingsLocked();
-    bool writeFileLocked();
     void setEntryLocked(int n, const juce::String& text);
+    void markAllChangedLocked();
 
     juce::File file;
     mutable juce::CriticalSection lock;
     juce::StringArray entries;
+    std::vector<bool> changed;
+    LoadCondition loadCondition = LoadCondition::created;
+    bool backupKept = false;
     bool firstRun = false;
     int latencyMode = 0;
     LatencyTable latencyTable{};

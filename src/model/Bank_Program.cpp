@@ -52,9 +52,11 @@ Bytes Bank_Program::getProgram(int slot) const
 
 ProgramSysex::Record Bank_Program::getProgramPadded(int slot) const
 {
+    // Straight from the bank, without a heap copy: callers hold the model lock.
     ProgramSysex::Record rec{};
-    const auto bytes = getProgram(slot);
-    std::copy(bytes.begin(), bytes.end(), rec.begin());
+    const size_t start = slotSize * (size_t)std::max(slot, 0);
+    if (start < bankData.size())
+        std::copy_n(bankData.begin() + (std::ptrdiff_t)start, std::min(slotSize, bankData.size() - start), rec.begin());
     return rec;
 }
 
@@ -141,10 +143,17 @@ juce::String Bank_Program::getCurrentName() const
     return DSI_Program::decodeName(current.data(), current.size());
 }
 
-ProgramSysex::Record Bank_Program::storeCurrent(int slot)
+bool Bank_Program::storeCurrent(int slot)
 {
+    if (!isValidSlot(slot))
+        return false;
     setProgram(slot, current);
-    return current;
+    return true;
+}
+
+void Bank_Program::swapBankData(Bytes& data) noexcept
+{
+    bankData.swap(data);
 }
 
 } // namespace zarnel

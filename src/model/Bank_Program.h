@@ -46,9 +46,12 @@ public:
     void setCurrent(const ProgramSysex::Record& record) { setCurrent(record.data(), record.size()); }
     ProgramSysex::Record getCurrent() const { return current; }
     juce::String getCurrentName() const;
-    ProgramSysex::Record storeCurrent(int slot);
+    // Copies the current record into the slot; false when there is no such slot.
+    bool storeCurrent(int slot);
 
     const Bytes& getBankData() const noexcept { return bankData; }
+    // Exchanges the whole content without copying or allocating (for loads under a lock).
+    void swapBankData(Bytes& data) noexcept;
     int getNumPrograms() const noexcept { return (int)(bankData.size() / slotSize); }
 
     static bool isValidSlot(int slot) noexcept { return slot >= 0 && slot < numSlots; }

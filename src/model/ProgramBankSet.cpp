@@ -12,14 +12,15 @@ namespace
 {
 constexpr char dataFileHeader[] = "*Mopho  Data >";
 constexpr char dataFileTrailer[] = "< Mopho  Data";
-constexpr size_t tinyFileLimit = 1000;
 } // namespace
 
 ProgramBankSet::ProgramBankSet()
 {
     for (int n = 0; n < numBanks; ++n)
+    {
         banks[(size_t)n] = std::make_unique<Bank_Program>("Program Bank " + bankLabel(n));
-    fillFromContent(nullptr, 0);
+        banks[(size_t)n]->loadFactoryBank(factorySourceOf(n));
+    }
 }
 
 juce::String ProgramBankSet::bankLabel(int n)
@@ -46,29 +47,6 @@ int ProgramBankSet::factorySourceOf(int bankNumber) noexcept
     // U1..U4 and F1..F4 alike: factory banks 0, 1, 2 and 0.
     static constexpr int sources[numUserBanks] = {0, 1, 2, 0};
     return sources[(bankNumber % numUserBanks + numUserBanks) % numUserBanks];
-}
-
-void ProgramBankSet::fill(const juce::File& dataFile)
-{
-    // Only the bytes the format can hold are read: an oversized file cannot exhaust memory.
-    juce::MemoryBlock content;
-    if (dataFile.existsAsFile())
-        if (juce::FileInputStream in(dataFile); in.openedOk())
-            in.readIntoMemoryBlock(content, (juce::int64)dataFileSize);
-    fillFromContent(static_cast<const std::uint8_t*>(content.getData()), content.getSize());
-}
-
-void ProgramBankSet::fillFromContent(const std::uint8_t* content, size_t size)
-{
-    const bool useFile = content != nullptr && size > tinyFileLimit;
-    for (int n = 0; n < numUserBanks; ++n)
-    {
-        auto& b = bank(n);
-        if (!useFile || !b.loadFromDataFile(n, content, size))
-            b.loadFactoryBank(factorySourceOf(n));
-    }
-    for (int n = numUserBanks; n < numBanks; ++n)
-        bank(n).loadFactoryBank(factorySourceOf(n));
 }
 
 Bytes ProgramBankSet::dataFileContent() const

@@ -24,14 +24,9 @@ public:
     Bank_Program& bank(int n);
     const Bank_Program& bank(int n) const;
 
-    // Fills every bank from the data file's content. Each user bank the content holds whole is
-    // taken from it; the others keep their first-start factory content. Missing or tiny files
-    // (1000 bytes or fewer) give the factory content for all four.
-    void fill(const juce::File& dataFile);
-    void fillFromContent(const std::uint8_t* content, size_t size);
-
-    // The user banks, framed by the markers. Banks are written at their full 32,768 bytes so the
-    // layout of the file always stays the one the reader expects.
+    // The user banks, framed by the markers, as a data file of their own (BankDataFile reads and
+    // writes the real one). Banks are written at their full 32,768 bytes so the layout of the
+    // file always stays the one the reader expects.
     Bytes dataFileContent() const;
     bool writeDataFile(const juce::File& dataFile) const;
 

@@ -8,7 +8,9 @@ namespace zarnel
 {
 
 // Replaces a file's content so that a crash, a full disk or a failed write never leaves it
-// half written: the bytes go to a temporary file beside the target, which is then renamed over it.
+// half written: the bytes go to a hidden temporary file beside the target, which then replaces
+// it in one step (a rename on POSIX, ReplaceFileW with wide paths on Windows). On POSIX the
+// folder is synced too, so a power loss cannot bring back the previous content.
 class SafeFileWriter
 {
 public:
@@ -18,6 +20,17 @@ public:
     static bool write(const juce::File& target, const Writer& writer);
     static bool write(const juce::File& target, const void* data, size_t size);
     static bool write(const juce::File& target, const juce::String& text);
+
+    // A crash between creating the temporary file and replacing the target leaves the temporary
+    // file behind. Removes those of the given targets that are older than minimumAge (a younger
+    // one may belong to another instance writing right now). Returns how many were removed.
+    static int removeStaleTemporaries(const juce::File& folder, const juce::StringArray& targetNames,
+                                      juce::RelativeTime minimumAge = juce::RelativeTime::minutes(1));
+    static bool isTemporaryOf(const juce::String& fileName, const juce::String& targetName);
+
+    // Copies the file to the first free "<name>.bak", "<name>.bak2", ... beside it, so content we
+    // could not read is kept before we write over it. Returns the copy, or File() on failure.
+    static juce::File keepBackup(const juce::File& file);
 
     SafeFileWriter() = delete;
 };

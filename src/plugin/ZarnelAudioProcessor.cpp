@@ -74,6 +74,10 @@ void ZarnelAudioProcessor::construct()
     // Loading the plug-in sends nothing to the synthesizer: the host simply sees the values of the
     // initial program.
     lastSeenProgramGeneration = state.getProgramGeneration();
+    for (auto& v : reportedValue)
+        v = noReport;
+    for (auto& g : reportedGeneration)
+        g = 0;
     startTimer(gestureTimerMs);
 }
 
@@ -156,6 +160,13 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         state.setSampleRate(rate);
     state.blockSize = numSamples;
 
+    // This block's own position: a position from the previous block, taken with this block's
+    // length, looks like a transport jump whenever the host changes its block size.
+    positionInfo = defaultPosition();
+    if (auto* head = getPlayHead())
+        if (auto position = head->getPosition())
+            positionInfo = *position;
+
     {
         const juce::ScopedLock sl(clockLock);
         auto& ports = state.getPorts();
@@ -181,11 +192,6 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     if (!buffer.hasBeenCleared())
         for (int ch = ins; ch < outs && ch < buffer.getNumChannels(); ++ch)
             buffer.clear(ch, 0, numSamples);
-
-    positionInfo = defaultPosition();
-    if (auto* head = getPlayHead())
-        if (auto position = head->getPosition())
-            positionInfo = *position;
 }
 
 //==== Editor =========================================================================================
@@ -213,6 +219,14 @@ void ZarnelAudioProcessor::setParameter(int index, float value)
 {
     if (index < 0 || index >= numHostParameters)
         return;
+    // A host may hand a value we reported back to us as automation, a little later. If the
+    // program was replaced meanwhile, that value belongs to the program before: ignore it once.
+    const auto i = (size_t)index;
+    if (reportedGeneration[i].load() != state.getProgramGeneration() && reportedValue[i].load() == value)
+    {
+        reportedValue[i] = noReport;
+        return;
+    }
     const auto& tables = state.getTables();
     const int stored = storedValueFor(value, tables.maximum(index));
     // A byte above the maximum (real programs hold them) reads as the maximum: the host sending
@@ -274,13 +288,12 @@ void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool not
             p->beginChangeGesture();
     }
 
-    if (auto* p = getHostParameter(index))
+    if (index < numHostParameters)
     {
         const int maximum = state.getTables().maximum(index);
         // The host hears the new value without it coming back through our own setParameter: a
         // dump arriving in between would otherwise look like automation and be overwritten.
-        p->sendValueChangedMessageToListeners(maximum > 0 ? juce::jlimit(0.0f, 1.0f, (float)value / (float)maximum)
-                                                          : 0.0f);
+        reportToHost(index, maximum > 0 ? juce::jlimit(0.0f, 1.0f, (float)value / (float)maximum) : 0.0f);
     }
 
     if (sendToSynth)
@@ -323,9 +336,17 @@ void ZarnelAudioProcessor::timerCallback()
         updateHostDisplay(ChangeDetails{}.withParameterInfoChanged(true));
         // The VST3 wrapper only re-reads titles for that, the LV2 wrapper nothing: tell every
         // parameter's listeners (the wrappers among them) its new value.
-        for (auto* p : hostParameters)
-            p->sendValueChangedMessageToListeners(p->getValue());
+        for (int i = 0; i < numHostParameters; ++i)
+            reportToHost(i, getParameter(i));
     }
+}
+
+void ZarnelAudioProcessor::reportToHost(int index, float value)
+{
+    const auto i = (size_t)index;
+    reportedGeneration[i] = state.getProgramGeneration();
+    reportedValue[i] = value;
+    hostParameters[i]->sendValueChangedMessageToListeners(value);
 }
 
 void ZarnelAudioProcessor::changeListenerCallback(juce::ChangeBroadcaster*)

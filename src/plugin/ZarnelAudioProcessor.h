@@ -94,7 +94,7 @@ public:
 
     bool isGestureOpen(int index) const noexcept;
 
-    // The host position as the clock generator reads it.
+    // The host position as the clock generator reads it (this block's, read at its start).
     static MidiClockGenerator::Transport transportOf(const juce::AudioPlayHead::PositionInfo& position) noexcept;
 
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
@@ -104,6 +104,10 @@ private:
     static BusesProperties stereoInOut();
     void construct();
     void closeGesture(int index);
+    // Tells the host a value and remembers it with the program generation it belonged to.
+    void reportToHost(int index, float value);
+
+    static constexpr float noReport = -1.0f;
 
     Bank_Program hostBank{"Program Bank"};
     MidiCntrState state;
@@ -115,6 +119,8 @@ private:
     juce::Array<std::int16_t> gestureEndQueue;
     std::array<HostParameter*, numHostParameters> hostParameters{};
     std::uint32_t lastSeenProgramGeneration = 0;
+    std::array<std::atomic<float>, numHostParameters> reportedValue;
+    std::array<std::atomic<std::uint32_t>, numHostParameters> reportedGeneration;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessor)
 };

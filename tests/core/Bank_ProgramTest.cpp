@@ -107,8 +107,14 @@ TEST_F(BankFixture, StoreCurrentCopiesIntoSlot)
 {
     const auto rec = recordTagged(77);
     bank.setCurrent(rec);
-    EXPECT_EQ(bank.storeCurrent(3), rec);
+    EXPECT_TRUE(bank.storeCurrent(3));
     EXPECT_EQ(bank.getProgramPadded(3), rec);
+
+    // No slot, nothing stored, and the caller hears of it.
+    const auto before = bank.getBankData();
+    EXPECT_FALSE(bank.storeCurrent(128));
+    EXPECT_FALSE(bank.storeCurrent(-1));
+    EXPECT_EQ(bank.getBankData(), before);
 
     const std::uint8_t shortRecord[] = {5, 6};
     bank.setCurrent(shortRecord, 2);

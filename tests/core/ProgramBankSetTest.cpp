@@ -31,7 +31,6 @@ protected:
 TEST_F(BankSetFixture, FirstStartTakesFactoryContent)
 {
     ProgramBankSet set;
-    set.fill(dataFile);
     const int expected[] = {0, 1, 2, 0, 0, 1, 2, 0};
     for (int n = 0; n < 8; ++n)
         EXPECT_EQ(set.bank(n).getBankData(), factoryBank(expected[n])) << n;
@@ -39,74 +38,6 @@ TEST_F(BankSetFixture, FirstStartTakesFactoryContent)
     EXPECT_EQ(set.bank(4).getBankData(), set.bank(7).getBankData());
     EXPECT_EQ(set.bank(3).getName(), "Program Bank U4");
     EXPECT_EQ(set.bank(4).getName(), "Program Bank F1");
-}
-
-TEST_F(BankSetFixture, DataFileRoundTrip)
-{
-    {
-        ProgramBankSet set;
-        set.fill(dataFile);
-        set.bank(3).setProgramName(5, "Changed");
-        ASSERT_TRUE(set.writeDataFile(dataFile));
-    }
-    EXPECT_EQ(dataFile.getSize(), 131099);
-
-    juce::MemoryBlock content;
-    dataFile.loadFileAsData(content);
-    EXPECT_EQ(content.toString().substring(0, 14), "*Mopho  Data >");
-    EXPECT_EQ(juce::String((const char*)content.getData() + 131086, 13), "< Mopho  Data");
-
-    ProgramBankSet next;
-    next.fill(dataFile);
-    EXPECT_EQ(next.bank(3).getProgramName(5), "Changed         ");
-    EXPECT_EQ(next.bank(0).getBankData(), factoryBank(0));
-    EXPECT_EQ(next.bank(7).getBankData(), factoryBank(0));
-}
-
-TEST_F(BankSetFixture, ShortFileKeepsWholeBanksAndFactoryForTheRest)
-{
-    ProgramBankSet set;
-    for (int n = 0; n < 4; ++n)
-        set.bank(n).setProgramName(0, "Mine " + juce::String(n));
-    const auto full = set.dataFileContent();
-
-    struct Case
-    {
-        size_t length;
-        int banksFromFile;
-    };
-    // Cut inside U3, at the end of U4's data (no trailer), and tiny files.
-    const Case cases[] = {{14 + 32768 * 2 + 100, 2}, {131086, 4}, {14 + 32768, 1}, {1001, 0}, {1000, 0}, {0, 0}};
-    for (const auto& c : cases)
-    {
-        ASSERT_TRUE(dataFile.replaceWithData(full.data(), c.length));
-        ProgramBankSet loaded;
-        loaded.fill(dataFile);
-        for (int n = 0; n < 4; ++n)
-        {
-            ASSERT_EQ(loaded.bank(n).getNumPrograms(), 128);
-            if (n < c.banksFromFile)
-                EXPECT_EQ(loaded.bank(n).getProgramName(0).trimEnd(), "Mine " + juce::String(n))
-                    << "length " << c.length << " bank " << n;
-            else
-                EXPECT_EQ(loaded.bank(n).getBankData(), factoryBank(ProgramBankSet::factorySourceOf(n)))
-                    << "length " << c.length << " bank " << n;
-        }
-    }
-}
-
-TEST_F(BankSetFixture, OversizedFileIsReadOnlyAsFarAsTheFormatGoes)
-{
-    ProgramBankSet set;
-    set.bank(2).setProgramName(0, "Kept");
-    auto content = set.dataFileContent();
-    content.resize(content.size() + 4 * 1024 * 1024, 0x55);
-    ASSERT_TRUE(dataFile.replaceWithData(content.data(), content.size()));
-
-    ProgramBankSet loaded;
-    loaded.fill(dataFile);
-    EXPECT_EQ(loaded.bank(2).getProgramName(0).trimEnd(), "Kept");
-    EXPECT_EQ(loaded.dataFileContent(), set.dataFileContent());
 }
 
 TEST_F(BankSetFixture, MissingFolderIsCreatedOnWrite)

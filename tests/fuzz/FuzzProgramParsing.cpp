@@ -1,7 +1,9 @@
 // Arbitrary bytes as a program buffer, a file of dumps and a bank file.
 #include "model/Bank_Program.h"
+#include "model/BankDataFile.h"
 #include "model/ProgramBankSet.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -29,10 +31,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     if (bank.getBankData().size() != Bank_Program::fullSize)
         __builtin_trap();
 
+    // The bank data file: read, then merged with changes the way a write would.
+    BankDataFile::Content content;
+    content.bytes.assign(data, data + size);
+    content.condition = BankDataFile::classify(data, size);
     ProgramBankSet set;
-    set.fillFromContent(data, size);
+    BankDataFile::fillUserBanks(set, content);
     for (int n = 0; n < ProgramBankSet::numBanks; ++n)
         if (set.bank(n).getNumPrograms() != Bank_Program::numSlots)
             __builtin_trap();
+    const auto userBanks = set.dataFileContent();
+    const Bytes banksOnly(userBanks.begin() + ProgramBankSet::headerSize,
+                          userBanks.begin() + (std::ptrdiff_t)BankDataFile::banksEnd);
+    BankDataFile::ChangedSlots changed;
+    changed.set(size % BankDataFile::numSlots);
+    const auto merged = BankDataFile::merge(content, banksOnly, changed);
+    if (merged.size() < ProgramBankSet::dataFileSize || !std::equal(userBanks.begin(), userBanks.begin() + 14, merged.begin()))
+        __builtin_trap();
     return 0;
 }

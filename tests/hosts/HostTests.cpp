@@ -540,6 +540,34 @@ TEST_P(HostedPlugin, HostSeesTheValuesOfARestoredOrChangedProgram)
     }
 }
 
+TEST_P(HostedPlugin, ReportedValuesDoNotComeBackIntoTheNextProgram)
+{
+    // The plug-in tells the host every value of a replaced program; a host may hand those back
+    // as parameter changes with its next block. If the program was replaced again in between,
+    // they belong to the program before and must not be written into the new one.
+    auto first = loadPrepared();
+    auto second = loadPrepared();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(restoreDistinctBank(*first, *second).getSize(), bankBlockSize + trailerSize);
+    keepRunning(*second, 600);
+
+    for (const int hostProgram : {17, 60})
+    {
+        second->setCurrentProgram(hostProgram);
+        zarnel::test::pumpMessages(400); // reported, no block yet
+        second->setCurrentProgram(hostProgram + 40);
+        keepRunning(*second, 600);
+
+        const auto state = host.pluginState(*second);
+        ASSERT_GE(state.getSize(), bankBlockSize + trailerSize);
+        const auto* bytes = static_cast<const juce::uint8*>(state.getData());
+        const int program = bytes[trailerProgramOffset];
+        EXPECT_EQ((int)bytes[trailerRecordOffset + tempoIndex], 30 + program) << "host program " << hostProgram;
+        EXPECT_EQ((int)bytes[trailerRecordOffset + 2], program % 104) << "host program " << hostProgram;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Vst3, HostedPlugin, ::testing::Values(Format::vst3), testName);
 INSTANTIATE_TEST_SUITE_P(Lv2, HostedPlugin, ::testing::Values(Format::lv2), testName);
 

@@ -1,8 +1,12 @@
 #include "midi/MidiCntrState.h"
 #include "model/DSI_Program.h"
+#include "platform/SettingsFolder.h"
 #include "support/SynthRig.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace zarnel;
 using zarnel::test::SimulatedSynth;
@@ -462,5 +466,58 @@ TEST_F(ControllerStateTest, MessagesSentJustBeforeALongDumpAreNotLost)
         EXPECT_EQ(log[0].bytes, cc(32, 2)) << round;
         EXPECT_EQ(log[1].bytes, (Bytes{0xC0, (std::uint8_t)round})) << round;
         EXPECT_EQ(log[2].bytes.size(), 300u) << round;
+    }
+}
+
+//==== Shut-down ======================================================================================
+
+namespace
+{
+
+// An instrument behind a slow driver: each message holds the sender thread for a while, then a
+// program request is answered at once, on that same thread.
+class SlowAnsweringSynth : public test::VirtualMidiBackend::FarSide
+{
+public:
+    SlowAnsweringSynth(test::VirtualMidiBackend& b, juce::String n) : backend(b), name(std::move(n)) {}
+
+    void receivedFromPlugin(const juce::MidiMessage& m) override
+    {
+        juce::Thread::sleep(100);
+        const auto* d = m.getRawData();
+        if (m.getRawDataSize() == 7 && d[0] == 0xF0 && d[3] == ProgramSysex::cmdProgramDumpRequest)
+        {
+            const auto dump = ProgramSysex::programDump(d[4], d[5], record.data(), record.size());
+            backend.sendToPlugin(name, juce::MidiMessage(dump.data(), (int)dump.size()));
+        }
+    }
+
+private:
+    test::VirtualMidiBackend& backend;
+    const juce::String name;
+    const ProgramSysex::Record record = ProgramBankSet().bank(5).getProgramPadded(0);
+};
+
+} // namespace
+
+TEST(ControllerStateShutdown, ADumpArrivingWhileABankReceiveIsDestroyedIsSafe)
+{
+    // Destruction must end the receive and close the input before the output: the answer that
+    // arrives while the output waits for its sender would otherwise ask for the next program
+    // through ports that are half gone.
+    for (int round = 0; round < 3; ++round)
+    {
+        test::TempFolder folder;
+        test::VirtualMidiBackend backend;
+        SlowAnsweringSynth far(backend, "Slow x4");
+        backend.addDevice("Slow x4", &far);
+        const auto ports = MIDI_PORTS_Control::formatPortFile({"Slow x4", "Slow x4", "NONE"});
+        folder.file(SettingsFolder::portFileName).replaceWithData(ports.getData(), ports.getSize());
+
+        auto state = std::make_unique<MidiCntrState>(folder.get(), backend);
+        ASSERT_TRUE(state->getPorts().isInputOpen());
+        state->startBankReceive(0, 0);
+        juce::Thread::sleep(30 + 70 * round);
+        state.reset();
     }
 }

@@ -394,17 +394,60 @@ TEST_F(PortsFixture, DeviceThatFailsToOpenLeavesPortClosedButKeepsTheName)
     EXPECT_TRUE(ports->inputOpen);
 }
 
-TEST(PortFileFormat, NamesGoOneBytePerCharacter)
+TEST(PortFileFormat, NamesRoundTripWithTheirCharacters)
 {
-    const auto gerat = juce::String::fromUTF8("Ger\xc3\xa4t");        // U+00E4 fits a byte
-    const auto cyrillic = juce::String::fromUTF8("\xd0\x9c\xd0\x90"); // U+041C U+0410
-    const auto bytes = MIDI_PORTS_Control::formatPortFile({gerat, cyrillic, "NONE"});
-    EXPECT_EQ(bytesOf(bytes), std::string("Ger\xe4t\x0F??\x10NONE\x11"));
+    // Names within Latin-1 go one byte per character, as older files hold them; wider ones as
+    // UTF-8, whose multi-byte sequences never hold a marker byte (U+0410 would end in 0x10).
+    struct Case
+    {
+        const char* utf8;
+        const char* fileBytes;
+    };
+    const Case cases[] = {
+        {"Mopho x4", "Mopho x4"},
+        {"Ger\xc3\xa4t", "Ger\xe4t"},
+        {"\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82", "\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82"}, // Синт
+        {"MIDI \xe2\x80\x93 1", "MIDI \xe2\x80\x93 1"},                                // en dash
+        {"\xd0\x90\xd0\x90", "\xd0\x90\xd0\x90"},                                        // АА
+    };
+    for (const auto& c : cases)
+    {
+        const auto name = juce::String::fromUTF8(c.utf8);
+        const auto bytes = MIDI_PORTS_Control::formatPortFile({name, name, "NONE"});
+        const std::string one(c.fileBytes);
+        EXPECT_EQ(bytesOf(bytes), one + "\x0F" + one + "\x10NONE\x11") << c.utf8;
 
+        juce::String in, out;
+        ASSERT_TRUE(MIDI_PORTS_Control::parsePortFile(bytes, in, out)) << c.utf8;
+        EXPECT_EQ(in, name) << c.utf8;
+        EXPECT_EQ(out, name) << c.utf8;
+    }
+
+    // Bytes that are not valid UTF-8 read as Latin-1, as they always did.
+    const juce::MemoryBlock old("Ger\xe4t\xc3\x0F\xff\xfe\x10", 10);
     juce::String in, out;
-    ASSERT_TRUE(MIDI_PORTS_Control::parsePortFile(bytes, in, out));
-    EXPECT_EQ(in, gerat);
-    EXPECT_EQ(out, "??");
+    ASSERT_TRUE(MIDI_PORTS_Control::parsePortFile(old, in, out));
+    EXPECT_EQ(in, juce::String::fromUTF8("Ger\xc3\xa4t\xc3\x83"));
+    EXPECT_EQ(out, juce::String::fromUTF8("\xc3\xbf\xc3\xbe"));
+}
+
+TEST_F(PortsFixture, ANameBeyondLatin1FindsItsDeviceAgain)
+{
+    const auto name = juce::String::fromUTF8("\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82 MIDI \xe2\x80\x93 1");
+    backend.addDevice(name, nullptr);
+    ports->selectInputPort(backend.getInputNames().indexOf(name) + 1, &callback);
+    ports->selectOutputPort(backend.getOutputNames().indexOf(name) + 1);
+    ASSERT_TRUE(ports->savePortFile());
+    ports->closeInput();
+    ports->closeOutput();
+
+    MIDI_PORTS_Control next(backend, ports->getPortFile());
+    next.restorePorts(&callback);
+    EXPECT_EQ(next.portNames[0], name);
+    EXPECT_TRUE(next.isInputOpen());
+    EXPECT_TRUE(next.isOutputOpen());
+    next.closeInput();
+    next.closeOutput();
 }
 
 TEST_F(PortsFixture, ClosingWhileAnotherThreadSendsIsSafe)

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace zarnel;
 
 namespace
@@ -446,12 +449,83 @@ TEST_F(RoutingTest, ClockFollowsTheHostTransportWithTheLatencyOffset)
     const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
     EXPECT_GE(elapsed, 150.0 - 1.0) << "the clock waits for the latency offset";
 
-    // The generator reads the position of the previous block: the first block relocates to 0,
-    // the second to 1.1 quarter notes (five sixteenths), then continue follows once.
+    // Each block reads its own position: the first relocates to 1.1 quarter notes (five
+    // sixteenths), then continue follows once.
     std::vector<Bytes> transport;
     for (const auto& e : rig.synth.received())
         if (e.bytes[0] != 0xF8)
             transport.push_back(e.bytes);
-    EXPECT_EQ(transport, (std::vector<Bytes>{{0xFC}, {0xF2, 0, 0}, {0xFC}, {0xF2, 5, 0}, {0xFB}}));
+    EXPECT_EQ(transport, (std::vector<Bytes>{{0xFC}, {0xF2, 5, 0}, {0xFB}}));
     processor.setPlayHead(nullptr);
+}
+
+TEST_F(ProcessorTest, ReportedValuesComingBackAfterTheNextProgramChangeAreIgnored)
+{
+    // Programs 1 and 2 of the host bank differ in every parameter that can.
+    auto& state = processor.getState();
+    const auto& tables = state.getTables();
+    ProgramSysex::Record one = state.getHostBankProgram(1), two = one;
+    for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
+    {
+        one[(size_t)i] = (std::uint8_t)(tables.maximum(i) / 3);
+        two[(size_t)i] = (std::uint8_t)(tables.maximum(i) * 2 / 3);
+    }
+    state.setHostBankProgram(1, one);
+    state.setHostBankProgram(2, two);
+
+    struct Reports : juce::AudioProcessorParameter::Listener
+    {
+        void parameterValueChanged(int index, float value) override { values.emplace_back(index, value); }
+        void parameterGestureChanged(int, bool) override {}
+        std::vector<std::pair<int, float>> values;
+    } reports;
+    for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
+        processor.getHostParameter(i)->addListener(&reports);
+
+    processor.setCurrentProgram(1);
+    processor.timerCallback(); // the host hears program 1's values
+    ASSERT_EQ(reports.values.size(), (size_t)ZarnelAudioProcessor::numHostParameters);
+    processor.setCurrentProgram(2);
+
+    // The host hands them back as automation with its next block.
+    for (const auto& [index, value] : reports.values)
+        processor.getHostParameter(index)->setValue(value);
+    const auto current = state.getCurrentProgram();
+    for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
+        ASSERT_EQ(current[(size_t)i], two[(size_t)i]) << "parameter " << i;
+
+    // Real automation afterwards still works, also to a value program 1 had.
+    processor.getHostParameter(20)->setValue(reports.values[20].second);
+    EXPECT_EQ(state.getCurrentByte(20), one[20]);
+
+    for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
+        processor.getHostParameter(i)->removeListener(&reports);
+}
+
+TEST_F(ProcessorTest, HostParametersNeverWaitForTheModelLock)
+{
+    // Another thread holds the lock around banks and records for a while (a long copy, say):
+    // the host's audio thread reads and writes parameters regardless.
+    constexpr int holdMs = 1000;
+    std::atomic<bool> held{false};
+    std::thread holder([&] {
+        const juce::ScopedLock sl(processor.getState().getModelLock());
+        held = true;
+        juce::Thread::sleep(holdMs);
+    });
+    while (!held)
+        juce::Thread::yield();
+
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
+    {
+        auto* p = processor.getHostParameter(i);
+        const float target = p->getValue() > 0.5f ? 0.0f : 1.0f;
+        p->setValue(target);
+        if (processor.getState().getTables().maximum(i) > 0)
+            EXPECT_EQ(p->getValue(), target) << i;
+    }
+    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
+    holder.join();
+    EXPECT_LT(elapsed, holdMs / 2) << "the parameter calls waited for the lock";
 }

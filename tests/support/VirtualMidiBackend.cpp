@@ -26,6 +26,9 @@ public:
 
     bool isStarted() const { return started.load(); }
 
+    // Deliveries under way; like a real driver, closing the device waits for them.
+    std::atomic<int> inFlight{0};
+
 private:
     VirtualMidiBackend& backend;
     juce::String name;
@@ -96,11 +99,14 @@ bool VirtualMidiBackend::sendToPlugin(const juce::String& name, const juce::Midi
         for (auto& s : inputs)
             if (s.name == name && s.open != nullptr && s.open->isStarted())
                 target = s.open;
+        if (target != nullptr)
+            ++target->inFlight;
     }
     if (target == nullptr)
         return false;
     // Delivered outside the registry lock, as a driver thread would: the receiver may send.
     target->deliver(message);
+    --target->inFlight;
     return true;
 }
 
@@ -190,10 +196,15 @@ std::unique_ptr<MidiOutputDevice> VirtualMidiBackend::openOutput(int index)
 
 void VirtualMidiBackend::inputClosed(Input* input)
 {
-    const juce::ScopedLock sl(lock);
-    for (auto& s : inputs)
-        if (s.open == input)
-            s.open = nullptr;
+    {
+        const juce::ScopedLock sl(lock);
+        for (auto& s : inputs)
+            if (s.open == input)
+                s.open = nullptr;
+    }
+    // No new delivery can start now; one under way finishes before the device goes.
+    while (input->inFlight.load() != 0)
+        juce::Thread::yield();
 }
 
 void VirtualMidiBackend::outputClosed(Output* output)
