@@ -70,9 +70,10 @@ struct ChangeCounter : juce::ChangeListener
     int received = 0;
 };
 
-// Collects what a component tree asks to have repainted. Attached to the top component (which must
-// be visible, though it need not be on the desktop), it is told every repaint request of every
-// child, in the top component's coordinates; it does not change how the tree paints.
+// Collects what a component tree asks to have repainted, as a window's peer does: a list of
+// rectangles. Attached to the top component (which must be visible, though it need not be on the
+// desktop), it is told every repaint request of every child, in the top component's coordinates;
+// it does not change how the tree paints.
 class RepaintRecorder : public juce::CachedComponentImage
 {
 public:
@@ -87,17 +88,17 @@ public:
     }
     bool invalidate(const juce::Rectangle<int>& r) override
     {
-        area = area.isEmpty() ? r : area.getUnion(r);
+        area.add(r);
         ++requests;
         return true;
     }
     void releaseResources() override {}
 
-    // The union of everything asked for since the last take, and forgets it.
-    juce::Rectangle<int> take()
+    // Everything asked for since the last take, and forgets it.
+    juce::RectangleList<int> take()
     {
-        const auto r = area;
-        area = {};
+        auto r = area;
+        area.clear();
         requests = 0;
         return r;
     }
@@ -105,7 +106,7 @@ public:
 
 private:
     juce::Component& component;
-    juce::Rectangle<int> area;
+    juce::RectangleList<int> area;
     int requests = 0;
 };
 

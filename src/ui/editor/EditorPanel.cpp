@@ -128,14 +128,26 @@ void EditorPanel::changeListenerCallback(juce::ChangeBroadcaster* source)
 
 void EditorPanel::paint(juce::Graphics& g)
 {
+    if (getWidth() <= 0 || getHeight() <= 0)
+        return;
+    if (background.getWidth() != getWidth() || background.getHeight() != getHeight() || backgroundScale != scale)
+    {
+        background = juce::Image(juce::Image::RGB, getWidth(), getHeight(), false);
+        backgroundScale = scale;
+        juce::Graphics bg(background);
+        paintBackground(bg);
+    }
+    g.drawImageAt(background, 0, 0);
+}
+
+void EditorPanel::paintBackground(juce::Graphics& g) const
+{
     const float s = scale;
     g.fillAll(juce::Colour(backgroundColour));
     const int cell = juce::jmax(1, scaled(tileCell, s));
-    const auto clip = g.getClipBounds();
     for (int y = 0; y < getHeight(); y += cell)
         for (int x = 0; x < getWidth(); x += cell)
-            if (clip.intersects(juce::Rectangle<int>(x, y, cell, cell)))
-                g.drawImage(tile, x, y, cell, cell, 0, 0, tile.getWidth(), tile.getHeight());
+            g.drawImage(tile, x, y, cell, cell, 0, 0, tile.getWidth(), tile.getHeight());
 
     const auto& sections = ControlTable::sections();
     g.setColour(juce::Colour(sectionColour));

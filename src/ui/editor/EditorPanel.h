@@ -58,6 +58,8 @@ public:
 
 private:
     void requestSection(int section);
+    // Everything the panel draws itself, for the current size and scale.
+    void paintBackground(juce::Graphics& g) const;
 
     juce::Image sideLeft, sideRight, logo, mark, tile;
     LCD_Comp programDisplay;
@@ -66,6 +68,10 @@ private:
     ControlSet set;
     int sectionRequestCode = 0;
     RepaintGate gate;
+    // The panel's own drawing, kept as a picture: with 115 opaque children its clip region is
+    // complex, and one image costs far less to draw through it than the tiles, sections and texts.
+    juce::Image background;
+    float backgroundScale = 0.0f;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(EditorPanel)
 };
