@@ -171,7 +171,6 @@ TEST_F(EditorPanelTest, EveryControlIsBuiltAsTheFrontPanelLaysItOut)
         EXPECT_EQ(c->getDisplayKind(), r.kind) << r.index;
         EXPECT_EQ(c->getBounds(), r.bounds) << r.index;
         EXPECT_EQ(c->isVisible(), r.section >= 0) << r.index << ": only the sequencer's destinations are hidden";
-        EXPECT_TRUE(c->isOpaque());
     }
     for (int i = 0; i < ControlTable::numSlots; ++i)
         if (!seen[(size_t)i])

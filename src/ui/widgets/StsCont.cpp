@@ -298,7 +298,16 @@ void StsCont::paintMenuBox(juce::Graphics& g, float s)
     const int boxHeight = scaled(18.0f, s);
     g.drawImage(menuBoxImage, 0, 0, scaled(200.0f, s), boxHeight, 0, 0, 200, 18);
     g.drawImage(menuArrow, scaled((float)(layoutWidth - 14), s), 0, scaled(14.0f, s), boxHeight, 0, 0, 14, 18);
-    g.drawImage(menuOverlay, 0, 0, scaled((float)layoutWidth, s), boxHeight, 0, 0, 100, 17);
+    const int overlayWidth = scaled((float)layoutWidth, s);
+    if (overlayWidth > 0 && boxHeight > 0
+        && (stretchedOverlay.getWidth() != overlayWidth || stretchedOverlay.getHeight() != boxHeight))
+    {
+        stretchedOverlay = juce::Image(juce::Image::ARGB, overlayWidth, boxHeight, true);
+        juce::Graphics og(stretchedOverlay);
+        og.drawImage(menuOverlay, 0, 0, overlayWidth, boxHeight, 0, 0, 100, 17);
+    }
+    if (stretchedOverlay.isValid())
+        g.drawImageAt(stretchedOverlay, 0, 0);
 
     const float w = (float)layoutWidth * s, h = (float)layoutHeight * s;
     const auto font = ZarnelLookAndFeel::arial(12.0f * s);

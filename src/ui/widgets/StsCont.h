@@ -136,6 +136,9 @@ private:
     RepaintGate gate;
 
     juce::Image knobStrip, knobBack, menuBoxImage, menuArrow, menuOverlay, switchStrip;
+    // The menu box's gloss stretched to the box once per size: stretching it at every paint is
+    // the dearest part of painting a panel full of menus.
+    juce::Image stretchedOverlay;
 
     bool dragging = false, menuArmed = false;
     int dragStartValue = 0;
