@@ -109,9 +109,11 @@ void receiveKnobMove(MidiCntrState& state, int index, int value)
 void BM_EditorOpen(benchmark::State& st)
 {
     EditorRig r;
+    double cpu = 0.0;
     for (auto _ : st)
     {
         const auto start = Clock::now();
+        const double cpuStart = threadCpuSeconds();
         auto editor = std::make_unique<ZarnelAudioProcessorEditor>(r.processor);
         editor->setSize(1191, 700);
         auto image = canvasFor(*editor);
@@ -119,10 +121,12 @@ void BM_EditorOpen(benchmark::State& st)
             juce::Graphics g(image);
             editor->paintEntireComponent(g, true);
         }
+        cpu += threadCpuSeconds() - cpuStart;
         st.SetIterationTime(secondsSince(start));
         editor.reset();
         test::pumpMessages(0);
     }
+    st.counters["cpu_s"] = cpu / (double)st.iterations();
 }
 
 // The editor panel painted whole, with every control, at the reference size.
@@ -133,11 +137,13 @@ void BM_PanelRepaint(benchmark::State& st)
     editor.setSize(1191, 700);
     auto& panel = editor.getMainComp().getEditorPanel();
     auto image = canvasFor(panel);
+    const double cpuStart = threadCpuSeconds();
     for (auto _ : st)
     {
         juce::Graphics g(image);
         panel.paintEntireComponent(g, true);
     }
+    st.counters["cpu_s"] = (threadCpuSeconds() - cpuStart) / (double)st.iterations();
 }
 
 // A knob move arriving from the synthesizer until its control is painted: the MIDI input, the
@@ -149,18 +155,20 @@ void BM_ChangeToRepaint(benchmark::State& st)
     RecordedEditor shown(r.processor);
     auto* control = shown.editor.getMainComp().getEditorPanel().getControl(21);
 
-    double areaPixels = 0.0;
+    double areaPixels = 0.0, cpu = 0.0;
     std::int64_t moves = 0;
     for (auto _ : st)
     {
         const int value = (int)(moves % 100) + 10;
         const auto start = Clock::now();
+        const double cpuStart = threadCpuSeconds();
         receiveKnobMove(r.processor.getState(), 21, value);
         while (control->getShownValue() != value)
             if (!juce::dispatchNextMessageOnSystemQueue(true) && secondsSince(start) > 2.0)
                 break;
         shown.paintRequested();
         st.SetIterationTime(secondsSince(start));
+        cpu += threadCpuSeconds() - cpuStart;
         if (control->getShownValue() != value)
         {
             st.SkipWithError("the change did not arrive");
@@ -173,6 +181,7 @@ void BM_ChangeToRepaint(benchmark::State& st)
     if (moves > 0)
     {
         st.counters["area_px"] = areaPixels / (double)moves;
+        st.counters["cpu_s"] = cpu / (double)moves;
         st.counters["window_px"] = 1191.0 * 700.0;
         st.counters["control_px"] = (double)(control->getWidth() * control->getHeight());
     }
