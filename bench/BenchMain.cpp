@@ -123,6 +123,10 @@ void printSummary(SummaryReporter& r)
     row("processBlock as above, 64 host events forwarded 10 ms late", busy, "empty processor, same events",
         r.find("BM_ProcessBlock_Empty/64"), 0.0, allocs(busy, "block"));
 
+    const auto* automated = r.find("BM_ProcessBlock_Automation");
+    row("processBlock after 16 host parameter changes on the audio thread, sent 10 ms late", automated,
+        "empty processor", r.find("BM_ProcessBlock_Empty/0"), 0.0, allocs(automated, "block"));
+
     const auto* call = r.find("BM_EditorEdit_Call");
     row("setParameterFromEditor(20, v, true, true), the call", call, "the same 3 bytes scheduled directly",
         r.find("BM_EditorEdit_Schedule"), 0.0, allocs(call, "call"));

@@ -3,6 +3,7 @@
 
 #include "BenchSupport.h"
 
+#include "plugin/HostParameter.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "support/SynthRig.h"
 
@@ -42,8 +43,10 @@ juce::MidiBuffer hostEvents(int count)
 
 // Blocks as a host runs them, `batch` to an iteration and timed by hand: the host's events are
 // copied in and the output drained (`betweenBatches`) outside the timed part.
+// `beforeBlock` runs on the same thread just before each block, inside the timing and the
+// allocation count (host parameter changes, as VST3 and LV2 hosts make them).
 void runBlocks(benchmark::State& st, juce::AudioProcessor& processor, const juce::MidiBuffer& events, int batch,
-               const std::function<bool()>& betweenBatches)
+               const std::function<bool()>& betweenBatches, const std::function<void(std::int64_t)>& beforeBlock = {})
 {
     using Clock = std::chrono::steady_clock;
 
@@ -77,6 +80,8 @@ void runBlocks(benchmark::State& st, juce::AudioProcessor& processor, const juce
             const AllocationScope scope(allocations);
             for (auto& m : midi)
             {
+                if (beforeBlock)
+                    beforeBlock(blocks + (&m - midi.data()));
                 processor.processBlock(audio, m);
                 benchmark::DoNotOptimize(audio.getWritePointer(0));
                 benchmark::ClobberMemory();
@@ -159,8 +164,52 @@ void BM_ProcessBlock_Zarnel(benchmark::State& st)
     st.counters["dropped"] = (double)state.getPorts().getNumDropped();
 }
 
+// Host automation on the audio thread: 16 parameters change before every block, each sent to the
+// synthesizer with the latency offset. 12 blocks a batch keep the messages below the schedule's
+// 1024 places.
+constexpr int automatedPerBlock = 16;
+
+void BM_ProcessBlock_Automation(benchmark::State& st)
+{
+    test::SynthRig rig;
+    ZarnelAudioProcessor processor(rig.folder.get(), rig.backend);
+    auto& state = processor.getState();
+    if (!state.getPorts().isOutputOpen())
+    {
+        st.SkipWithError("the output port is not open");
+        return;
+    }
+    state.clockOutEnabled = true;
+    state.setLatency(0, latencyTable(hostEventsLatencyMs));
+    const int before = rig.synth.counters().nrpnsApplied;
+    std::int64_t changes = 0;
+
+    // Between batches, the automation (due 10 ms later) reaches the synthesizer.
+    const auto drain = [&] {
+        juce::Thread::sleep(hostEventsLatencyMs + 5);
+        return waitForOutput(state, rig.synth);
+    };
+    runBlocks(
+        st, processor, {}, 12, drain,
+        [&](std::int64_t block) {
+            for (int k = 0; k < automatedPerBlock; ++k)
+            {
+                const int index = 10 + 7 * k; // spread over the table, every one its own NRPN
+                const float value = (float)((block + k) % 2);
+                processor.getHostParameter(index)->setValue(value);
+                ++changes;
+            }
+        });
+    if (!drain())
+        return;
+    st.counters["changes_per_block"] = automatedPerBlock;
+    if (rig.synth.counters().nrpnsApplied - before < changes / 2)
+        st.SkipWithError("automation did not reach the synthesizer");
+}
+
 BENCHMARK(BM_ProcessBlock_Empty)->Arg(0)->Arg(hostEventsPerBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProcessBlock_Zarnel)->Arg(0)->Arg(hostEventsPerBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ProcessBlock_Automation)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 //==== One editor edit ================================================================================
 

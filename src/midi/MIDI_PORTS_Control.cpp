@@ -275,7 +275,14 @@ void MIDI_PORTS_Control::loadPortFile()
         return;
 
     juce::MemoryBlock content;
-    if (!portFile.loadFileAsData(content) || content.getSize() < minimumFileSize)
+    {
+        juce::FileInputStream in(portFile);
+        // A file that exists but cannot be read now (no free handles, say) is left as it is.
+        if (!in.openedOk())
+            return;
+        in.readIntoMemoryBlock(content);
+    }
+    if (content.getSize() < minimumFileSize)
     {
         savePortFile();
         return;

@@ -754,14 +754,19 @@ void MidiCntrState::replaceBankData(int bank, Bytes data)
 
 bool MidiCntrState::hasPendingWrites() const
 {
-    return banksChanged.load() || settings.hasUnsavedChanges();
+    return banksChanged.load() || bankWriteFailed || settings.hasUnsavedChanges();
 }
 
 void MidiCntrState::flushPendingWrites()
 {
+    writeChanges(true);
+}
+
+void MidiCntrState::writeChanges(bool retryFailed)
+{
     lastFileWriteMs = nowMs();
 
-    if (banksChanged.exchange(false))
+    if (banksChanged.exchange(false) || (retryFailed && bankWriteFailed))
     {
         Bytes userBanks(BankDataFile::banksEnd - BankDataFile::banksOffset);
         BankDataFile::ChangedSlots changed;
@@ -776,7 +781,8 @@ void MidiCntrState::flushPendingWrites()
             changed = changedSlots;
             changedSlots.reset();
         }
-        if (!bankFile.write(userBanks, changed))
+        bankWriteFailed = !bankFile.write(userBanks, changed);
+        if (bankWriteFailed)
         {
             // Kept for the next change (or the destructor), never taken as saved.
             {
@@ -788,10 +794,19 @@ void MidiCntrState::flushPendingWrites()
         }
     }
 
-    if (settings.hasUnsavedChanges() && !settings.saveSettings())
+    const auto settingsChange = settings.getChangeCount();
+    if (settings.hasUnsavedChanges() && (retryFailed || settingsChange != settingsFailedAtChange))
     {
-        juce::Logger::writeToLog("Could not write " + settings.getFile().getFullPathName());
-        postNotification(Notification::fileWriteFailed + Notification::settingsFile);
+        if (settings.saveSettings())
+        {
+            settingsFailedAtChange = ~std::uint64_t{0};
+        }
+        else
+        {
+            settingsFailedAtChange = settingsChange;
+            juce::Logger::writeToLog("Could not write " + settings.getFile().getFullPathName());
+            postNotification(Notification::fileWriteFailed + Notification::settingsFile);
+        }
     }
 }
 
@@ -901,8 +916,10 @@ void MidiCntrState::timerCallback()
     }
     const double now = nowMs();
     checkBankReceiveTimeout(now);
-    if (now - lastFileWriteMs >= fileWriteIntervalMs && (banksChanged.load() || settings.hasUnsavedChanges()))
-        flushPendingWrites();
+    if (now - lastFileWriteMs >= fileWriteIntervalMs
+        && (banksChanged.load()
+            || (settings.hasUnsavedChanges() && settings.getChangeCount() != settingsFailedAtChange)))
+        writeChanges(false);
 }
 
 //==== Host MIDI ======================================================================================

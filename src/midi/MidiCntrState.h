@@ -98,8 +98,9 @@ public:
     void replaceBankData(int bank, Bytes data);
 
     //==== Files ======================================================================================
-    // Writes the changed user banks and settings now (message thread). Also run by a timer, at
-    // most once per fileWriteIntervalMs, and by the destructor.
+    // Writes the changed user banks and settings now, those whose last write failed included
+    // (message thread). A timer writes new changes at most once per fileWriteIntervalMs; a write
+    // that failed is tried again with the next change, or here.
     void flushPendingWrites();
     bool hasPendingWrites() const;
     BankDataFile::Condition getBankFileCondition() const noexcept { return bankFile.getLoadedCondition(); }
@@ -219,7 +220,11 @@ private:
     BankDataFile bankFile;
     BankDataFile::ChangedSlots changedSlots;
     std::atomic<bool> banksChanged{false};
-    double lastFileWriteMs = 0.0; // message thread
+    // Message thread.
+    double lastFileWriteMs = 0.0;
+    bool bankWriteFailed = false;
+    std::uint64_t settingsFailedAtChange = ~std::uint64_t{0};
+    void writeChanges(bool retryFailed);
 
     // What sendParameterNrpn sent last, so repeated parts are left out; guarded with the send.
     // Parts go out in order: none is due before the last one scheduled.

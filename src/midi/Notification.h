@@ -22,6 +22,7 @@ struct Notification
     static constexpr std::uint32_t fileWriteFailed = 0x30000000;
     static constexpr std::uint32_t settingsFile = 1;
     static constexpr std::uint32_t bankDataFile = 2;
+    static constexpr std::uint32_t portFile = 3;
 
     static constexpr std::uint32_t typeOf(std::uint32_t code) noexcept { return code & 0xFF000000u; }
 

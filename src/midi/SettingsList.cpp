@@ -65,6 +65,7 @@ void SettingsList::resetSettingsLocked()
 void SettingsList::markAllChangedLocked()
 {
     changed.assign((size_t)entries.size(), true);
+    ++changeCount;
 }
 
 SettingsList::FileText SettingsList::readFile() const
@@ -169,6 +170,12 @@ bool SettingsList::hasUnsavedChanges() const
     return std::find(changed.begin(), changed.end(), true) != changed.end();
 }
 
+std::uint64_t SettingsList::getChangeCount() const
+{
+    const juce::ScopedLock sl(lock);
+    return changeCount;
+}
+
 void SettingsList::forgetChanges()
 {
     const juce::ScopedLock sl(lock);
@@ -254,6 +261,7 @@ void SettingsList::setEntryLocked(int n, const juce::String& text)
     if ((int)changed.size() <= n)
         changed.resize((size_t)n + 1, false);
     changed[(size_t)n] = true;
+    ++changeCount;
 }
 
 int SettingsList::size() const

@@ -61,6 +61,8 @@ public:
 
     LoadCondition getLoadCondition() const;
     bool hasUnsavedChanges() const;
+    // Grows with every change of an entry, so a caller can tell new changes from old ones.
+    std::uint64_t getChangeCount() const;
     // What the list holds now counts as saved (after a load that failed: nothing is written
     // until someone really changes an entry).
     void forgetChanges();
@@ -104,6 +106,7 @@ private:
     mutable juce::CriticalSection lock;
     juce::StringArray entries;
     std::vector<bool> changed;
+    std::uint64_t changeCount = 0;
     LoadCondition loadCondition = LoadCondition::created;
     bool backupKept = false;
     bool firstRun = false;

@@ -50,3 +50,41 @@ TEST_F(SafeWriteFixture, TargetThatIsAFolderIsRefused)
     EXPECT_FALSE(SafeFileWriter::write(target, juce::String("x")));
     EXPECT_TRUE(target.isDirectory());
 }
+
+TEST(SafeWrite, FoldersAndNamesBeyondAscii)
+{
+    zarnel::test::TempFolder folder;
+    const auto inner = folder.get().getChildFile(juce::String::fromUTF8("Zarnel \xc3\x9cn\xc3\xaf" "c\xc3\xb8" "d\xc3\xa9 "
+                                                                         "\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82"));
+    const auto target = inner.getChildFile(juce::String::fromUTF8("Gr\xc3\xbc\xc3\x9f" "e.dat"));
+    ASSERT_TRUE(SafeFileWriter::write(target, juce::String("first")));
+    ASSERT_TRUE(SafeFileWriter::write(target, juce::String("second")));
+    EXPECT_EQ(target.loadFileAsString(), "second");
+    EXPECT_EQ(inner.getNumberOfChildFiles(juce::File::findFiles), 1);
+}
+
+TEST_F(SafeWriteFixture, BackupsNeverReplaceAnEarlierOne)
+{
+    ASSERT_TRUE(target.replaceWithText("one"));
+    EXPECT_EQ(SafeFileWriter::keepBackup(target).getFileName(), "data.bin.bak");
+    ASSERT_TRUE(target.replaceWithText("two"));
+    EXPECT_EQ(SafeFileWriter::keepBackup(target).getFileName(), "data.bin.bak2");
+    EXPECT_EQ(folder.file("data.bin.bak").loadFileAsString(), "one");
+    EXPECT_EQ(folder.file("data.bin.bak2").loadFileAsString(), "two");
+    EXPECT_EQ(SafeFileWriter::keepBackup(folder.file("missing.bin")), juce::File());
+}
+
+TEST(SafeWrite, TemporaryFileNames)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {".data_X4m_temp1a2b3c4d.mph", "data_X4m.mph", true},
+        {".data_X4m_temp1a2b3c4d2.mph", "data_X4m.mph", true},
+        {".data_X4m_temp.mph", "data_X4m.mph", false},
+        {"data_X4m_temp1a2b.mph", "data_X4m.mph", false},
+        {".data_X4m_temp1a2b.dat", "data_X4m.mph", false},
+        {".data_X4m_tempxyz.mph", "data_X4m.mph", false},
+        {".x4Lib_temp99.m_l", "x4Lib.m_l", true},
+    };
+    for (const auto& [name, target, expected] : cases)
+        EXPECT_EQ(SafeFileWriter::isTemporaryOf(name, target), expected) << name;
+}

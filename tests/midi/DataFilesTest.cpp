@@ -208,6 +208,26 @@ TEST_F(DataFilesTest, ChangedBanksReachTheFileWithoutWaitingForShutDown)
     }
 }
 
+TEST_F(DataFilesTest, AWholeBankReplacedReachesTheFile)
+{
+    auto state = makeState();
+    Bank_Program f3("f");
+    f3.loadFactoryBank(2);
+    auto data = f3.getBankData();
+    data.resize(10 * 256); // a short bank: the other 118 slots stay as they were
+    const auto before = state->getBankData(1);
+    state->replaceBankData(1, data);
+    state->replaceBankData(6, f3.getBankData()); // a factory bank: not in the file
+    state->flushPendingWrites();
+
+    const auto file = fileBytes(dataFile);
+    ASSERT_EQ(file.size(), 131099u);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), file.begin() + 14 + 32768));
+    EXPECT_TRUE(std::equal(before.begin() + 10 * 256, before.end(), file.begin() + 14 + 32768 + 10 * 256));
+    EXPECT_EQ(state->getBankData(6), f3.getBankData());
+    EXPECT_EQ(state->getBankData(1).size(), 32768u);
+}
+
 TEST_F(DataFilesTest, TheScanResultIsSavedFromTheMessageThread)
 {
     auto state = makeState();
@@ -296,6 +316,8 @@ TEST_F(DataFilesTest, FilesThatFailToOpenAreNotReplacedByDefaults)
     writeFile(dataFile, banks);
     ASSERT_TRUE(settingsFile.replaceWithText(settledSettings(9)));
     const auto settingsBefore = fileBytes(settingsFile);
+    const auto portFile = rig.folder.file(SettingsFolder::portFileName);
+    const auto portsBefore = fileBytes(portFile);
 
     std::unique_ptr<MidiCntrState> state;
     {
@@ -306,6 +328,7 @@ TEST_F(DataFilesTest, FilesThatFailToOpenAreNotReplacedByDefaults)
     state.reset();
     EXPECT_EQ(fileBytes(dataFile), banks) << "the user's 512 programs survive a start that could not read them";
     EXPECT_EQ(fileBytes(settingsFile), settingsBefore);
+    EXPECT_EQ(fileBytes(portFile), portsBefore);
 
     // A change after such a start puts in just that slot.
     {

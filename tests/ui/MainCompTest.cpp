@@ -240,3 +240,31 @@ TEST_F(MainCompTest, TheEditorReopensWithinItsLimits)
         EXPECT_EQ(again.getHeight(), reopened.y) << forced.toString();
     }
 }
+
+TEST_F(MainCompTest, AFileThatCannotBeWrittenIsShownNotTakenAsSaved)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    pump(2800); // the about panel of the first opening closes
+    auto& state = processor.getState();
+    // A folder where the bank data file belongs: every write of it fails.
+    ASSERT_TRUE(rig.folder.file("data_X4m.mph").createDirectory());
+
+    state.setBankProgram(0, 0, state.getBankProgram(4, 1));
+    state.flushPendingWrites();
+    pump(100);
+    ASSERT_NE(editor.getMainComp().getMessageBox(), nullptr);
+    EXPECT_TRUE(editor.getMainComp().getMessageBox()->getText().contains("user banks"));
+    EXPECT_TRUE(state.hasPendingWrites());
+
+    // Once the file can be written, the next change writes what was left over too.
+    ASSERT_TRUE(rig.folder.file("data_X4m.mph").deleteRecursively());
+    state.setBankProgram(0, 1, state.getBankProgram(4, 2));
+    pump(1500);
+    EXPECT_FALSE(state.hasPendingWrites());
+    juce::MemoryBlock content;
+    ASSERT_TRUE(rig.folder.file("data_X4m.mph").loadFileAsData(content));
+    const auto* bytes = static_cast<const std::uint8_t*>(content.getData());
+    const auto first = state.getBankProgram(4, 1), second = state.getBankProgram(4, 2);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), bytes + 14));
+    EXPECT_TRUE(std::equal(second.begin(), second.end(), bytes + 14 + 256));
+}

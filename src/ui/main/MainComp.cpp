@@ -4,6 +4,7 @@
 
 #include "../../model/DSI_Program.h"
 #include "../../model/ParDes.h"
+#include "../../platform/SettingsFolder.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
 namespace zarnel
@@ -190,11 +191,25 @@ void MainComp::handleStateCode(std::uint32_t code)
                 progressBar->setProgress(program, progressText(bank, program));
             }
             break;
+        case 0x30:
+            showFileWriteFailure(code & 0xFF);
+            break;
         default:
             // Notes, wheels, bank lists, globals and presets belong to panels this editor does
             // not have yet.
             break;
     }
+}
+
+void MainComp::showFileWriteFailure(std::uint32_t which)
+{
+    // The change stays pending and is written again at the next change; the user must know it
+    // is not on disk yet.
+    const char* what = which == Notification::bankDataFile ? "the user banks"
+                       : which == Notification::portFile   ? "the MIDI port choice"
+                                                           : "the settings";
+    showMessage(juce::String("Could not save ") + what + " to the folder " + SettingsFolder::folderName
+                + ". Check that the disk is not full and the folder can be written.");
 }
 
 void MainComp::setStatus(const juce::String& text)
@@ -339,7 +354,8 @@ void MainComp::handleSetupCommand(int command, int value)
     auto& settings = state.getSettings();
     const auto linkTestAndSave = [&] {
         state.requestGlobalDump();
-        settings.saveSettings();
+        if (!settings.saveSettings())
+            showFileWriteFailure(Notification::settingsFile);
     };
     switch (command)
     {
@@ -350,9 +366,10 @@ void MainComp::handleSetupCommand(int command, int value)
             break;
         case 203:
             state.requestGlobalDump();
-            settings.saveSettings();
-            if (!writeDialogShown)
-                state.getPorts().savePortFile();
+            if (!settings.saveSettings())
+                showFileWriteFailure(Notification::settingsFile);
+            if (!writeDialogShown && !state.getPorts().savePortFile())
+                showFileWriteFailure(Notification::portFile);
             break;
         case 206:
             state.clockOutEnabled = value != 0;

@@ -61,6 +61,7 @@ public:
     // Opens the zoom on a section of the editor panel; sections that do not open change nothing.
     void openSectionZoom(int section);
     void closeSectionZoom();
+    void showFileWriteFailure(std::uint32_t which);
     void startBankTransfer(int mode, int bank);
     void endBankTransfer();
     void toggleAbout(bool on, int timeMs);
