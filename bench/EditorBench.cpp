@@ -53,9 +53,10 @@ struct EditorRig
     ZarnelAudioProcessor processor{rig.folder.get(), rig.backend};
 };
 
+// What a window paints into: JUCE's Linux windows keep an RGB image for opaque windows.
 juce::Image canvasFor(juce::Component& c)
 {
-    return juce::Image(juce::Image::ARGB, c.getWidth(), c.getHeight(), true, juce::SoftwareImageType());
+    return juce::Image(juce::Image::RGB, c.getWidth(), c.getHeight(), true, juce::SoftwareImageType());
 }
 
 // The editor at 1191 x 700, visible (off the desktop) so that its repaint requests are recorded,
