@@ -148,9 +148,11 @@ void EditorPanel::paintBackground(juce::Graphics& g) const
     const float s = scale;
     g.fillAll(juce::Colour(backgroundColour));
     const int cell = juce::jmax(1, scaled(tileCell, s));
+    // Shrunk once, then copied into every cell.
+    const auto cellTile = tile.rescaled(cell, cell, juce::Graphics::mediumResamplingQuality);
     for (int y = 0; y < getHeight(); y += cell)
         for (int x = 0; x < getWidth(); x += cell)
-            g.drawImage(tile, x, y, cell, cell, 0, 0, tile.getWidth(), tile.getHeight());
+            g.drawImageAt(cellTile, x, y);
 
     const auto& sections = ControlTable::sections();
     g.setColour(juce::Colour(sectionColour));
