@@ -5,6 +5,7 @@
 
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
+#include "platform/SettingsFolder.h"
 #include "support/MessagePump.h"
 #include "support/SynthRig.h"
 #include "ui/UiTestSupport.h"
@@ -14,6 +15,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <ctime>
 #include <random>
 #include <thread>
@@ -253,43 +257,89 @@ void BM_KnobStream(benchmark::State& st)
     st.counters["moves"] = (double)delivered / (double)st.iterations();
 }
 
+// The far end of a MIDI device that notes when each controller 38 (the last part of an NRPN)
+// was handed to it, so that the one who sent it can sleep meanwhile, as an idle message thread does.
+class DeviceClock : public test::VirtualMidiBackend::FarSide
+{
+public:
+    void receivedFromPlugin(const juce::MidiMessage& m) override
+    {
+        if (!m.isController() || m.getControllerNumber() != 38)
+            return;
+        const auto now = Clock::now();
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            lastArrival = now;
+            ++arrivals;
+        }
+        arrived.notify_all();
+    }
+
+    // Waits for the arrival after `count`; its time, or nothing after a second.
+    std::optional<Clock::time_point> waitForArrival(int count)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!arrived.wait_for(lock, std::chrono::seconds(1), [&] { return arrivals > count; }))
+            return std::nullopt;
+        return lastArrival;
+    }
+
+    int count()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return arrivals;
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable arrived;
+    Clock::time_point lastArrival;
+    int arrivals = 0;
+};
+
 // An edit on screen (a panel control asking for a value, as a drag does) until its last byte is
 // handed to the MIDI device; and, for reference, the same controller bytes scheduled from a
-// thread that may not wake the sender, which finds them at its next 1 ms pass. A random pause
-// before each edit keeps the edits from locking onto the sender's passes.
+// thread that may not wake the sender, which finds them at its next 1 ms pass. The sender sleeps
+// until the device has them; a random pause before each edit keeps the edits from locking onto
+// the sender's passes.
 void runToDevice(benchmark::State& st, bool fromPanel)
 {
     constexpr int edits = 3000;
-    EditorRig r;
-    auto& state = r.processor.getState();
-    r.processor.prepareToPlay(sampleRate, blockSize);
-    EditorPanel panel(r.processor);
+    test::UiEnvironment ui;
+    test::TempFolder folder;
+    test::VirtualMidiBackend backend;
+    DeviceClock device;
+    backend.addDevice(test::SynthRig::deviceName, &device);
+    const auto ports = MIDI_PORTS_Control::formatPortFile({test::SynthRig::deviceName, test::SynthRig::deviceName, "NONE"});
+    folder.file(SettingsFolder::portFileName).replaceWithData(ports.getData(), ports.getSize());
+    ZarnelAudioProcessor processor(folder.get(), backend);
+    auto& state = processor.getState();
+    processor.prepareToPlay(sampleRate, blockSize);
+    EditorPanel panel(processor);
     auto* control = panel.getControl(20);
 
     std::vector<double> latencies;
     const auto measure = [&] {
         std::minstd_rand random(1);
         std::uniform_int_distribution<int> pauseUs(0, 1000);
-        const int before = r.rig.synth.counters().nrpnsApplied;
         for (int call = 0; call < edits; ++call)
         {
             std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
             const int value = call % 2 == 0 ? 100 : 101;
+            const int before = device.count();
             const auto start = Clock::now();
             if (fromPanel)
                 control->requestValue(value);
             else
                 state.sendParameterNrpn(state.getTables().nrpn(20), value, 0, sampleRate);
-            while (r.rig.synth.counters().nrpnsApplied < before + call + 1 && secondsSince(start) < 3.0)
-                std::this_thread::yield();
-            if (r.rig.synth.counters().nrpnsApplied < before + call + 1)
+            const auto arrival = device.waitForArrival(before);
+            if (!arrival)
                 return false;
-            latencies.push_back(secondsSince(start));
+            latencies.push_back(std::chrono::duration<double>(*arrival - start).count());
             if (fromPanel)
                 panel.setControlValue(control, value); // the echo, so that the next request differs
             if (call % 512 == 511)
             {
-                r.rig.synth.clearLogs();
                 std::uint32_t code;
                 while (state.popNotification(code))
                 {
