@@ -88,19 +88,12 @@ inline bool waitForOutput(MidiCntrState& state, test::SimulatedSynth& synth)
     return synth.waitUntil([&] { return synth.counters().programChanges > before; }, 3000);
 }
 
-// Lets what is due go out and drops what the processor scheduled for later, so the schedule
-// never fills during a run (a full schedule refuses messages, which costs less than taking
-// them). A SysEx longer than one piece does that; the synth ignores this one.
+// Lets everything the processor scheduled go out, what waits for the latency offset included,
+// so the schedule never fills during a run (a full schedule refuses messages, which costs less
+// than taking them).
 inline bool flushOutput(MidiCntrState& state, test::SimulatedSynth& synth)
 {
-    static const Bytes longSysex = [] {
-        Bytes b(300, 0x00);
-        b.front() = 0xF0;
-        b[1] = 0x7D; // non-commercial ID
-        b.back() = 0xF7;
-        return b;
-    }();
-    state.getPorts().sendSysex(longSysex.data(), longSysex.size());
+    juce::Thread::sleep(state.getLatencyOffset() + 2);
     const bool ok = waitForOutput(state, synth);
     synth.clearLogs();
     std::uint32_t code;

@@ -32,6 +32,16 @@ target_compile_definitions(zarnel_juce PUBLIC ${ZARNEL_JUCE_DEFINITIONS})
 # the plug-in, we do it for everything else.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     target_link_libraries(zarnel_juce PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    # MinGW has no libpng or libjpeg packages: scripts/build-windows.sh builds them statically into
+    # this folder, with a jpeglib.h shim in shim/ that must come first.
+    set(ZARNEL_WINDOWS_DEPS "" CACHE PATH "Static libpng and libjpeg for Windows (include/, lib/, shim/)")
+    add_library(zarnel_windows_image_libs INTERFACE)
+    target_include_directories(zarnel_windows_image_libs SYSTEM INTERFACE
+        ${ZARNEL_WINDOWS_DEPS}/shim ${ZARNEL_WINDOWS_DEPS}/prefix/include)
+    target_link_libraries(zarnel_windows_image_libs INTERFACE
+        ${ZARNEL_WINDOWS_DEPS}/prefix/lib/libpng16.a ${ZARNEL_WINDOWS_DEPS}/prefix/lib/libjpeg.a z)
+    target_link_libraries(zarnel_juce PUBLIC zarnel_windows_image_libs)
 endif()
 # Re-export the module include paths and JUCE_MODULE_AVAILABLE_* definitions.
 target_include_directories(zarnel_juce SYSTEM INTERFACE $<TARGET_PROPERTY:zarnel_juce,INCLUDE_DIRECTORIES>)

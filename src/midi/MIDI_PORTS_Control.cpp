@@ -382,10 +382,12 @@ void MIDI_PORTS_Control::sendSysex(const std::uint8_t* data, size_t size)
 
     const std::lock_guard<std::mutex> lock(longSysexLock);
     // What is already due (a program change sent just before a dump, say) goes out first and in
-    // order; only what lies in the future is dropped.
+    // order. What lies in the future (automation and forwarded notes waiting for the latency
+    // offset, edits queued behind them) is kept and goes out after the dump: dropping it would
+    // lose edits and leave notes hanging. With the sender thread stopped, nothing can come
+    // between the pieces.
     out->waitForDueMessages(50);
-    out->clearAllPendingMessages();
-    // Parts of an NRPN may have been among the dropped messages.
+    // The synthesizer may forget its NRPN selection over a long dump: select again afterwards.
     ++wireEpoch;
     out->stopBackgroundThread();
     for (size_t offset = 0; offset < size; offset += maxSysexPiece)

@@ -83,8 +83,9 @@ public:
     // One message of raw bytes, due at dueMs on juce::Time::getMillisecondCounterHiRes(); never
     // allocates or blocks. False when it was not scheduled (no output, too long, schedule full).
     bool scheduleMessage(const std::uint8_t* data, int size, double dueMs) noexcept;
-    // A whole F0 ... F7 message. Up to 256 bytes it is scheduled like the rest; longer ones drop
-    // whatever is scheduled and go out at once in 256-byte pieces, blocking the caller.
+    // A whole F0 ... F7 message. Up to 256 bytes it is scheduled like the rest; longer ones go out
+    // at once in 256-byte pieces, blocking the caller, after what is already due and before what
+    // is scheduled for later.
     void sendSysex(const std::uint8_t* data, size_t size);
 
     // Messages refused by a full schedule; 0 with no output open.

@@ -34,6 +34,8 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
         v.store(0);
     for (auto& b : currentRecord)
         b.store(0);
+    for (auto& d : hostValueDeferred)
+        d.store(false);
 
     // Left by a crash in the middle of a save.
     SafeFileWriter::removeStaleTemporaries(folder, {SettingsFolder::settingsFileName, SettingsFolder::bankDataFileName,
@@ -411,7 +413,33 @@ void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double
 {
     if (!ports->isOutputOpen())
         return;
+    const juce::ScopedLock sl(nrpnSendLock);
+    sendParameterNrpnLocked(nrpn, value, latencyMs);
+    sendDeferredHostValuesLocked();
+}
 
+void MidiCntrState::sendDeferredHostValues() noexcept
+{
+    if (!anyHostValueDeferred.load() || !ports->isOutputOpen())
+        return;
+    const juce::ScopedTryLock tl(nrpnSendLock);
+    if (tl.isLocked())
+        sendDeferredHostValuesLocked();
+}
+
+void MidiCntrState::sendDeferredHostValuesLocked() noexcept
+{
+    if (!anyHostValueDeferred.exchange(false))
+        return;
+    // The current value, not the one deferred: an edit may have come after it.
+    for (size_t i = 0; i < hostValueDeferred.size(); ++i)
+        if (hostValueDeferred[i].exchange(false))
+            sendParameterNrpnLocked(tables.nrpn((int)i), getCurrentByte((int)i), getLatencyOffset());
+}
+
+void MidiCntrState::sendParameterNrpnLocked(int nrpn, int value, int latencyMs) noexcept
+{
+    // nrpnSendLock is held.
     nrpn &= 0x3FFF;
     value &= 0x3FFF;
     const int msb = value / 128;
@@ -427,7 +455,6 @@ void MidiCntrState::sendParameterNrpn(int nrpn, int value, int latencyMs, double
         bytes[count++] = (std::uint8_t)(v & 0x7F);
     };
 
-    const juce::ScopedLock sl(nrpnSendLock);
     // Another port, another channel, or parts dropped by a long dump: the synthesizer may have
     // another NRPN selected than the one we sent last.
     const auto epoch = ports->getWireEpoch();
@@ -488,6 +515,7 @@ void MidiCntrState::sendNrpn(int nrpn, int value)
     const double due = juce::jmax(nowMs(), lastNrpnDueMs);
     if (sendNrpnParts(bytes, 12, due))
         lastNrpnDueMs = due;
+    sendDeferredHostValuesLocked();
 }
 
 void MidiCntrState::requestGlobalDump()
@@ -556,10 +584,26 @@ void MidiCntrState::setParameterFromHost(int index, int value)
 {
     if (index < 0)
         return;
-    if (index < (int)ProgramSysex::recordSize)
-        setCurrentByte(index, value);
-    sendParameterNrpn(tables.nrpn(index), value, getLatencyOffset(), sampleRate.load());
-    // Hosts may automate from their audio thread: no listener is called from here.
+    if (index >= (int)ProgramSysex::recordSize)
+        return;
+    setCurrentByte(index, value);
+    if (ports->isOutputOpen())
+    {
+        // Hosts may automate from their audio thread, which must not wait for an edit being sent
+        // from the message thread: then the value goes out with the next block.
+        const juce::ScopedTryLock tl(nrpnSendLock);
+        if (tl.isLocked())
+        {
+            sendParameterNrpnLocked(tables.nrpn(index), value, getLatencyOffset());
+            sendDeferredHostValuesLocked();
+        }
+        else
+        {
+            hostValueDeferred[(size_t)index] = true;
+            anyHostValueDeferred = true;
+        }
+    }
+    // No listener is called from here either.
     postNotificationQuietly(Notification::parameter(index, value));
 }
 
@@ -705,9 +749,12 @@ void MidiCntrState::setBankProgram(int bank, int slot, const Record& record)
         return;
     const juce::ScopedLock sl(modelLock);
     banks.bank(bank).setProgram(slot, record);
-    BankDataFile::ChangedSlots one;
-    one.set((size_t)(bank * Bank_Program::numSlots + slot));
-    markChanged(bank, one);
+    if (bank < ProgramBankSet::numUserBanks)
+    {
+        BankDataFile::ChangedSlots one;
+        one.set((size_t)(bank * Bank_Program::numSlots + slot));
+        markChanged(bank, one);
+    }
 }
 
 Bytes MidiCntrState::getBankData(int bank) const

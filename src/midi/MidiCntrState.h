@@ -60,6 +60,9 @@ public:
 
     //==== Senders ===================================================================================
     void sendParameterNrpn(int nrpn, int value, int latencyMs, double samplesPerSecond);
+    // Host automation that found the sender busy (the audio thread never waits for it) goes out
+    // here: at the start of the next block, or after the sender that held it.
+    void sendDeferredHostValues() noexcept;
     void sendNrpn(int nrpn, int value);
     void requestGlobalDump();
     void sendEditBuffer(const Record& record);
@@ -108,6 +111,8 @@ public:
     // The lock around the banks and whole records. Tests hold it to show that the host's
     // parameter path (audio thread) never waits for it.
     juce::CriticalSection& getModelLock() const noexcept { return modelLock; }
+    // Likewise the lock of the NRPN sender, which editor edits hold on the message thread.
+    juce::CriticalSection& getNrpnSendLock() noexcept { return nrpnSendLock; }
 
     //==== Bank receive ==============================================================================
     // mode 0: one bank; 7: the user banks from `bank` up to U4.
@@ -199,6 +204,8 @@ private:
     void queueForHost(const std::uint8_t* bytes, int size) noexcept;
     void notifyListeners();
     bool sendRaw(const std::uint8_t* bytes, int size, double dueMs) noexcept;
+    void sendParameterNrpnLocked(int nrpn, int value, int latencyMs) noexcept;
+    void sendDeferredHostValuesLocked() noexcept;
     bool sendNrpnParts(const std::uint8_t* bytes, int count, double dueMs) noexcept;
     void markChanged(int bank, const BankDataFile::ChangedSlots& slots);
     void sendSysex(const Bytes& message);
@@ -235,6 +242,10 @@ private:
     int lastNrpnChannel = 0;
     std::uint32_t lastWireEpoch = 0;
     double lastNrpnDueMs = 0.0;
+
+    // Parameters whose host automation is still to be sent (their current value goes out).
+    std::array<std::atomic<bool>, ProgramSysex::recordSize> hostValueDeferred{};
+    std::atomic<bool> anyHostValueDeferred{false};
 
     // Host MIDI forwarded to the synthesizer leaves in order (audio thread only).
     double lastForwardDueMs = 0.0;

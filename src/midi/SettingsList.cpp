@@ -1,5 +1,6 @@
 #include "SettingsList.h"
 
+#include "../platform/FolderLock.h"
 #include "../platform/SafeFileWriter.h"
 
 #include <algorithm>
@@ -133,13 +134,20 @@ void SettingsList::loadSettings()
 
 bool SettingsList::saveSettings()
 {
-    const juce::ScopedLock sl(lock);
+    // The list's own lock is held only to take what to write: the MIDI input thread (a device
+    // scan result) never waits for the disk.
+    const FolderLock folderLock(file.getParentDirectory());
+    if (!folderLock.isLocked())
+        return false;
 
     // Another instance may have written the file since we read it: its entries stay, except
-    // those we changed. A file removed while we run is simply written again from what we hold.
+    // those we changed. A file removed while we run is simply written again from what we hold;
+    // one we cannot read now is not written over.
     const auto onDisk = readFile();
+    if (onDisk.condition == LoadCondition::unreadable)
+        return false;
     const auto base = onDisk.condition == LoadCondition::read ? parse(onDisk.text) : juce::StringArray();
-    if ((onDisk.condition == LoadCondition::refused || onDisk.condition == LoadCondition::unreadable) && !backupKept)
+    if (onDisk.condition == LoadCondition::refused && !backupKept)
     {
         if (SafeFileWriter::keepBackup(file) == juce::File())
             return false;
@@ -147,14 +155,23 @@ bool SettingsList::saveSettings()
     }
 
     juce::StringArray merged;
-    for (int i = 0; i < juce::jmax(base.size(), entries.size()); ++i)
+    std::uint64_t written;
     {
-        const bool ours = i < entries.size() && (i >= base.size() || (i < (int)changed.size() && changed[(size_t)i]));
-        merged.add(ours ? entries[i] : base[i]);
+        const juce::ScopedLock sl(lock);
+        written = changeCount;
+        for (int i = 0; i < juce::jmax(base.size(), entries.size()); ++i)
+        {
+            const bool ours = i < entries.size() && (i >= base.size() || (i < (int)changed.size() && changed[(size_t)i]));
+            merged.add(ours ? entries[i] : base[i]);
+        }
     }
     if (!SafeFileWriter::write(file, format(merged)))
         return false;
-    changed.clear();
+
+    // What changed while we wrote stays marked for the next save.
+    const juce::ScopedLock sl(lock);
+    if (changeCount == written)
+        changed.clear();
     return true;
 }
 

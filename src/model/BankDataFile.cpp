@@ -1,5 +1,6 @@
 #include "BankDataFile.h"
 
+#include "../platform/FolderLock.h"
 #include "../platform/SafeFileWriter.h"
 
 #include <algorithm>
@@ -147,8 +148,19 @@ bool BankDataFile::write(const Bytes& userBanks, const ChangedSlots& changed)
 {
     if (userBanks.size() != banksEnd - banksOffset)
         return false;
+    const FolderLock lock(file.getParentDirectory());
+    if (!lock.isLocked())
+        return false;
+
     const auto onDisk = read(file);
-    if (needsBackup(onDisk.condition) && !backupKept)
+    // A file we cannot read now is never written over: what it holds is unknown.
+    if (onDisk.condition == Condition::unreadable)
+        return false;
+    // A longer file keeps what it holds beyond our banks, so one backup of it is enough.
+    const bool backedUpBefore = backupKept
+                                || (onDisk.condition == Condition::longer
+                                    && SafeFileWriter::findBackup(file, (juce::int64)onDisk.bytes.size()) != juce::File());
+    if (needsBackup(onDisk.condition) && !backedUpBefore)
     {
         // What we would write over is not a whole file of ours: keep it first, or write nothing.
         if (SafeFileWriter::keepBackup(file) == juce::File())

@@ -98,6 +98,15 @@ int SafeFileWriter::removeStaleTemporaries(const juce::File& folder, const juce:
     return removed;
 }
 
+juce::File SafeFileWriter::findBackup(const juce::File& file, juce::int64 size)
+{
+    for (const auto& entry : juce::RangedDirectoryIterator(file.getParentDirectory(), false,
+                                                           file.getFileName() + ".bak*", juce::File::findFiles))
+        if (entry.getFileSize() == size)
+            return entry.getFile();
+    return {};
+}
+
 juce::File SafeFileWriter::keepBackup(const juce::File& file)
 {
     if (!file.existsAsFile())
@@ -105,10 +114,9 @@ juce::File SafeFileWriter::keepBackup(const juce::File& file)
     auto backup = file.getSiblingFile(file.getFileName() + ".bak");
     for (int n = 2; backup.exists(); ++n)
         backup = file.getSiblingFile(file.getFileName() + ".bak" + juce::String(n));
-    if (file.copyFileTo(backup))
-        return backup;
-    // Content we cannot read can still be moved aside, so it is not overwritten.
-    return file.moveFileTo(backup) ? backup : juce::File();
+    // A copy or nothing: moving a file we cannot read out of the way would leave its place to
+    // whatever is written next.
+    return file.copyFileTo(backup) ? backup : juce::File();
 }
 
 } // namespace zarnel

@@ -29,8 +29,10 @@ public:
     static bool isTemporaryOf(const juce::String& fileName, const juce::String& targetName);
 
     // Copies the file to the first free "<name>.bak", "<name>.bak2", ... beside it, so content we
-    // could not read is kept before we write over it. Returns the copy, or File() on failure.
+    // did not expect is kept before we write over it. Returns the copy, or File() on failure.
     static juce::File keepBackup(const juce::File& file);
+    // A backup of the file of that size, if there is one.
+    static juce::File findBackup(const juce::File& file, juce::int64 size);
 
     SafeFileWriter() = delete;
 };

@@ -78,6 +78,8 @@ void ZarnelAudioProcessor::construct()
         v = noReport;
     for (auto& g : reportedGeneration)
         g = 0;
+    for (auto& t : reportedAtMs)
+        t = 0;
     startTimer(gestureTimerMs);
 }
 
@@ -160,6 +162,9 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         state.setSampleRate(rate);
     state.blockSize = numSamples;
 
+    // Automation that found the NRPN sender busy since the last block.
+    state.sendDeferredHostValues();
+
     // This block's own position: a position from the previous block, taken with this block's
     // length, looks like a transport jump whenever the host changes its block size.
     positionInfo = defaultPosition();
@@ -222,7 +227,8 @@ void ZarnelAudioProcessor::setParameter(int index, float value)
     // A host may hand a value we reported back to us as automation, a little later. If the
     // program was replaced meanwhile, that value belongs to the program before: ignore it once.
     const auto i = (size_t)index;
-    if (reportedGeneration[i].load() != state.getProgramGeneration() && reportedValue[i].load() == value)
+    if (reportedGeneration[i].load() != state.getProgramGeneration() && reportedValue[i].load() == value
+        && juce::Time::getMillisecondCounter() - reportedAtMs[i].load() < echoWindowMs)
     {
         reportedValue[i] = noReport;
         return;
@@ -345,6 +351,7 @@ void ZarnelAudioProcessor::reportToHost(int index, float value)
 {
     const auto i = (size_t)index;
     reportedGeneration[i] = state.getProgramGeneration();
+    reportedAtMs[i] = juce::Time::getMillisecondCounter();
     reportedValue[i] = value;
     hostParameters[i]->sendValueChangedMessageToListeners(value);
 }

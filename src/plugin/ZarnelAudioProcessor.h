@@ -28,6 +28,8 @@ public:
     static constexpr int numHostPrograms = 128;
     static constexpr int gestureTimerMs = 200;
     static constexpr int numGestureFlags = 1000;
+    // A host hands a reported value back within a block or two; later ones are real automation.
+    static constexpr juce::uint32 echoWindowMs = 1000;
 
     // For hosts: the user's settings folder and the system's MIDI devices.
     ZarnelAudioProcessor();
@@ -121,6 +123,7 @@ private:
     std::uint32_t lastSeenProgramGeneration = 0;
     std::array<std::atomic<float>, numHostParameters> reportedValue;
     std::array<std::atomic<std::uint32_t>, numHostParameters> reportedGeneration;
+    std::array<std::atomic<juce::uint32>, numHostParameters> reportedAtMs;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessor)
 };

@@ -2,6 +2,7 @@
 
 #include "../ui/look/ZarnelLookAndFeel.h"
 #include "../ui/main/MainComp.h"
+#include "RepaintFallback.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -39,6 +40,7 @@ private:
     juce::TooltipWindow tooltips{this, 700};
     std::unique_ptr<MainComp> mainComp;
     std::unique_ptr<juce::ResizableCornerComponent> corner;
+    RepaintFallback repaints{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessorEditor)
 };

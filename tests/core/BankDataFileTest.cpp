@@ -217,6 +217,14 @@ TEST_F(BankFileFixture, WhatIsNotAWholeFileOfOursIsKeptBeforeTheFirstWrite)
             EXPECT_EQ(fileBytes(backup), c.content) << c.name;
         EXPECT_FALSE(folder.file("data_X4m.mph.bak2").exists()) << c.name << ": one backup per instance";
 
+        // A longer file stays longer (what it holds beyond our banks is kept): later instances
+        // find its backup and make no more.
+        ProgramBankSet later;
+        BankDataFile laterFile(dataFile);
+        laterFile.load(later);
+        ASSERT_TRUE(laterFile.write(userBanksOf(later), changed)) << c.name;
+        EXPECT_FALSE(folder.file("data_X4m.mph.bak2").exists()) << c.name;
+
         ProgramBankSet reread;
         EXPECT_NE(BankDataFile(dataFile).load(reread), Condition::foreign) << c.name;
         EXPECT_EQ(reread.bank(1).getProgramName(2).trimEnd(), "Edited") << c.name;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs one host test in an empty home folder, optionally on a virtual display with a window manager.
+# Runs one host test in an empty home folder, optionally on a virtual display with a window manager
+# (twm, with the configuration file named by ZARNEL_TWMRC if set).
 # Usage: run-host-test.sh HOME_DIR [--display] COMMAND [ARGS...]
 set -euo pipefail
 
@@ -27,7 +28,7 @@ fi
 # JUCE windows die with an X error when no window manager answers, so twm runs first. The display
 # search starts at a random number, as other suites may start virtual displays at the same time.
 exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1400x1100x24" bash -c '
-    twm >/dev/null 2>&1 &
+    twm ${ZARNEL_TWMRC:+-f "$ZARNEL_TWMRC"} >/dev/null 2>&1 &
     wm=$!
     sleep 1
     set +e

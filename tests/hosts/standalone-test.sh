@@ -12,7 +12,8 @@ done
 [ -x "$app" ] || { echo "FAIL: $app was not built"; exit 1; }
 
 log="$(mktemp)"
-"$app" >"$log" 2>&1 &
+# ZARNEL_APP_LAUNCHER: wine, for the Windows build's app (tests/hosts-windows).
+${ZARNEL_APP_LAUNCHER:-} "$app" >"$log" 2>&1 &
 pid=$!
 
 fail() {

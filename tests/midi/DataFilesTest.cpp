@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #if JUCE_LINUX
  #include <dirent.h>
  #include <fcntl.h>
@@ -187,6 +189,33 @@ TEST_F(DataFilesTest, TwoInstancesKeepEachOthersChanges)
     EXPECT_TRUE(reloaded->clockOutEnabled.load());
 }
 
+TEST_F(DataFilesTest, InstancesSavingAtTheSameTimeKeepEveryChange)
+{
+    // Two instances (in a host they may even be two processes) store and save at the same time.
+    auto first = makeState();
+    auto second = makeState();
+    const auto storeAndSave = [](MidiCntrState& state, int bank) {
+        for (int slot = 0; slot < 60; ++slot)
+        {
+            state.setBankProgram(bank, slot, named("Bank " + juce::String(bank) + " " + juce::String(slot)));
+            state.getSettings().setEntry(20 + bank * 5 + slot % 5, "v" + juce::String(slot));
+            state.flushPendingWrites();
+        }
+    };
+    std::thread other([&] { storeAndSave(*second, 2); });
+    storeAndSave(*first, 1);
+    other.join();
+
+    const auto file = fileBytes(dataFile);
+    for (int bank : {1, 2})
+        for (int slot = 0; slot < 60; ++slot)
+            ASSERT_EQ(slotName(file, bank, slot), "Bank " + juce::String(bank) + " " + juce::String(slot));
+    const auto entries = SettingsList::parse(settingsFile.loadFileAsString());
+    for (int bank : {1, 2})
+        for (int k = 0; k < 5; ++k)
+            EXPECT_EQ(entries[20 + bank * 5 + k], "v" + juce::String(55 + k)) << bank << " " << k;
+}
+
 TEST_F(DataFilesTest, ChangedBanksReachTheFileWithoutWaitingForShutDown)
 {
     auto state = makeState();
@@ -226,6 +255,21 @@ TEST_F(DataFilesTest, AWholeBankReplacedReachesTheFile)
     EXPECT_TRUE(std::equal(before.begin() + 10 * 256, before.end(), file.begin() + 14 + 32768 + 10 * 256));
     EXPECT_EQ(state->getBankData(6), f3.getBankData());
     EXPECT_EQ(state->getBankData(1).size(), 32768u);
+}
+
+TEST_F(DataFilesTest, FactoryBanksStayOutOfTheFile)
+{
+    auto state = makeState();
+    state->flushPendingWrites(); // what start-up filled into the settings
+    for (int bank = 4; bank < 8; ++bank)
+        state->setBankProgram(bank, 127, named("Factory " + juce::String(bank)));
+    rig.synth.sendProgramDumpOf(7, 84);
+    ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+    EXPECT_EQ(state->getBankProgram(7, 84), rig.synth.program(7, 84));
+    EXPECT_EQ(state->getBankProgramName(5, 127).trimEnd(), "Factory 5");
+    EXPECT_FALSE(state->hasPendingWrites());
+    state->flushPendingWrites();
+    EXPECT_FALSE(dataFile.exists());
 }
 
 TEST_F(DataFilesTest, TheScanResultIsSavedFromTheMessageThread)
@@ -329,6 +373,21 @@ TEST_F(DataFilesTest, FilesThatFailToOpenAreNotReplacedByDefaults)
     EXPECT_EQ(fileBytes(dataFile), banks) << "the user's 512 programs survive a start that could not read them";
     EXPECT_EQ(fileBytes(settingsFile), settingsBefore);
     EXPECT_EQ(fileBytes(portFile), portsBefore);
+
+    // A save while the file cannot be read writes nothing and moves nothing; the next one merges.
+    state = makeState();
+    state->setBankProgram(1, 7, named("Later"));
+    {
+        const NoFreeFileHandles exhausted;
+        state->flushPendingWrites();
+    }
+    EXPECT_EQ(fileBytes(dataFile), banks);
+    EXPECT_TRUE(state->hasPendingWrites());
+    state->flushPendingWrites();
+    EXPECT_EQ(slotName(fileBytes(dataFile), 1, 7), "Later");
+    EXPECT_EQ(slotName(fileBytes(dataFile), 1, 8), "Mine 1:8");
+    state.reset();
+    writeFile(dataFile, banks);
 
     // A change after such a start puts in just that slot.
     {

@@ -21,6 +21,7 @@ enum class Op
     channel,    // the plug-in moves to the channel the synthesizer listens on
     port,       // the output moves to a second synthesizer
     longDump,   // the edited program sent as an edit-buffer dump (longer than 256 bytes)
+    storeDump,  // a program sent into a memory slot: a long dump that leaves the edit buffer alone
 };
 
 struct Step
@@ -65,6 +66,7 @@ protected:
                 break;
             case Op::global:
                 state.setGlobalValue(s.index, s.value);
+                globals.push_back(s.index);
                 break;
             case Op::channel:
                 waitForTheWire();
@@ -80,6 +82,9 @@ protected:
             case Op::longDump:
                 state.sendEditBuffer(state.getCurrentProgram());
                 switchedAt = target().received().size();
+                break;
+            case Op::storeDump:
+                state.sendProgramDump(0, 9, state.getBankProgram(5, 9));
                 break;
         }
     }
@@ -98,6 +103,7 @@ protected:
     Bank_Program hostBank{"Program Bank"};
     MidiCntrState state{rig.folder.get(), rig.backend};
     std::vector<int> touched;
+    std::vector<int> globals;
     size_t switchedAt = 0;
     bool onOther = false;
 };
@@ -118,6 +124,9 @@ std::vector<Row> rows()
         out.push_back({"channel switch", latency, {editA, {Op::channel, 0, 2}, {Op::editor, 20, 91}}, 2});
         out.push_back({"port switch", latency, {editA, {Op::port}, {Op::editor, 20, 92}}});
         out.push_back({"long dump between", latency, {editB, autoA, {Op::longDump}, editA}});
+        // Nothing scheduled is lost to a dump, whatever waits behind the latency.
+        out.push_back({"stored program after automation and edits", latency,
+                       {editB, autoA, editB2, global, {Op::storeDump}}});
     }
     return out;
 }
@@ -140,6 +149,8 @@ TEST_P(WireOrderTest, SynthesizerEndsWithTheModelsValues)
     const auto synth = target().editBuffer();
     for (int index : touched)
         EXPECT_EQ(synth[(size_t)index], model[(size_t)index]) << "parameter " << index;
+    for (int index : globals)
+        EXPECT_EQ(target().global(index), state.getGlobalValue(index)) << "global " << index;
 
     // Since the last switch, a data entry always follows a selection on the current channel.
     const auto log = target().received();

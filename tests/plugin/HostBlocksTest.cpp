@@ -145,3 +145,34 @@ INSTANTIATE_TEST_SUITE_P(Blocks, ClockBlocksTest,
                                            ClockRow{"empty_blocks_between", {512, 0, 0, 480, 0}},
                                            ClockRow{"odd_lengths", {1, 919, 333, 2048, 7, 0, 918}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostBlocksTest, ADumpNeverCostsANoteOffWaitingForTheLatency)
+{
+    processor.getState().setLatency(0, {40, 40, 40, 40, 40, 40, 0});
+    processor.prepareToPlay(44100.0, 512);
+    juce::AudioBuffer<float> audio(2, 512);
+    midi.clear();
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 5);
+    midi.addEvent(juce::MidiMessage::noteOff(1, 60), 300);
+    processor.processBlock(audio, midi);
+    midi.clear();
+    midi.addEvent(juce::MidiMessage::noteOn(1, 62, (juce::uint8)100), 1);
+    processor.processBlock(audio, midi);
+    midi.clear();
+    midi.addEvent(juce::MidiMessage::noteOff(1, 62), 0);
+    processor.processBlock(audio, midi);
+
+    // A program stored into the synthesizer while those wait for the latency.
+    auto& state = processor.getState();
+    state.sendProgramDump(0, 3, state.getBankProgram(5, 3));
+
+    const auto got = [&](const Bytes& m) {
+        for (const auto& e : rig.synth.received())
+            if (e.bytes == m)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(rig.synth.waitUntil([&] { return got({0x80, 60, 0}) && got({0x80, 62, 0}); }, 3000))
+        << "a note hangs on the instrument";
+    EXPECT_EQ(rig.synth.program(0, 3), state.getBankProgram(5, 3));
+}

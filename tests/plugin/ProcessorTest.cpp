@@ -498,8 +498,51 @@ TEST_F(ProcessorTest, ReportedValuesComingBackAfterTheNextProgramChangeAreIgnore
     processor.getHostParameter(20)->setValue(reports.values[20].second);
     EXPECT_EQ(state.getCurrentByte(20), one[20]);
 
+    // A report long past is no echo: automation to its value is taken.
+    processor.setCurrentProgram(1);
+    processor.timerCallback();
+    const auto reportOf4 = reports.values.back().first == 4 ? reports.values.back().second : processor.getParameter(4);
+    juce::Thread::sleep((int)ZarnelAudioProcessor::echoWindowMs + 100);
+    processor.setCurrentProgram(2);
+    processor.getHostParameter(4)->setValue(reportOf4);
+    EXPECT_EQ(state.getCurrentByte(4), one[4]);
+
     for (int i = 0; i < ZarnelAudioProcessor::numHostParameters; ++i)
         processor.getHostParameter(i)->removeListener(&reports);
+}
+
+TEST_F(ProcessorTest, AutomationNeverWaitsForAnEditBeingSent)
+{
+    // The message thread is inside the NRPN sender (an edit) and is held there: the host's
+    // automation on the audio thread goes on, and reaches the synthesizer with the next block.
+    processor.prepareToPlay(44100.0, 512);
+    constexpr int holdMs = 1000;
+    std::atomic<bool> held{false};
+    std::thread editor([&] {
+        const juce::ScopedLock sl(processor.getState().getNrpnSendLock());
+        held = true;
+        juce::Thread::sleep(holdMs);
+    });
+    while (!held)
+        juce::Thread::yield();
+
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    for (int index : {20, 21, 22})
+        processor.getHostParameter(index)->setValue(0.5f);
+    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
+    editor.join();
+    EXPECT_LT(elapsed, holdMs / 2) << "automation waited for the sender";
+
+    juce::AudioBuffer<float> audio(2, 512);
+    juce::MidiBuffer midi;
+    processor.processBlock(audio, midi);
+    const auto current = processor.getState().getCurrentProgram();
+    ASSERT_TRUE(rig.synth.waitUntil(
+        [&] {
+            const auto edit = rig.synth.editBuffer();
+            return edit[20] == current[20] && edit[21] == current[21] && edit[22] == current[22];
+        },
+        3000));
 }
 
 TEST_F(ProcessorTest, HostParametersNeverWaitForTheModelLock)
