@@ -155,6 +155,40 @@ void printSummary(SummaryReporter& r)
     row("construct + destroy the processor (temp settings, virtual MIDI)", r.find("BM_Instance_Zarnel"),
         "empty processor", r.find("BM_Instance_Empty"), 0.0, "–");
 
+    // The editor, each against its goal.
+    // Wall time, and the processor time of the thread doing the work: on a loaded machine the
+    // first waits for the processor, the second is what the editor costs.
+    const auto goalRow = [&](const std::string& what, const char* key, double goalSeconds) {
+        const auto* res = r.find(key);
+        std::string withCpu = what;
+        if (res != nullptr)
+            if (const auto cpu = res->counters.find("cpu_s"); cpu != res->counters.end())
+                withCpu += " (processor time " + timeText(cpu->second) + ")";
+        row(withCpu, res, "goal", nullptr, goalSeconds, "–");
+    };
+    goalRow("opening the editor until its first full paint, 1191 x 700", "BM_EditorOpen", 50e-3);
+    goalRow("a full repaint of the editor panel, 1191 x 700", "BM_PanelRepaint", 8e-3);
+    const auto* change = r.find("BM_ChangeToRepaint");
+    goalRow("a knob move from the synthesizer until its control is repainted", "BM_ChangeToRepaint", 0.5e-3);
+    if (change != nullptr)
+        std::printf("| the area it repaints | %s px | the knob: %s px, the window: %s px | – | – |\n",
+                    counterText(*change, "area_px", "%.0f").c_str(), counterText(*change, "control_px", "%.0f").c_str(),
+                    counterText(*change, "window_px", "%.0f").c_str());
+    if (const auto* stream = r.find("BM_KnobStream"))
+        std::printf("| 1,000 knob moves a second from the synthesizer: message thread busy | %s %% | goal: 10 %% | – | – |\n",
+                    counterText(*stream, "busy_percent", "%.1f").c_str());
+    const auto* panel = r.find("BM_EditToDevice_Panel");
+    const auto* other = r.find("BM_EditToDevice_OtherThread");
+    if (panel != nullptr)
+        std::printf("| an edit on screen until its bytes reach the MIDI device, median / 99th percentile / worst | "
+                    "%s / %s / %s µs | the same bytes from a thread that may not wake the sender: %s / %s / %s µs; "
+                    "goal: 99th percentile 100 µs | – | – |\n",
+                    counterText(*panel, "p50_us", "%.0f").c_str(), counterText(*panel, "p99_us", "%.0f").c_str(),
+                    counterText(*panel, "max_us", "%.0f").c_str(),
+                    other != nullptr ? counterText(*other, "p50_us", "%.0f").c_str() : "–",
+                    other != nullptr ? counterText(*other, "p99_us", "%.0f").c_str() : "–",
+                    other != nullptr ? counterText(*other, "max_us", "%.0f").c_str() : "–");
+
     if (zarnel::bench::haveAllocationStack())
     {
         std::printf("\nFirst allocation seen inside a counted scope:\n");

@@ -5,15 +5,28 @@ set(ZARNEL_FONT_FILES
     ${PROJECT_SOURCE_DIR}/resources/fonts/LiberationSans-Regular.ttf
     ${PROJECT_SOURCE_DIR}/resources/fonts/LiberationSans-Bold.ttf)
 
-juce_add_binary_data(zarnel_ui_resources
-    HEADER_NAME ZarnelBinaryData.h
-    NAMESPACE ZarnelBinaryData
-    SOURCES ${ZARNEL_PICTURE_FILES} ${ZARNEL_FONT_FILES})
-set_target_properties(zarnel_ui_resources PROPERTIES POSITION_INDEPENDENT_CODE ON)
-# JUCE regenerates the data only when the list of files changes; a redrawn picture must count too.
+# The same rule as juce_add_binary_data, except that the list of inputs is written only when it
+# changes: JUCE's version rewrites it at every configure, which regenerates the data and rebuilds
+# and relinks everything that uses it.
+set(ZARNEL_RESOURCE_FILES ${ZARNEL_PICTURE_FILES} ${ZARNEL_FONT_FILES})
+set(ZARNEL_RESOURCE_FOLDER ${CMAKE_CURRENT_BINARY_DIR}/zarnel_binarydata)
+string(JOIN "\n" ZARNEL_RESOURCE_LIST ${ZARNEL_RESOURCE_FILES})
+file(CONFIGURE OUTPUT ${ZARNEL_RESOURCE_FOLDER}/input_file_list CONTENT "${ZARNEL_RESOURCE_LIST}\n")
+list(LENGTH ZARNEL_RESOURCE_FILES ZARNEL_RESOURCE_COUNT)
+set(ZARNEL_RESOURCE_OUTPUTS ${ZARNEL_RESOURCE_FOLDER}/ZarnelBinaryData.h)
+foreach(index RANGE 1 ${ZARNEL_RESOURCE_COUNT})
+    list(APPEND ZARNEL_RESOURCE_OUTPUTS ${ZARNEL_RESOURCE_FOLDER}/BinaryData${index}.cpp)
+endforeach()
 add_custom_command(
-    OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/juce_binarydata_zarnel_ui_resources/JuceLibraryCode/BinaryData1.cpp
-    APPEND DEPENDS ${ZARNEL_PICTURE_FILES} ${ZARNEL_FONT_FILES})
+    OUTPUT ${ZARNEL_RESOURCE_OUTPUTS}
+    COMMAND juce::juceaide binarydata ZarnelBinaryData ZarnelBinaryData.h ${ZARNEL_RESOURCE_FOLDER}
+            ${ZARNEL_RESOURCE_FOLDER}/input_file_list
+    DEPENDS ${ZARNEL_RESOURCE_FOLDER}/input_file_list ${ZARNEL_RESOURCE_FILES}
+    COMMENT "Compiling the pictures and fonts in"
+    VERBATIM)
+add_library(zarnel_ui_resources STATIC ${ZARNEL_RESOURCE_OUTPUTS})
+target_include_directories(zarnel_ui_resources INTERFACE ${ZARNEL_RESOURCE_FOLDER})
+set_target_properties(zarnel_ui_resources PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
 add_executable(zarnel_artgen EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/artgen/ArtGen.cpp)
 target_link_libraries(zarnel_artgen PRIVATE zarnel_juce zarnel_warnings)

@@ -1,5 +1,7 @@
 #include "ScheduledMidiOutput.h"
 
+#include <juce_events/juce_events.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,6 +12,8 @@ ScheduledMidiOutput::ScheduledMidiOutput(std::unique_ptr<MidiOutputDevice> d)
     : juce::Thread("MIDI output: " + (d != nullptr ? d->getName() : juce::String())), device(std::move(d))
 {
     jassert(device != nullptr);
+    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating())
+        wakingThread = mm->getCurrentMessageThread();
     pendingSlots.resize(scheduleCapacity);
     freeSlots.reserve(scheduleCapacity);
     pendingOrder.reserve(scheduleCapacity);
@@ -54,7 +58,10 @@ bool ScheduledMidiOutput::scheduleMessage(const void* data, size_t size, double 
 {
     if (data != nullptr && size > 0 && size <= maxMessageSize &&
         push(data, size, dueMs, generation.load(std::memory_order_acquire)))
+    {
+        wakeIfAllowed(dueMs);
         return true;
+    }
     numDropped.fetch_add(1, std::memory_order_relaxed);
     return false;
 }
@@ -67,6 +74,17 @@ bool ScheduledMidiOutput::push(const void* data, size_t size, double dueMs, std:
     item.length = (std::uint32_t)size;
     std::memcpy(item.data.data(), data, size);
     return schedule.push(item);
+}
+
+void ScheduledMidiOutput::wakeIfAllowed(double dueMs)
+{
+    // Waking a thread takes a lock, which the audio thread must never do; the message thread may,
+    // and it is where edits on screen come from. Later messages are found by the regular pass.
+    // (The thread is compared by id: asking JUCE whether this is the message thread locks too.)
+    if (dueMs > juce::Time::getMillisecondCounterHiRes() + 1.0)
+        return;
+    if (wakingThread != nullptr && juce::Thread::getCurrentThreadId() == wakingThread)
+        notify();
 }
 
 void ScheduledMidiOutput::sendMessageNow(const juce::MidiMessage& message)
@@ -113,7 +131,8 @@ void ScheduledMidiOutput::run()
 {
     while (!threadShouldExit())
     {
-        // Producers never signal us (waking a thread can block), so poll.
+        // The audio thread never signals us (waking a thread can block), so poll; the message
+        // thread wakes us early for what is due at once.
         const auto currentGeneration = generation.load(std::memory_order_acquire);
         dropStalePending(currentGeneration);
         takeFromSchedule(currentGeneration);

@@ -233,8 +233,11 @@ void ZarnelAudioProcessor::setParameter(int index, float value)
         reportedValue[i] = noReport;
         return;
     }
-    const int stored = storedValueFor(value, state.getTables().maximum(index));
-    if (stored != state.getCurrentByte(index))
+    const auto& tables = state.getTables();
+    const int stored = storedValueFor(value, tables.maximum(index));
+    // A byte above the maximum (real programs hold them) reads as the maximum: the host sending
+    // that back is no edit, and the byte stays.
+    if (stored != tables.clamp(index, state.getCurrentByte(index)))
         state.setParameterFromHost(index, stored);
 }
 
@@ -259,7 +262,8 @@ juce::String ZarnelAudioProcessor::getParameterText(int index) const
 {
     if (index < 0 || index >= numHostParameters)
         return {};
-    return ParDes::formatParameterValue(state.getTables().kind(index), state.getCurrentByte(index));
+    const auto& tables = state.getTables();
+    return ParDes::formatParameterValue(tables.kind(index), tables.clamp(index, state.getCurrentByte(index)));
 }
 
 HostParameter* ZarnelAudioProcessor::getHostParameter(int index) const

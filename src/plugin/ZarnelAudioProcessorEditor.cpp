@@ -21,7 +21,9 @@ ZarnelAudioProcessorEditor::ZarnelAudioProcessorEditor(ZarnelAudioProcessor& p)
     limits.setSizeLimits(minWidth, minHeight, maxWidth, maxHeight);
     setResizable(true, false);
     setConstrainer(&limits);
-    setSize(owner.editorWidth, owner.editorHeight);
+    // Hosts may force any size on the window (VST3 resizes are not constrained); what is
+    // remembered from such a size must not become the next opening's size.
+    setSize(juce::jlimit(minWidth, maxWidth, owner.editorWidth), juce::jlimit(minHeight, maxHeight, owner.editorHeight));
 }
 
 ZarnelAudioProcessorEditor::~ZarnelAudioProcessorEditor()

@@ -2,6 +2,7 @@
 // repaints for one, so without the plug-in's fallback a window keeps its first picture.
 
 #include "plugin/RepaintFallback.h"
+#include "support/MessagePump.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -34,14 +35,14 @@ TEST(WindowsRepaint, EveryRepaintRequestIsPainted)
     window.setBounds(100, 100, 300, 200);
     window.addToDesktop(juce::ComponentPeer::windowHasTitleBar);
     window.setVisible(true);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(500);
+    zarnel::test::pumpMessages(500);
 
     // Whole and partial repaints, as widgets ask for them.
     for (const auto area : {juce::Rectangle<int>(0, 0, 300, 200), juce::Rectangle<int>(10, 10, 20, 20)})
     {
         const int before = window.paints;
         window.repaint(area);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(400);
+        zarnel::test::pumpMessages(400);
         EXPECT_GT(window.paints, before) << "repaint of " << area.toString() << " never painted";
     }
     window.removeFromDesktop();

@@ -3,6 +3,7 @@
 
 #include "model/ParDes.h"
 #include "model/ParamTables.h"
+#include "support/MessagePump.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -256,7 +257,7 @@ protected:
         buffer.clear();
         juce::MidiBuffer midi;
         instance.processBlock(buffer, midi);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(waitMs);
+        zarnel::test::pumpMessages(waitMs);
     }
 
     // Blocks and messages taking turns, as in a running host: some changes reach the host only
@@ -379,7 +380,7 @@ TEST_P(HostedPlugin, PassesAudioThroughUnchangedOverManyBlocksWithMidi)
             firstMismatchBlock = block;
 
         if (block % 100 == 0)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(1);
+            zarnel::test::pumpMessages(1);
     }
 
     EXPECT_EQ(firstMismatchBlock, -1) << "audio changed, first in block " << firstMismatchBlock;
@@ -557,7 +558,7 @@ TEST_P(HostedPlugin, ReportedValuesDoNotComeBackIntoTheNextProgram)
     for (const int hostProgram : {17, 60})
     {
         second->setCurrentProgram(hostProgram);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(400); // reported, no block yet
+        zarnel::test::pumpMessages(400); // reported, no block yet
         second->setCurrentProgram(hostProgram + 40);
         keepRunning(*second, 600);
 
@@ -599,7 +600,7 @@ TEST_P(HostedEditor, OpensAndClosesRepeatedly)
             window.setUsingNativeTitleBar(true);
             window.setContentNonOwned(editor.get(), true);
             window.setVisible(true);
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(250);
+            zarnel::test::pumpMessages(250);
             EXPECT_TRUE(editor->isShowing()) << "round " << round;
             EXPECT_GT(editor->getWidth(), 100) << "round " << round;
             EXPECT_GT(editor->getHeight(), 100) << "round " << round;
@@ -607,7 +608,7 @@ TEST_P(HostedEditor, OpensAndClosesRepeatedly)
             window.clearContentComponent();
         }
         editor.reset();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+        zarnel::test::pumpMessages(50);
         EXPECT_EQ(instance->getActiveEditor(), nullptr) << "round " << round;
     }
 }

@@ -3,6 +3,7 @@
 // thread, and the test's own thread is the message thread (it owns the MessageManager).
 #include "plugin/ZarnelAudioProcessor.h"
 #include "support/SynthRig.h"
+#include "support/MessagePump.h"
 
 #include "midi/Notification.h"
 #include "model/GlobalSettings.h"
@@ -436,7 +437,7 @@ protected:
             arrivals.take(code);
         handshake.completed.store(ticket);
         // Change messages, the processor's gesture timer and the state's timer.
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(0);
+        zarnel::test::pumpMessages(0);
     }
 
     // Runs the flood; `extra` is the message thread's own work between passes.

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "ui/main/WinMovCan.h"
 #include "ui/widgets/Check_But.h"
 #include "ui/widgets/StBut.h"
 #include "ui/widgets/StsBut.h"
@@ -208,4 +209,51 @@ TEST_F(ButtonsTest, CategoryButtonReportsOnlyAClickReleasedInside)
     button.setSelected(true);
     EXPECT_TRUE(button.isSelected());
     EXPECT_EQ(button.getId(), 24);
+}
+
+TEST_F(ButtonsTest, AChangeListenerMayDeleteTheButton)
+{
+    test::Doomed<StsBut> doomed;
+    auto& button = doomed.make("OK", 1211, StsBut::plain);
+    button.configure(0, 0, 60, 24, true);
+    struct Closer : stsbutChangeListener
+    {
+        test::Doomed<StsBut>& d;
+        explicit Closer(test::Doomed<StsBut>& x) : d(x) {}
+        void stsbutChanged(StsBut*) override { d.destroy(); }
+    } closer(doomed);
+    button.addListener(&idA);
+    button.addChangeListener(&changeA);
+    button.addChangeListener(&closer); // told first
+
+    button.mouseDown(mouseAt(button, 5, 5));
+    EXPECT_EQ(doomed.object, nullptr);
+    EXPECT_TRUE(taken().empty()) << "nobody is told anything once the button is gone";
+}
+
+TEST(WindowHandle, AListenerMayDeleteTheHandle)
+{
+    test::UiEnvironment ui;
+    test::Doomed<WinMovCan> doomed;
+    auto& handle = doomed.make();
+    struct Listener : winToolListener
+    {
+        test::Doomed<WinMovCan>* doom = nullptr;
+        std::vector<int> codes;
+        void winToolChanged(WinMovCan*, int code) override
+        {
+            codes.push_back(code);
+            if (doom != nullptr)
+                doom->destroy();
+        }
+    } later, first;
+    first.doom = &doomed;
+    handle.addListener(&later);
+    handle.addListener(&first);
+
+    handle.mouseDown(mouseAt(handle, 3, 3));
+    handle.mouseUp(mouseAt(handle, 3, 3));
+    EXPECT_EQ(first.codes, std::vector<int>{WinMovCan::closeCode});
+    EXPECT_TRUE(later.codes.empty());
+    EXPECT_EQ(doomed.object, nullptr);
 }

@@ -50,6 +50,9 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::lcdGlass, 210, 66, true},       {Picture::rateTrack, 200, 18, true},
         {Picture::rateTrackPressed, 200, 18, true}, {Picture::aboutMain, 460, 260, true},
         {Picture::aboutSecond, 389, 162, true},   {Picture::windowClose, 54, 15, true},
+        {Picture::panelSideLeft, 33, 682, true},  {Picture::panelSideRight, 33, 682, true},
+        {Picture::panelLogo, 226, 31, true},      {Picture::panelMark, 179, 52, true},
+        {Picture::panelTile, 200, 200, false},    {Picture::envelopeGrid, 218, 73, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);
     for (const auto& c : cases)

@@ -1,6 +1,9 @@
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "support/SynthRig.h"
+#include "support/MessagePump.h"
+#include "support/TempFolder.h"
+#include "support/VirtualMidiBackend.h"
 #include "ui/main/MainComp.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +16,7 @@ namespace
 class MainCompTest : public ::testing::Test
 {
 protected:
-    void pump(int ms) { juce::MessageManager::getInstance()->runDispatchLoopUntil(ms); }
+    void pump(int ms) { zarnel::test::pumpMessages(ms); }
 
     juce::ScopedJuceInitialiser_GUI gui;
     test::SynthRig rig;
@@ -157,10 +160,85 @@ TEST_F(MainCompTest, MessageBoxSitsInTheMiddleAndOkRemovesIt)
     main.showMessage("Hello");
     ASSERT_NE(main.getMessageBox(), nullptr);
     EXPECT_EQ(main.getMessageBox()->getBoxPosition(), juce::Point<int>(365, 300));
-    EXPECT_TRUE(main.getMessageBox()->isCurrentlyModal());
+    // It covers the editor and takes its clicks, without a process-wide modal state.
+    EXPECT_EQ(main.getMessageBox()->getBounds(), main.getLocalBounds());
+    EXPECT_TRUE(main.getMessageBox()->isParentOf(main.getComponentAt(600, 100)) || main.getComponentAt(600, 100) == main.getMessageBox());
+    EXPECT_EQ(juce::Component::getCurrentlyModalComponent(), nullptr);
     main.stsbutPressed(MsgCont::okCode);
     pump(50);
     EXPECT_EQ(main.getMessageBox(), nullptr);
+}
+
+TEST(MainCompAlone, OffLineShowsWhenNoSynthesizerAnswers)
+{
+    juce::ScopedJuceInitialiser_GUI gui;
+    test::TempFolder folder;
+    test::VirtualMidiBackend noDevices;
+    ZarnelAudioProcessor processor{folder.get(), noDevices};
+    ZarnelAudioProcessorEditor editor(processor);
+    zarnel::test::pumpMessages(100);
+    EXPECT_EQ(editor.getMainComp().getAppBar().getStatusLabel().getText(), "OFF-LINE");
+}
+
+TEST_F(MainCompTest, OverlaysStayUsableWhenTheWindowShrinks)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    main.showMessage("Hello");
+    main.startBankTransfer(100, 0); // a send: nothing is requested, the bar just stands there
+    const std::pair<int, int> sizes[] = {{452, 150}, {1429, 1046}, {800, 500}};
+    for (const auto& [w, h] : sizes)
+    {
+        editor.setSize(w, h);
+        const juce::Rectangle<int> window(0, 0, w, h);
+        auto* box = main.getMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->getBounds(), window);
+        EXPECT_TRUE(window.contains(box->getOkButton().getBounds())) << w << ": OK at " << box->getOkButton().getX();
+        auto* bar = main.getProgressBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->getBounds(), window);
+        EXPECT_TRUE(window.contains(bar->getCancelButton()->getBounds())) << w;
+    }
+    main.endBankTransfer();
+}
+
+TEST_F(MainCompTest, OverlaysBlockOnlyTheirOwnEditor)
+{
+    test::SynthRig otherRig;
+    ZarnelAudioProcessor other{otherRig.folder.get(), otherRig.backend};
+    ZarnelAudioProcessorEditor first(processor), second(other);
+    auto& main = first.getMainComp();
+    main.toggleAbout(false, 0);
+    second.getMainComp().toggleAbout(false, 0);
+    main.startBankTransfer(100, 0);
+    main.toggleAbout(true, 0);
+    main.showMessage("Busy");
+
+    EXPECT_EQ(juce::Component::getNumCurrentlyModalComponents(), 0);
+    auto* otherPanel = &second.getMainComp().getEditorPanel();
+    EXPECT_FALSE(otherPanel->isCurrentlyBlockedByAnotherModalComponent());
+    // In their own editor the overlays take the clicks: nothing under them is hit.
+    const auto* hit = main.getComponentAt(main.getEditorPanel().getBounds().getCentre());
+    EXPECT_FALSE(main.getEditorPanel().isParentOf(hit) || hit == &main.getEditorPanel());
+    main.endBankTransfer();
+}
+
+TEST_F(MainCompTest, TheEditorReopensWithinItsLimits)
+{
+    const std::pair<juce::Point<int>, juce::Point<int>> cases[] = {
+        {{120, 40}, {452, 150}}, {{0, 0}, {452, 150}}, {{5000, 3000}, {1429, 1046}}, {{900, 640}, {900, 640}}};
+    for (const auto& [forced, reopened] : cases)
+    {
+        {
+            ZarnelAudioProcessorEditor editor(processor);
+            editor.setSize(forced.x, forced.y); // what a host may do; its resizes are not constrained
+        }
+        ZarnelAudioProcessorEditor again(processor);
+        EXPECT_EQ(again.getWidth(), reopened.x) << forced.toString();
+        EXPECT_EQ(again.getHeight(), reopened.y) << forced.toString();
+    }
 }
 
 TEST_F(MainCompTest, AFileThatCannotBeWrittenIsShownNotTakenAsSaved)

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "ui/look/ZarnelLookAndFeel.h"
+#include "support/MessagePump.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <cstring>
 #include <functional>
+#include <new>
+#include <utility>
 
 namespace zarnel::test
 {
@@ -66,6 +70,73 @@ struct ChangeCounter : juce::ChangeListener
     int received = 0;
 };
 
+// Collects what a component tree asks to have repainted, as a window's peer does: a list of
+// rectangles. Attached to the top component (which must be visible, though it need not be on the
+// desktop), it is told every repaint request of every child, in the top component's coordinates;
+// it does not change how the tree paints.
+class RepaintRecorder : public juce::CachedComponentImage
+{
+public:
+    explicit RepaintRecorder(juce::Component& top) : component(top) {}
+
+    void paint(juce::Graphics& g) override { component.paintEntireComponent(g, false); }
+    bool invalidateAll() override
+    {
+        area = component.getLocalBounds();
+        ++requests;
+        return true;
+    }
+    bool invalidate(const juce::Rectangle<int>& r) override
+    {
+        area.add(r);
+        ++requests;
+        return true;
+    }
+    void releaseResources() override {}
+
+    // Everything asked for since the last take, and forgets it.
+    juce::RectangleList<int> take()
+    {
+        auto r = area;
+        area.clear();
+        requests = 0;
+        return r;
+    }
+    int getRequests() const noexcept { return requests; }
+
+private:
+    juce::Component& component;
+    juce::RectangleList<int> area;
+    int requests = 0;
+};
+
+// A widget built in storage the test owns. Once destroyed the storage is filled with a pattern, so
+// code that still reads the widget's members reads nonsense instead of what the allocator left.
+template <typename T>
+struct Doomed
+{
+    template <typename... Args>
+    T& make(Args&&... args)
+    {
+        object = new (storage) T(std::forward<Args>(args)...);
+        return *object;
+    }
+
+    void destroy()
+    {
+        if (object == nullptr)
+            return;
+        object->~T();
+        object = nullptr;
+        std::memset(storage, 0x5A, sizeof storage);
+    }
+
+    ~Doomed() { destroy(); }
+
+    alignas(T) unsigned char storage[sizeof(T)];
+    T* object = nullptr;
+};
+
 // Runs the message loop until the condition holds or the time is up.
 inline bool runUntil(const std::function<bool()>& condition, int timeoutMs)
 {
@@ -74,7 +145,7 @@ inline bool runUntil(const std::function<bool()>& condition, int timeoutMs)
     {
         if (juce::Time::getMillisecondCounter() > end)
             return false;
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+        zarnel::test::pumpMessages(5);
     }
     return true;
 }

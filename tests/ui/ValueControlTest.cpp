@@ -4,6 +4,7 @@
 #include "model/ParDes.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "support/SynthRig.h"
+#include "ui/look/AsyncMenu.h"
 #include "ui/widgets/StsCont.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,8 @@ struct Request
     bool operator==(const Request& o) const { return index == o.index && value == o.value; }
 };
 
-// A value control whose menu "picks" a preset answer instead of opening.
+// A value control whose menu "picks" a preset answer instead of opening; the answer arrives the
+// way the real menu's does, through valueMenuChosen.
 class ScriptedMenuControl : public StsCont
 {
 public:
@@ -31,10 +33,10 @@ public:
     int menusShown = 0;
 
 protected:
-    int showValueMenu(juce::PopupMenu&) override
+    void openValueMenu(juce::PopupMenu) override
     {
         ++menusShown;
-        return menuAnswer;
+        valueMenuChosen(menuAnswer, getParameterIndex());
     }
 };
 
@@ -339,4 +341,98 @@ TEST_F(ValueControlTest, MenuPickSendsTheValueAndClosesTheHostGesture)
 
     control.requestValue(7);
     EXPECT_TRUE(processor.isGestureOpen(71)) << "a drag or wheel step leaves the gesture to the timer";
+}
+
+TEST_F(ValueControlTest, AClampedValueShowsItsOwnText)
+{
+    struct Case
+    {
+        int index, minimum, maximum, kind, arriving;
+        int shown;
+    };
+    const Case cases[] = {
+        {43, 0, 4, 38, 5, 4},      // an LFO shape from the instrument beyond what the menu offers
+        {71, 0, 20, 65, 22, 20},   // the mod source menus stop at 20
+        {5, 0, 127, 222, 183, 127},
+        {101, 30, 250, 444, 12, 30},
+    };
+    for (const auto& c : cases)
+    {
+        control.configure(c.index, "Any", 0, 16, 100, 32, c.minimum, c.maximum, StsCont::menuBox, c.kind);
+        control.setDisplayedValue(c.arriving, ParDes::formatParameterValue(c.kind, c.arriving));
+        EXPECT_EQ(control.getShownValue(), c.shown) << c.index;
+        EXPECT_EQ(control.getValueText(), ParDes::formatParameterValue(c.kind, c.shown)) << c.index;
+    }
+}
+
+TEST_F(ValueControlTest, NoValueLetsTheSameValueInAgain)
+{
+    control.configure(3, "Glide", 237, 42, 65, 64, 0, 127, StsCont::knob, 222);
+    control.showValue(40);
+    control.setRepaintEnabled(false);
+    control.showValue(40);
+    EXPECT_FALSE(control.isDirty()) << "the same value again is nothing new";
+    control.clearShownValue();
+    EXPECT_EQ(control.getShownValue(), StsCont::noValue);
+    control.showValue(40);
+    EXPECT_TRUE(control.isDirty()) << "after no value it is drawn again";
+    EXPECT_EQ(control.getValueText(), "40");
+}
+
+TEST_F(ValueControlTest, AControlDeletedByARightClickListenerStopsTheWalk)
+{
+    test::Doomed<StsCont> doomed;
+    auto& doomedControl = doomed.make(processor);
+    doomedControl.configure(21, "Resonance", 107, 205, 65, 64, 0, 127, StsCont::knob, 222);
+    doomedControl.setSectionId(0);
+    std::vector<juce::String> log;
+    Recorder later(log, "later");
+    struct Closer : StsContListener
+    {
+        test::Doomed<StsCont>& d;
+        std::vector<juce::String>& log;
+        Closer(test::Doomed<StsCont>& x, std::vector<juce::String>& l) : d(x), log(l) {}
+        void stsContMessage(int message, int index, int section) override
+        {
+            log.push_back("closer " + juce::String(message) + " " + juce::String(index) + " " + juce::String(section));
+            d.destroy();
+        }
+    } closer(doomed, log);
+    doomedControl.addListener(&later);
+    doomedControl.addListener(&closer);
+
+    doomedControl.mouseDown(mouseAt(doomedControl, 5, 5, test::rightButton()));
+    EXPECT_EQ(log, (std::vector<juce::String>{"closer 100 21 0"}));
+}
+
+TEST_F(ValueControlTest, AMenuAnswerCountsOnlyForTheParameterItWasOpenedFor)
+{
+    control.configure(71, "Mod Source", 620, 204, 115, 32, 0, 20, StsCont::menuBox, 65);
+    requests();
+    struct Case
+    {
+        int itemId, openedFor;
+        int expected; // -1: nothing
+    };
+    const Case cases[] = {{6, 71, 5}, {0, 71, -1}, {22, 71, -1} /* beyond the menu */, {6, 13, -1} /* another parameter */};
+    for (const auto& c : cases)
+    {
+        control.valueMenuChosen(c.itemId, c.openedFor);
+        const auto sent = requests();
+        if (c.expected < 0)
+            EXPECT_TRUE(sent.empty()) << c.itemId << " " << c.openedFor;
+        else
+            EXPECT_EQ(sent, (std::vector<Request>{{71, c.expected}}));
+    }
+
+    // The continuation a real menu gets does nothing once its control is gone.
+    int calls = 0;
+    std::function<void(int)> continuation;
+    {
+        StsCont gone(processor);
+        continuation = AsyncMenu::guarded(gone, [&calls](StsCont&, int) { ++calls; });
+        continuation(3);
+    }
+    continuation(3);
+    EXPECT_EQ(calls, 1);
 }

@@ -37,6 +37,13 @@ Image blank(int w, int h, bool alpha = true)
     return Image(alpha ? Image::ARGB : Image::RGB, w, h, true, juce::SoftwareImageType());
 }
 
+// A rounded field shaded from top to bottom.
+void fillShaded(Graphics& g, juce::Rectangle<float> area, Colour top, Colour bottom, float corner)
+{
+    g.setGradientFill(juce::ColourGradient(top, 0.0f, area.getY(), bottom, 0.0f, area.getBottom(), false));
+    g.fillRoundedRectangle(area, corner);
+}
+
 PathStrokeType stroke(float width)
 {
     return PathStrokeType(width, PathStrokeType::curved, PathStrokeType::rounded);
@@ -531,6 +538,139 @@ Image aboutSecond()
     return img;
 }
 
+//==== Editor panel ===================================================================================
+
+// Brushed dark metal; drawn at half size and repeated, so every row's grain repeats along x.
+Image panelTile()
+{
+    auto img = blank(200, 200, false);
+    Graphics g(img);
+    juce::Random random(11);
+    for (int y = 0; y < 200; ++y)
+    {
+        const float base = 0.235f + 0.030f * random.nextFloat();
+        const float phase = 2.0f * pi * random.nextFloat();
+        const int periods = 1 + random.nextInt(3);
+        for (int x = 0; x < 200; ++x)
+        {
+            const float grain = 0.012f * std::sin(2.0f * pi * (float)periods * (float)x / 200.0f + phase);
+            const float v = juce::jlimit(0.0f, 1.0f, base + grain);
+            img.setPixelAt(x, y, Colour::fromFloatRGBA(v * 0.95f, v, v * 1.04f, 1.0f));
+        }
+    }
+    return img;
+}
+
+// A cheek of dark anodised metal with a bevel towards the panel and three screws.
+Image panelSide(bool left)
+{
+    auto img = blank(33, 682);
+    Graphics g(img);
+    const juce::Rectangle<float> body(0.5f, 0.5f, 32.0f, 681.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF2C3136), left ? 0.0f : 33.0f, 0.0f, Colour(0xFF15181B),
+                                           left ? 33.0f : 0.0f, 0.0f, false));
+    g.fillRoundedRectangle(body, 4.0f);
+    g.setColour(ink);
+    g.drawRoundedRectangle(body, 4.0f, 1.0f);
+    // The edge that meets the panel catches the light.
+    g.setColour(juce::Colours::white.withAlpha(0.16f));
+    g.fillRect(left ? 30 : 2, 4, 1, 674);
+    g.setColour(juce::Colours::black.withAlpha(0.35f));
+    g.fillRect(left ? 31 : 1, 4, 1, 674);
+    for (float cy : {24.0f, 341.0f, 658.0f})
+    {
+        const float cx = 16.5f, r = 5.0f;
+        g.setGradientFill(juce::ColourGradient(Colour(0xFF8C969F), cx - r, cy - r, Colour(0xFF3B4248), cx + r, cy + r, false));
+        g.fillEllipse(cx - r, cy - r, 2 * r, 2 * r);
+        g.setColour(ink);
+        g.drawEllipse(cx - r, cy - r, 2 * r, 2 * r, 1.0f);
+        g.setColour(Colour(0xFF1E2226));
+        g.drawLine(cx - 3.2f, cy + 1.6f, cx + 3.2f, cy - 1.6f, 1.4f);
+    }
+    return img;
+}
+
+// The product mark above the program display.
+Image panelLogo()
+{
+    auto img = blank(226, 31);
+    Graphics g(img);
+    const auto bold = face(26.0f, true);
+    const juce::String first("ZARNEL"), second(" X4");
+    const float firstWidth = bold.getStringWidthFloat(first), width = firstWidth + bold.getStringWidthFloat(second);
+    const float x = (226.0f - width) / 2.0f;
+    juce::GlyphArrangement glyphs;
+    glyphs.addLineOfText(bold, first, x, 25.0f);
+    Path word;
+    glyphs.createPath(word);
+    g.setColour(juce::Colours::black.withAlpha(0.5f));
+    g.fillPath(word, juce::AffineTransform::translation(1.0f, 1.5f));
+    g.setGradientFill(juce::ColourGradient(Colour(0xFFF4F6F7), 0.0f, 5.0f, Colour(0xFFAEB7BE), 0.0f, 27.0f, false));
+    g.fillPath(word);
+    g.setFont(bold);
+    g.setColour(juce::Colours::black.withAlpha(0.5f));
+    g.drawSingleLineText(second, (int)(x + firstWidth) + 1, 27);
+    g.setColour(accent);
+    g.drawSingleLineText(second, (int)(x + firstWidth), 25);
+    return img;
+}
+
+// Our maker's mark: a wave in a rounded badge, the name and the line below it.
+Image panelMark()
+{
+    auto img = blank(179, 52);
+    Graphics g(img);
+    const juce::Rectangle<float> badge(4.5f, 6.5f, 38.0f, 38.0f);
+    fillShaded(g, badge, Colour(0xFF25333B), Colour(0xFF101619), 8.0f);
+    g.setColour(accent.withAlpha(0.85f));
+    g.drawRoundedRectangle(badge, 8.0f, 1.5f);
+    Path wave;
+    for (int i = 0; i <= 28; ++i)
+    {
+        const float x = 9.5f + (float)i, u = (float)i / 28.0f;
+        const float y = 25.5f - 10.0f * std::sin(pi * u) * std::sin(2.0f * pi * 1.5f * u);
+        if (i == 0)
+            wave.startNewSubPath(x, y);
+        else
+            wave.lineTo(x, y);
+    }
+    g.setColour(accent);
+    g.strokePath(wave, stroke(2.2f));
+
+    g.setColour(Colour(0xFFE9EDF0));
+    g.setFont(face(24.0f, true));
+    g.drawSingleLineText("Zarnel", 52, 30);
+    g.setColour(Colour(0xFF9AA6AF));
+    g.setFont(face(11.0f, false));
+    g.drawSingleLineText(juce::String::fromUTF8("AUDIO  \xc2\xb7  X4 EDITOR"), 53, 45);
+    return img;
+}
+
+// The envelope's screen: a dark field with a fine grid, lit a little towards the top.
+Image envelopeGrid()
+{
+    auto img = blank(218, 73);
+    Graphics g(img);
+    const juce::Rectangle<float> field(0.5f, 0.5f, 217.0f, 72.0f);
+    fillShaded(g, field, Colour(0xFF1A2024), Colour(0xFF0C0F11), 3.0f);
+    for (int x = 12; x < 216; x += 12)
+    {
+        g.setColour(accent.withAlpha(x % 48 == 12 ? 0.14f : 0.06f));
+        g.fillRect(x, 3, 1, 67);
+    }
+    for (int y = 11; y < 71; y += 9)
+    {
+        g.setColour(accent.withAlpha(0.06f));
+        g.fillRect(3, y, 212, 1);
+    }
+    // The base line the shape stands on (y 70 of the display is 65 here).
+    g.setColour(accent.withAlpha(0.22f));
+    g.fillRect(3, 65, 212, 1);
+    g.setColour(ink);
+    g.drawRoundedRectangle(field, 3.0f, 1.0f);
+    return img;
+}
+
 //==== Output =========================================================================================
 
 bool write(const juce::File& folder, const juce::String& name, const Image& image)
@@ -598,6 +738,12 @@ int main(int argc, char** argv)
         {"about_main.png", aboutMain},
         {"about_second.png", aboutSecond},
         {"window_close.png", windowClose},
+        {"panel_tile.png", panelTile},
+        {"panel_side_left.png", [] { return panelSide(true); }},
+        {"panel_side_right.png", [] { return panelSide(false); }},
+        {"panel_logo.png", panelLogo},
+        {"panel_mark.png", panelMark},
+        {"envelope_grid.png", envelopeGrid},
     };
 
     bool ok = true;

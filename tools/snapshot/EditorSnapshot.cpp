@@ -3,6 +3,7 @@
 #include "midi/MidiDevices.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
+#include "support/MessagePump.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -54,6 +55,11 @@ int main(int argc, char** argv)
             ok &= writePng(editor, outFolder.getChildFile("editor-about.png"));
         }
 
+        // A factory program, so that knobs and envelopes show something.
+        auto& state = processor.getState();
+        state.currentBank = 4;
+        state.setCurrentProgram(state.getBankProgram(4, 0));
+
         zarnel::ZarnelAudioProcessorEditor editor(processor);
         auto& main = editor.getMainComp();
         main.handleStateCode(0x12000000); // as when the synthesizer answers the link test
@@ -69,11 +75,27 @@ int main(int argc, char** argv)
             ok &= writePng(editor, outFolder.getChildFile(name));
         }
 
+        // The zoom of three sections: one with an envelope, the clock and sequencer section, and the
+        // largest one, at the reference and the largest window sizes.
+        const std::pair<juce::Point<int>, const char*> zoomSizes[] = {{{1191, 700}, "1191x700"},
+                                                                     {{1429, 1046}, "1429x1046"}};
+        const std::pair<int, const char*> sections[] = {{0, "filter"}, {6, "sequencer"}, {7, "oscillators"}};
+        for (const auto& [size, sizeName] : zoomSizes)
+        {
+            editor.setSize(size.x, size.y);
+            for (const auto& [section, sectionName] : sections)
+            {
+                main.openSectionZoom(section);
+                ok &= writePng(editor, outFolder.getChildFile(juce::String("zoom-") + sectionName + "-" + sizeName + ".png"));
+                main.closeSectionZoom();
+            }
+        }
+
         editor.setSize(1191, 700);
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
         main.handleStateCode(0x12000000);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+        zarnel::test::pumpMessages(50);
 
         zarnel::ZarnelAudioProcessorEditor third(processor);
         third.getMainComp().startBankTransfer(0, 1);

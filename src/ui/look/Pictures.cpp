@@ -38,6 +38,12 @@ Entry entryFor(Picture picture)
         case Picture::aboutMain:        return {about_main_png, about_main_pngSize, "about_main.png"};
         case Picture::aboutSecond:      return {about_second_png, about_second_pngSize, "about_second.png"};
         case Picture::windowClose:      return {window_close_png, window_close_pngSize, "window_close.png"};
+        case Picture::panelSideLeft:    return {panel_side_left_png, panel_side_left_pngSize, "panel_side_left.png"};
+        case Picture::panelSideRight:   return {panel_side_right_png, panel_side_right_pngSize, "panel_side_right.png"};
+        case Picture::panelLogo:        return {panel_logo_png, panel_logo_pngSize, "panel_logo.png"};
+        case Picture::panelMark:        return {panel_mark_png, panel_mark_pngSize, "panel_mark.png"};
+        case Picture::panelTile:        return {panel_tile_png, panel_tile_pngSize, "panel_tile.png"};
+        case Picture::envelopeGrid:     return {envelope_grid_png, envelope_grid_pngSize, "envelope_grid.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};

@@ -29,6 +29,12 @@ enum class Picture
     aboutMain,        // 460 x 260
     aboutSecond,      // 389 x 162
     windowClose,      // 54 x 15, close mark at (36, 0, 17, 15)
+    panelSideLeft,    // 33 x 682, the editor panel's left cheek
+    panelSideRight,   // 33 x 682, the right cheek
+    panelLogo,        // 226 x 31, the product mark above the program display
+    panelMark,        // 179 x 52, the maker's mark in the third envelope's section
+    panelTile,        // 200 x 200, opaque, the panel's background, drawn at half size
+    envelopeGrid,     // 218 x 73, behind the envelope shape
     count
 };
 

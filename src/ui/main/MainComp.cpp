@@ -1,9 +1,10 @@
 #include "MainComp.h"
 
-#include "../../platform/SettingsFolder.h"
+#include "../widgets/CategoryMenu.h"
 
 #include "../../model/DSI_Program.h"
 #include "../../model/ParDes.h"
+#include "../../platform/SettingsFolder.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
 namespace zarnel
@@ -12,8 +13,9 @@ namespace zarnel
 namespace
 {
 constexpr int collapsedKeyboardTop = 680; // the keyboard strip's top edge, unscaled
-constexpr int programDisplayX = 14;
-constexpr int programDisplayY = 10;
+constexpr int numPanelParameters = 115;   // parameters 0..114 have controls on the panels
+constexpr int categoryParameter = 117;
+constexpr int firstNameParameter = 184;
 } // namespace
 
 MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
@@ -21,11 +23,15 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     state.addStateListener(this);
     state.endBankReceive();
 
-    // Panels that are not part of this editor yet leave their place empty; the program display
-    // stands where the editor panel will show it.
-    programDisplay = std::make_unique<LCD_Comp>();
-    programDisplay->addChangeListener(this);
-    addAndMakeVisible(*programDisplay);
+    editorPanel = std::make_unique<EditorPanel>(processor);
+    addChildComponent(*editorPanel);
+    editorPanel->addChangeListener(this);
+    editorPanel->getProgramDisplay().addChangeListener(this);
+    editorPanel->setVisible(true);
+
+    sectionZoom = std::make_unique<FlashPanel>(processor);
+    addChildComponent(*sectionZoom);
+    sectionZoom->addChangeListener(this);
 
     appBar = std::make_unique<AppBar>(state);
     appBar->setBounds(0, 0, referenceWidth, AppBar::barHeight);
@@ -51,6 +57,9 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     state.requestGlobalDump();
 
     state.addListener(this);
+    // What was posted before we listened (the link test's "off-line", an early answer) is shown
+    // now rather than at the next notification, which may never come.
+    triggerAsyncUpdate();
     layoutChildren();
     state.mainCompBuilt = true;
     built = true;
@@ -61,6 +70,9 @@ MainComp::~MainComp()
     cancelPendingUpdate();
     state.removeListener(this);
     state.removeStateListener(this);
+    editorPanel->getProgramDisplay().removeChangeListener(this);
+    editorPanel->removeChangeListener(this);
+    sectionZoom->removeChangeListener(this);
     if (progressBar != nullptr)
         state.endBankReceive();
 }
@@ -98,9 +110,17 @@ void MainComp::layoutChildren()
     const int keyboardTop = (int)((float)collapsedKeyboardTop * s);
     editorArea = {0, AppBar::barHeight, w, juce::jmax(0, keyboardTop - AppBar::barHeight)};
 
-    programDisplay->setScale(s);
-    programDisplay->setBounds((int)((float)programDisplayX * s), editorArea.getY() + (int)((float)programDisplayY * s),
-                              (int)(180.0f * s), (int)(43.0f * s));
+    editorPanel->setBounds(editorArea);
+    editorPanel->setScale(s);
+
+    // The zoom takes the whole window: its shade covers everything, a click anywhere outside the
+    // enlarged section closes it.
+    sectionZoom->setBounds(0, 0, w, h);
+    if (sectionZoom->isVisible())
+    {
+        sectionZoom->showSection(sectionZoom->getCurrentSection(), w, h);
+        sectionZoom->setVisible(true);
+    }
 
     if (aboutPanel != nullptr)
         aboutPanel->setBounds(0, 0, w, h);
@@ -198,24 +218,74 @@ void MainComp::setStatus(const juce::String& text)
     appBar->getStatusLabel().repaint();
 }
 
+void MainComp::refreshProgramDisplay(const ProgramSysex::Record& program)
+{
+    const int category = program[categoryParameter];
+    editorPanel->getProgramDisplay().showProgram(state.currentBank.load(), state.currentProgramNumber.load(), category,
+                                                 DSI_Program::decodeName(program.data(), program.size()),
+                                                 ParDes::categoryName(category));
+}
+
 void MainComp::refreshAllControls()
 {
     const auto program = state.getCurrentProgram();
-    const int category = program[117];
-    programDisplay->showProgram(state.currentBank.load(), state.currentProgramNumber.load(), category,
-                                DSI_Program::decodeName(program.data(), program.size()),
-                                ParDes::categoryName(category));
+    refreshProgramDisplay(program);
+    for (int p = 0; p < numPanelParameters; ++p)
+        if (auto* control = editorPanel->getControl(p))
+        {
+            // Forgotten first, so that the value is drawn again even when it did not change.
+            control->clearShownValue();
+            editorPanel->setControlValue(control, program[(size_t)p]);
+        }
+    editorPanel->repaintPanel();
+    if (sectionZoom->isVisible())
+        sectionZoom->refreshShown(program);
 }
 
 void MainComp::parameterChanged(int parameter, int value)
 {
     if (parameter < 0 || parameter >= 200)
         return;
-    // Name and category are the only parts of the program this editor shows so far.
-    if (parameter == 117)
-        programDisplay->showCategoryName(value, ParDes::categoryName(value));
-    else if (parameter >= 184)
-        refreshAllControls();
+    if (parameter < numPanelParameters)
+    {
+        editorPanel->setControlValue(editorPanel->getControl(parameter), value);
+        sectionZoom->setControlValue(sectionZoom->getControl(parameter), value);
+    }
+    else if (parameter == categoryParameter)
+    {
+        editorPanel->getProgramDisplay().showCategoryName(value, ParDes::categoryName(value));
+    }
+    else if (parameter >= firstNameParameter)
+    {
+        refreshProgramDisplay(state.getCurrentProgram());
+    }
+}
+
+void MainComp::openSectionZoom(int section)
+{
+    // Checked before anything is switched off: a section that does not open must not leave the
+    // editor panel frozen.
+    if (!ControlTable::isZoomable(section))
+        return;
+    editorPanel->setRepaintEnabled(false);
+    sectionZoom->setRepaintEnabled(true);
+    sectionZoom->setBounds(getLocalBounds());
+    sectionZoom->showSection(section, getWidth(), getHeight());
+    for (int index : sectionZoom->getShownList())
+    {
+        auto* twin = sectionZoom->getControl(index);
+        twin->clearShownValue();
+        sectionZoom->setControlValue(twin, editorPanel->getControl(index)->getShownValue());
+    }
+    sectionZoom->toFront(false);
+    sectionZoom->setVisible(true);
+}
+
+void MainComp::closeSectionZoom()
+{
+    sectionZoom->setVisible(false);
+    sectionZoom->setRepaintEnabled(false);
+    editorPanel->setRepaintEnabled(true);
 }
 
 //==== Overlays =======================================================================================
@@ -229,7 +299,6 @@ void MainComp::toggleAbout(bool on, int timeMs)
         {
             aboutPanel->stopAutoClose();
             aboutPanel->setVisible(false);
-            aboutPanel->exitModalState(0);
             aboutPanel.reset();
         }
         return;
@@ -239,8 +308,9 @@ void MainComp::toggleAbout(bool on, int timeMs)
     aboutPanel->setBounds(getLocalBounds());
     aboutPanel->setAlwaysOnTop(true);
     aboutPanel->addChangeListener(this);
+    // Covers the editor and takes its clicks. Not a modal state: that is process-wide and would
+    // block every other instance of the plug-in.
     addAndMakeVisible(*aboutPanel);
-    aboutPanel->enterModalState(false);
 }
 
 void MainComp::showMessage(const juce::String& text)
@@ -251,15 +321,12 @@ void MainComp::showMessage(const juce::String& text)
     messageBox->toFront(false);
     messageBox->getOkButton().addListener(this);
     messageBox->getCancelButton().addListener(this);
-    messageBox->enterModalState(false);
 }
 
 void MainComp::removeMessageBox()
 {
     if (messageBox == nullptr)
         return;
-    if (messageBox->isCurrentlyModal())
-        messageBox->exitModalState(0);
     messageBox.reset();
 }
 
@@ -269,7 +336,6 @@ void MainComp::startBankTransfer(int mode, int bank)
     addAndMakeVisible(*progressBar);
     progressBar->toFront(false);
     progressBar->getCancelButton()->addChangeListener(this);
-    progressBar->enterModalState(false);
     if (mode == 0 || mode == 7)
         state.startBankReceive(bank, mode);
 }
@@ -280,8 +346,6 @@ void MainComp::endBankTransfer()
     if (progressBar == nullptr)
         return;
     progressBar->setVisible(false);
-    if (progressBar->isCurrentlyModal())
-        progressBar->exitModalState(0);
     progressBar.reset();
 }
 
@@ -356,6 +420,26 @@ void MainComp::stsbutChanged(StsBut* button)
 
 void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
 {
+    if (source == editorPanel.get())
+    {
+        const int code = editorPanel->getSectionRequestCode();
+        if (code >= ControlTable::sectionRequestBase)
+            openSectionZoom(code - ControlTable::sectionRequestBase);
+        return;
+    }
+    if (source == sectionZoom.get())
+    {
+        closeSectionZoom();
+        return;
+    }
+    if (source == &editorPanel->getProgramDisplay())
+    {
+        if (editorPanel->getProgramDisplay().getZone() == LCD_Comp::categoryZone)
+            CategoryMenu::chooseCategory(*this, [](MainComp& main, int category) {
+                main.processor.setParameterFromEditor(categoryParameter, category, true, true);
+            });
+        return;
+    }
     if (aboutPanel != nullptr && source == aboutPanel.get())
     {
         if (!writeDialogShown)

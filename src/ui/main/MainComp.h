@@ -5,6 +5,8 @@
 #include "MsgCont.h"
 #include "WinMovCan.h"
 
+#include "../editor/EditorPanel.h"
+#include "../editor/FlashPanel.h"
 #include "../widgets/LCD_Comp.h"
 #include "../widgets/ProgBar.h"
 #include "../widgets/StsBut.h"
@@ -56,6 +58,9 @@ public:
     void refreshAllControls();
     void parameterChanged(int parameter, int value);
     void showMessage(const juce::String& text);
+    // Opens the zoom on a section of the editor panel; sections that do not open change nothing.
+    void openSectionZoom(int section);
+    void closeSectionZoom();
     void showFileWriteFailure(std::uint32_t which);
     void startBankTransfer(int mode, int bank);
     void endBankTransfer();
@@ -69,7 +74,9 @@ public:
     AboutPanel* getAboutPanel() noexcept { return aboutPanel.get(); }
     MsgCont* getMessageBox() noexcept { return messageBox.get(); }
     ProgBar* getProgressBar() noexcept { return progressBar.get(); }
-    LCD_Comp& getProgramDisplay() noexcept { return *programDisplay; }
+    LCD_Comp& getProgramDisplay() noexcept { return editorPanel->getProgramDisplay(); }
+    EditorPanel& getEditorPanel() noexcept { return *editorPanel; }
+    FlashPanel& getSectionZoom() noexcept { return *sectionZoom; }
     float getScale() const noexcept;
     int getCurrentPage() const noexcept { return currentPage; }
     // The place the editor panel takes, in this component's coordinates.
@@ -87,12 +94,14 @@ private:
     void handleAsyncUpdate() override;
     void setStatus(const juce::String& text);
     void removeMessageBox();
+    void refreshProgramDisplay(const ProgramSysex::Record& program);
 
     ZarnelAudioProcessor& processor;
     MidiCntrState& state;
 
     std::unique_ptr<AppBar> appBar;
-    std::unique_ptr<LCD_Comp> programDisplay;
+    std::unique_ptr<EditorPanel> editorPanel;
+    std::unique_ptr<FlashPanel> sectionZoom;
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<MsgCont> messageBox;
     std::unique_ptr<ProgBar> progressBar;

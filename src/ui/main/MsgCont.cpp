@@ -4,27 +4,34 @@ namespace zarnel
 {
 
 MsgCont::MsgCont(const juce::String& text, int ownerWidth, int ownerHeight)
-    : boxX((ownerWidth - boxWidth) / 2), boxY((ownerHeight - boxHeight) / 2)
 {
     message.setText(text, juce::dontSendNotification);
     message.setFont(juce::Font("Arial", 18.0f, juce::Font::plain));
     message.setJustificationType(juce::Justification::centred);
     message.setColour(juce::Label::textColourId, juce::Colour(0xfffcf5f5));
-    message.setBounds(boxX, boxY + 10, boxWidth, 24);
     addAndMakeVisible(message);
 
     okButton = std::make_unique<StsBut>("OK", okCode, 140);
-    okButton->configure(boxX + 368, boxY + 64, 60, 24, true);
+    okButton->configure(0, 0, 60, 24, true);
     addAndMakeVisible(*okButton);
 
     cancelButton = std::make_unique<StsBut>("CANCEL", cancelCode, 140);
-    cancelButton->configure(boxX + 280, boxY + 64, 60, 24, true);
+    cancelButton->configure(0, 0, 60, 24, true);
     addChildComponent(*cancelButton);
 
     setSize(ownerWidth, ownerHeight);
 }
 
 MsgCont::~MsgCont() = default;
+
+void MsgCont::resized()
+{
+    boxX = (getWidth() - boxWidth) / 2;
+    boxY = (getHeight() - boxHeight) / 2;
+    message.setBounds(boxX, boxY + 10, boxWidth, 24);
+    okButton->setTopLeftPosition(boxX + 368, boxY + 64);
+    cancelButton->setTopLeftPosition(boxX + 280, boxY + 64);
+}
 
 void MsgCont::paint(juce::Graphics& g)
 {

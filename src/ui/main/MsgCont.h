@@ -9,7 +9,8 @@
 namespace zarnel
 {
 
-// A modal one-line message with an OK button, centred over its owner.
+// A one-line message with an OK button, centred over its owner. It covers the whole owner and takes
+// its clicks, and lays itself out again at every size the owner takes.
 class MsgCont : public juce::Component, public juce::ChangeBroadcaster
 {
 public:
@@ -22,6 +23,7 @@ public:
     ~MsgCont() override;
 
     void paint(juce::Graphics& g) override;
+    void resized() override;
 
     StsBut& getOkButton() noexcept { return *okButton; }
     StsBut& getCancelButton() noexcept { return *cancelButton; }
@@ -29,8 +31,8 @@ public:
     juce::Point<int> getBoxPosition() const noexcept { return {boxX, boxY}; }
 
 private:
-    int boxX;
-    int boxY;
+    int boxX = 0;
+    int boxY = 0;
     juce::Label message;
     std::unique_ptr<StsBut> okButton;
     std::unique_ptr<StsBut> cancelButton;

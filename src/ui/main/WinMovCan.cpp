@@ -1,6 +1,7 @@
 #include "WinMovCan.h"
 
 #include "../look/Pictures.h"
+#include "../widgets/ListenerCalls.h"
 
 namespace zarnel
 {
@@ -37,9 +38,8 @@ void WinMovCan::mouseUp(const juce::MouseEvent&)
     // Released anywhere: the press already chose to close.
     if (code != closeCode)
         return;
-    const juce::ScopedLock sl(listenerLock);
-    for (int i = listeners.size(); --i >= 0;)
-        listeners.getUnchecked(i)->winToolChanged(this, code);
+    const int told = code;
+    ListenerCalls::tell(*this, listenerLock, listeners, [this, told](winToolListener& l) { l.winToolChanged(this, told); });
 }
 
 } // namespace zarnel

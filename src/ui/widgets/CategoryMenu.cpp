@@ -1,7 +1,6 @@
 #include "CategoryMenu.h"
 
 #include "model/ParDes.h"
-#include "ui/look/PopupMenuLook.h"
 
 namespace zarnel
 {
@@ -17,18 +16,6 @@ juce::PopupMenu CategoryMenu::createMenu()
 int CategoryMenu::categoryForResult(int menuResult) noexcept
 {
     return menuResult >= 1 && menuResult <= ParDes::numCategories ? menuResult - 1 : -1;
-}
-
-int CategoryMenu::chooseCategory()
-{
-    auto menu = createMenu();
-    PopupMenuLook look;
-    menu.setLookAndFeel(&look);
-#if JUCE_MODAL_LOOPS_PERMITTED
-    return categoryForResult(menu.showMenu(juce::PopupMenu::Options()));
-#else
-    return -1;
-#endif
 }
 
 } // namespace zarnel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/look/AsyncMenu.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -9,8 +11,18 @@ namespace zarnel
 class CategoryMenu
 {
 public:
-    // Modal; the chosen category 0..25, or -1 when the menu was dismissed.
-    static int chooseCategory();
+    // Opens at the mouse without waiting. onChosen(owner, category 0..25) runs once a category is
+    // picked, and only while owner still exists; a dismissed menu calls nothing.
+    template <typename Owner, typename Fn>
+    static void chooseCategory(Owner& owner, Fn&& onChosen)
+    {
+        AsyncMenu::show(createMenu(), juce::PopupMenu::Options().withMousePosition(), owner,
+                        [fn = std::forward<Fn>(onChosen)](Owner& o, int result) mutable {
+                            const int category = categoryForResult(result);
+                            if (category >= 0)
+                                fn(o, category);
+                        });
+    }
 
     static juce::PopupMenu createMenu();
     static int categoryForResult(int menuResult) noexcept;

@@ -6,12 +6,10 @@ namespace zarnel
 {
 
 ProgBar::ProgBar(int ownerWidth, int ownerHeight)
-    : boxX((ownerWidth - boxWidth) / 2), boxY((ownerHeight - boxHeight) / 2)
 {
     trackButton = std::make_unique<juce::TextButton>();
     trackButton->setColour(juce::TextButton::buttonColourId, juce::Colour(0xFF767681));
     trackButton->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF9B9BA6));
-    trackButton->setBounds(boxX, boxY, 384, 24);
     // Only a picture of progress: clicks on it go nowhere.
     trackButton->setInterceptsMouseClicks(false, false);
     addAndMakeVisible(*trackButton);
@@ -20,7 +18,7 @@ ProgBar::ProgBar(int ownerWidth, int ownerHeight)
     fill->setConnectedEdges(juce::Button::ConnectedOnRight);
     fill->setColour(juce::TextButton::buttonColourId, juce::Colour(0xFF37A6C8));
     fill->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF113F48));
-    fill->setBounds(boxX, boxY, 0, 24);
+    fill->setSize(0, 24);
     fill->setInterceptsMouseClicks(false, false);
     addAndMakeVisible(*fill);
 
@@ -29,17 +27,26 @@ ProgBar::ProgBar(int ownerWidth, int ownerHeight)
     label->setJustificationType(juce::Justification::centred);
     label->setColour(juce::Label::textColourId, juce::Colour(0xFFFCF5F5));
     label->setEditable(false, false, false);
-    label->setBounds(boxX, boxY + 40, 88, 24);
     addAndMakeVisible(*label);
 
     cancel = std::make_unique<StsBut>("CANCEL", cancelId, StsBut::dialog);
-    cancel->configure(boxX + 319, boxY + 40, 60, 24, true);
+    cancel->configure(0, 0, 60, 24, true);
     addAndMakeVisible(*cancel);
 
     setBounds(0, 0, ownerWidth, ownerHeight);
 }
 
 ProgBar::~ProgBar() = default;
+
+void ProgBar::resized()
+{
+    boxX = (getWidth() - boxWidth) / 2;
+    boxY = (getHeight() - boxHeight) / 2;
+    trackButton->setBounds(boxX, boxY, 384, 24);
+    fill->setBounds(boxX, boxY, value * 3, 24);
+    label->setBounds(boxX, boxY + 40, 88, 24);
+    cancel->setTopLeftPosition(boxX + 319, boxY + 40);
+}
 
 void ProgBar::setProgress(int newValue, const juce::String& newText)
 {

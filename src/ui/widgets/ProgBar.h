@@ -10,7 +10,8 @@ namespace zarnel
 {
 
 // The progress overlay of bank transfers: darkens its owner and shows a 128-step bar, a text and
-// "CANCEL". The owner listens to getCancelButton() as an stsbutChangeListener.
+// "CANCEL". It covers the whole owner and takes its clicks, and lays itself out again at every
+// size. The owner listens to getCancelButton() as an stsbutChangeListener.
 class ProgBar : public juce::Component
 {
 public:
@@ -30,6 +31,7 @@ public:
     juce::String getLabelText() const { return label->getText(); }
 
     void paint(juce::Graphics& g) override;
+    void resized() override;
 
 private:
     int value = 0;

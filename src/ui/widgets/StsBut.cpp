@@ -1,5 +1,6 @@
 #include "StsBut.h"
 
+#include "ListenerCalls.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
 namespace zarnel
@@ -73,11 +74,13 @@ void StsBut::configure(int x, int y, int width, int height, bool applyBounds)
 
 void StsBut::addListener(stsbutListener* listener)
 {
+    const juce::ScopedLock sl(changeListenerLock);
     idListeners.addIfNotAlreadyThere(listener);
 }
 
 void StsBut::removeListener(stsbutListener* listener)
 {
+    const juce::ScopedLock sl(changeListenerLock);
     idListeners.removeFirstMatchingValue(listener);
 }
 
@@ -107,18 +110,13 @@ void StsBut::setCaption(const juce::String& newCaption)
 
 void StsBut::tellListeners()
 {
-    juce::Array<stsbutChangeListener*> changeCopy;
-    {
-        const juce::ScopedLock sl(changeListenerLock);
-        changeCopy = changeListeners;
-    }
-    const auto idCopy = idListeners;
-    // A listener may close the dialog that owns this button: copies, and no member use after.
-    for (int i = changeCopy.size(); --i >= 0;)
-        changeCopy.getUnchecked(i)->stsbutChanged(this);
+    // A change listener may close whatever owns this button: the id is read before anyone is told,
+    // and nobody is told once the button is gone.
     const int buttonId = id;
-    for (int i = idCopy.size(); --i >= 0;)
-        idCopy.getUnchecked(i)->stsbutPressed(buttonId);
+    if (!ListenerCalls::tell(*this, changeListenerLock, changeListeners,
+                             [this](stsbutChangeListener& l) { l.stsbutChanged(this); }))
+        return;
+    ListenerCalls::tell(*this, changeListenerLock, idListeners, [buttonId](stsbutListener& l) { l.stsbutPressed(buttonId); });
 }
 
 void StsBut::mouseDown(const juce::MouseEvent&)

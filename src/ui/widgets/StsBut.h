@@ -67,8 +67,9 @@ private:
     void tellListeners();
     bool drawsItself() const noexcept { return style == plain; }
 
-    juce::Array<stsbutListener*> idListeners;
+    // One lock for both lists (the id list is only touched on the message thread anyway).
     juce::CriticalSection changeListenerLock;
+    juce::Array<stsbutListener*> idListeners;
     juce::Array<stsbutChangeListener*> changeListeners;
 
     juce::String caption;

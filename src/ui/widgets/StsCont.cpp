@@ -2,8 +2,9 @@
 
 #include "model/ParDes.h"
 #include "plugin/ZarnelAudioProcessor.h"
+#include "ListenerCalls.h"
+#include "ui/look/AsyncMenu.h"
 #include "ui/look/Pictures.h"
-#include "ui/look/PopupMenuLook.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
 #include <cmath>
@@ -39,6 +40,7 @@ void StsCont::configure(int index, const juce::String& captionText, int x, int y
     maximum = maximumValue;
     type = controlType;
     displayKind = kind;
+    configured = true;
     shownValue = 0;
     // The shown value is 0 until another arrives, and a 0 arriving changes nothing: show its text now.
     valueText = minimum <= 0 && 0 <= maximum ? ParDes::formatParameterValue(displayKind, 0) : juce::String();
@@ -85,22 +87,21 @@ int StsCont::knobFrameFor(int value, int minimumValue, int maximumValue)
 
 void StsCont::setDisplayedValue(int value, const juce::String& text)
 {
-    value = juce::jlimit(minimum, maximum, value);
-    if (value == shownValue)
+    const int clamped = juce::jlimit(minimum, maximum, value);
+    if (clamped == shownValue)
         return;
-    shownValue = value;
+    shownValue = clamped;
     if (type == knob)
-        knobFrame = knobFrameFor(value, minimum, maximum);
-    valueText = text;
-    changed();
+        knobFrame = knobFrameFor(clamped, minimum, maximum);
+    valueText = clamped == value ? text : ParDes::formatParameterValue(displayKind, clamped);
+    gate.changed(*this);
 }
 
-void StsCont::changed()
+void StsCont::showValue(int value)
 {
-    if (live)
-        repaint();
-    else
-        dirty = true;
+    const int clamped = juce::jlimit(minimum, maximum, value);
+    if (clamped != shownValue)
+        setDisplayedValue(clamped, ParDes::formatParameterValue(displayKind, clamped));
 }
 
 void StsCont::requestValue(int value)
@@ -137,12 +138,7 @@ void StsCont::applyLayoutBounds()
 
 void StsCont::setRepaintEnabled(bool shouldBeLive)
 {
-    live = shouldBeLive;
-    if (dirty)
-    {
-        dirty = false;
-        repaint();
-    }
+    gate.setLive(*this, shouldBeLive);
 }
 
 void StsCont::addListener(StsContListener* listener)
@@ -169,15 +165,20 @@ juce::PopupMenu StsCont::createValueMenu() const
     return menu;
 }
 
-int StsCont::showValueMenu(juce::PopupMenu& menu)
+void StsCont::openValueMenu(juce::PopupMenu menu)
 {
-    PopupMenuLook look;
-    menu.setLookAndFeel(&look);
-#if JUCE_MODAL_LOOPS_PERMITTED
-    return menu.showMenu(juce::PopupMenu::Options().withTargetComponent(this));
-#else
-    return 0;
-#endif
+    AsyncMenu::show(std::move(menu), juce::PopupMenu::Options().withTargetComponent(this), *this,
+                    [forParameter = parameterIndex](StsCont& c, int itemId) { c.valueMenuChosen(itemId, forParameter); });
+}
+
+void StsCont::valueMenuChosen(int itemId, int forParameter)
+{
+    const int value = itemId - 1;
+    if (value < 0 || !configured || forParameter != parameterIndex || value > maximum)
+        return;
+    requestedValue = value;
+    // Even the value already shown is sent: picking it is a deliberate edit.
+    owner.setParameterFromEditor(parameterIndex, value, true, true);
 }
 
 //==== Mouse ==========================================================================================
@@ -187,13 +188,9 @@ void StsCont::mouseDown(const juce::MouseEvent& e)
     if (e.mods.isRightButtonDown())
     {
         dragging = false;
-        juce::Array<StsContListener*> told;
-        {
-            const juce::ScopedLock sl(listenerLock);
-            told = listeners;
-        }
-        for (int i = told.size(); --i >= 0;)
-            told.getUnchecked(i)->stsContMessage(rightClickMessage, parameterIndex, sectionId);
+        const int index = parameterIndex, section = sectionId;
+        ListenerCalls::tell(*this, listenerLock, listeners,
+                            [&](StsContListener& l) { l.stsContMessage(rightClickMessage, index, section); });
         return;
     }
 
@@ -240,16 +237,8 @@ void StsCont::mouseUp(const juce::MouseEvent& e)
     const bool openMenu = !e.mods.isRightButtonDown() && type == menuBox && menuArmed && (float)e.y < 18.0f * scale;
     dragging = false;
     menuArmed = false;
-    if (!openMenu)
-        return;
-
-    auto menu = createValueMenu();
-    juce::Component::SafePointer<StsCont> alive(this);
-    const int result = showValueMenu(menu) - 1;
-    if (alive == nullptr || result < 0)
-        return;
-    requestedValue = result;
-    owner.setParameterFromEditor(parameterIndex, result, true, true);
+    if (openMenu)
+        openValueMenu(createValueMenu());
 }
 
 void StsCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
@@ -309,7 +298,16 @@ void StsCont::paintMenuBox(juce::Graphics& g, float s)
     const int boxHeight = scaled(18.0f, s);
     g.drawImage(menuBoxImage, 0, 0, scaled(200.0f, s), boxHeight, 0, 0, 200, 18);
     g.drawImage(menuArrow, scaled((float)(layoutWidth - 14), s), 0, scaled(14.0f, s), boxHeight, 0, 0, 14, 18);
-    g.drawImage(menuOverlay, 0, 0, scaled((float)layoutWidth, s), boxHeight, 0, 0, 100, 17);
+    const int overlayWidth = scaled((float)layoutWidth, s);
+    if (overlayWidth > 0 && boxHeight > 0
+        && (stretchedOverlay.getWidth() != overlayWidth || stretchedOverlay.getHeight() != boxHeight))
+    {
+        stretchedOverlay = juce::Image(juce::Image::ARGB, overlayWidth, boxHeight, true);
+        juce::Graphics og(stretchedOverlay);
+        og.drawImage(menuOverlay, 0, 0, overlayWidth, boxHeight, 0, 0, 100, 17);
+    }
+    if (stretchedOverlay.isValid())
+        g.drawImageAt(stretchedOverlay, 0, 0);
 
     const float w = (float)layoutWidth * s, h = (float)layoutHeight * s;
     const auto font = ZarnelLookAndFeel::arial(12.0f * s);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RepaintGate.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -29,6 +31,10 @@ public:
     };
 
     static constexpr int rightClickMessage = 100;
+    // The section id of controls that belong to no section (hidden ones, unconfigured slots).
+    static constexpr int noSection = -1;
+    // The shown value before any value arrived: the next one is always taken.
+    static constexpr int noValue = -1;
     // The layout names a point 16 units below the control's top edge.
     static constexpr int layoutYOffset = 16;
 
@@ -38,7 +44,13 @@ public:
     void configure(int parameterIndex, const juce::String& caption, int x, int y, int width, int height,
                    int minimum, int maximum, int type, int displayKind);
 
+    // Shows value, clamped into the control's range. The text is the caller's for that value; a
+    // clamped value shows its own text instead.
     void setDisplayedValue(int value, const juce::String& text);
+    // The same, with the text of the display kind.
+    void showValue(int value);
+    // Back to "no value", so that the next value is taken even when it equals the last one.
+    void clearShownValue() noexcept { shownValue = noValue; }
     void requestValue(int value);
     void toggle();
 
@@ -49,6 +61,7 @@ public:
     void addListener(StsContListener* listener);
     void removeListener(StsContListener* listener);
 
+    bool isConfigured() const noexcept { return configured; }
     int getParameterIndex() const noexcept { return parameterIndex; }
     int getShownValue() const noexcept { return shownValue; }
     int getRequestedValue() const noexcept { return requestedValue; }
@@ -61,9 +74,12 @@ public:
     int getType() const noexcept { return type; }
     int getDisplayKind() const noexcept { return displayKind; }
     int getKnobFrame() const noexcept { return knobFrame; }
+    // The stored layout position in unscaled units (y already 16 above the configured point).
+    float getLayoutX() const noexcept { return layoutX; }
+    float getLayoutY() const noexcept { return layoutY; }
     float getScale() const noexcept { return scale; }
-    bool isRepaintEnabled() const noexcept { return live; }
-    bool isDirty() const noexcept { return dirty; }
+    bool isRepaintEnabled() const noexcept { return gate.isLive(); }
+    bool isDirty() const noexcept { return gate.isDirty(); }
 
     void setDrawBackgroundImage(bool shouldDraw) noexcept { drawBackgroundImage = shouldDraw; }
     void setFillBackground(bool shouldFill) noexcept { fillBackground = shouldFill; }
@@ -81,13 +97,16 @@ public:
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
 
+    // The value menu's answer: item id, 0 when dismissed. Ignored unless the control still edits
+    // the parameter it edited when the menu opened and the value is still in its range.
+    void valueMenuChosen(int itemId, int forParameter);
+
 protected:
-    // Shows the value menu modally; the chosen item id, or 0 when dismissed.
-    virtual int showValueMenu(juce::PopupMenu& menu);
+    // Opens the value menu without waiting for it; the answer arrives at valueMenuChosen.
+    virtual void openValueMenu(juce::PopupMenu menu);
 
 private:
     void applyLayoutBounds();
-    void changed();
     void loadImages();
     void paintKnob(juce::Graphics& g, float s);
     void paintMenuBox(juce::Graphics& g, float s);
@@ -103,7 +122,8 @@ private:
     int parameterIndex = 0;
     int requestedValue = 0;
     int minimum = 0, maximum = 127;
-    int sectionId = 0;
+    int sectionId = noSection;
+    bool configured = false;
 
     bool drawBackgroundImage = false, fillBackground = false;
     juce::Image backgroundImage;
@@ -113,9 +133,12 @@ private:
     float layoutX = 0.0f, layoutY = 0.0f;
     int layoutWidth = 0, layoutHeight = 0;
 
-    bool live = true, dirty = false;
+    RepaintGate gate;
 
     juce::Image knobStrip, knobBack, menuBoxImage, menuArrow, menuOverlay, switchStrip;
+    // The menu box's gloss stretched to the box once per size: stretching it at every paint is
+    // the dearest part of painting a panel full of menus.
+    juce::Image stretchedOverlay;
 
     bool dragging = false, menuArmed = false;
     int dragStartValue = 0;

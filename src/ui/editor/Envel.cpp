@@ -1,0 +1,119 @@
+#include "Envel.h"
+
+#include "ui/look/Pictures.h"
+#include "ui/look/ZarnelLookAndFeel.h"
+
+namespace zarnel
+{
+
+Envel::Envel() : grid(Pictures::get(Picture::envelopeGrid)), glass(Pictures::get(Picture::lcdGlass))
+{
+    setOpaque(true);
+    setSize(width, height);
+}
+
+Envel::~Envel() = default;
+
+void Envel::setStageValue(int stage, float value)
+{
+    if (stage < 0 || stage >= 4)
+        return;
+    // A record from a file or a dump may hold more than the envelope can show.
+    stages[(size_t)stage] = juce::jlimit(0.0f, EnvelopeShape::maximum, value);
+    gate.changed(*this);
+}
+
+float Envel::getStageValue(int stage) const noexcept
+{
+    return stage >= 0 && stage < 4 ? stages[(size_t)stage] : 0.0f;
+}
+
+bool Envel::takeRightClick() noexcept
+{
+    const bool was = rightClicked;
+    rightClicked = false;
+    return was;
+}
+
+void Envel::setScale(float newScale)
+{
+    scale = newScale;
+    gate.changed(*this);
+}
+
+void Envel::setRepaintEnabled(bool shouldBeLive)
+{
+    gate.setLive(*this, shouldBeLive);
+}
+
+void Envel::mouseMove(const juce::MouseEvent& e)
+{
+    const bool over = EnvelopeShape::handleAt(stages, e.position, scale) != EnvelopeShape::noHandle;
+    setMouseCursor(over ? juce::MouseCursor::CrosshairCursor : juce::MouseCursor::NormalCursor);
+}
+
+void Envel::mouseDown(const juce::MouseEvent& e)
+{
+    showing = false;
+    if (e.mods.isRightButtonDown())
+    {
+        message = rightClickMessage;
+        rightClicked = true;
+        repaint();
+        sendChangeMessage();
+        return;
+    }
+    grabbed = EnvelopeShape::handleAt(stages, e.position, scale);
+    if (grabbed == EnvelopeShape::noHandle)
+    {
+        repaint();
+        return;
+    }
+    showing = true;
+    downX = lastX = e.x;
+    downY = lastY = e.y;
+    stagesAtDown = stages;
+}
+
+void Envel::mouseDrag(const juce::MouseEvent& e)
+{
+    if (!showing || !e.mods.isLeftButtonDown())
+        return;
+    const bool xMoved = e.x != lastX, yMoved = e.y != lastY;
+    lastX = e.x;
+    lastY = e.y;
+    const auto step = EnvelopeShape::drag(grabbed, stagesAtDown, stages, xMoved, e.x - downX, yMoved, downY - e.y);
+    valueText = step.text;
+    if (!step.anyChanged())
+        return;
+    stages = step.stages;
+    repaint();
+    message = dragMessage;
+    sendChangeMessage();
+}
+
+void Envel::paint(juce::Graphics& g)
+{
+    const float s = scale;
+    g.fillAll(juce::Colour(0xFF303030));
+    g.drawImage(grid, juce::Rectangle<float>(4.0f * s, 5.0f * s, 218.0f * s, 73.0f * s));
+
+    const auto shape = EnvelopeShape::path(stages, s);
+    g.setColour(juce::Colour(0xFF5F4405));
+    g.fillPath(shape);
+    g.setColour(juce::Colour(0xFFC9910E));
+    g.strokePath(shape, juce::PathStrokeType(1.1f));
+
+    if (showing)
+    {
+        g.setColour(juce::Colours::white);
+        g.setFont(ZarnelLookAndFeel::arial(11.0f));
+        g.drawText(valueText, juce::Rectangle<float>((float)lastX + 5.0f, (float)juce::jmax(lastY, 15), 200.0f * s, 20.0f * s),
+                   juce::Justification::topLeft, false);
+    }
+
+    g.setOpacity(0.3f);
+    g.drawImage(glass, juce::Rectangle<float>(4.0f * s, 5.0f * s, (float)glass.getWidth() * s, (float)glass.getHeight() * s));
+}
+
+} // namespace zarnel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+namespace zarnel
+{
+
+// Every pop-up menu of the editor opens through here: never a modal loop (hosts deadlock on them),
+// the shared pop-up look kept alive for as long as the menu is, and the answer delivered only
+// while the component that asked still exists. The owner's continuation gets the chosen item id,
+// 0 when the menu was dismissed, and must check again whatever else it relies on.
+class AsyncMenu
+{
+public:
+    template <typename Owner, typename Fn>
+    static void show(juce::PopupMenu menu, const juce::PopupMenu::Options& options, Owner& owner, Fn&& onResult)
+    {
+        showGuarded(std::move(menu), options, guarded(owner, std::forward<Fn>(onResult)));
+    }
+
+    // The continuation a menu gets: runs onResult only while owner exists.
+    template <typename Owner, typename Fn>
+    static std::function<void(int)> guarded(Owner& owner, Fn&& onResult)
+    {
+        return [alive = juce::Component::SafePointer<Owner>(&owner), fn = std::forward<Fn>(onResult)](int result) mutable {
+            if (auto* o = alive.getComponent())
+                fn(*o, result);
+        };
+    }
+
+    AsyncMenu() = delete;
+
+private:
+    static void showGuarded(juce::PopupMenu menu, const juce::PopupMenu::Options& options,
+                            std::function<void(int)> continuation);
+};
+
+} // namespace zarnel
