@@ -424,6 +424,52 @@ Image windowClose()
     return img;
 }
 
+//==== Global settings page ===========================================================================
+// A taller switch than the panel's (35 x 22 frames at x 0 and x 36) and the page's close mark,
+// drawn at twice the size it is shown at so that it stays crisp when shrunk.
+
+Image globalSwitch()
+{
+    auto img = blank(71, 22);
+    Graphics g(img);
+    for (const bool on : {false, true})
+    {
+        const float ox = on ? 36.0f : 0.0f;
+        const juce::Rectangle<float> pill(ox + 1.5f, 4.5f, 32.0f, 13.0f);
+        if (on)
+            g.setGradientFill(juce::ColourGradient(warmOn.brighter(0.25f), 0.0f, pill.getY(), warmOn.darker(0.45f),
+                                                   0.0f, pill.getBottom(), false));
+        else
+            g.setGradientFill(juce::ColourGradient(Colour(0xFF121417), 0.0f, pill.getY(), Colour(0xFF262B30), 0.0f,
+                                                   pill.getBottom(), false));
+        g.fillRoundedRectangle(pill, 6.5f);
+        g.setColour(on ? Colour(0xFF3A0E0A) : Colour(0xFF040505));
+        g.drawRoundedRectangle(pill, 6.5f, 1.0f);
+        const float tx = on ? ox + 27.0f : ox + 8.0f, ty = 11.0f, tr = 6.5f;
+        g.setGradientFill(juce::ColourGradient(Colour(0xFFE4E8EB), tx - 2.0f, ty - 4.0f, Colour(0xFF7D858C), tx + 2.0f,
+                                               ty + 4.0f, false));
+        g.fillEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr);
+        g.setColour(Colour(0xFF1A1D20));
+        g.drawEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr, 0.8f);
+    }
+    return img;
+}
+
+Image closeMark()
+{
+    auto img = blank(30, 30);
+    Graphics g(img);
+    const juce::Rectangle<float> mark(1.0f, 1.0f, 28.0f, 28.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f, 30.0f, false));
+    g.fillRoundedRectangle(mark, 6.0f);
+    g.setColour(Colour(0xFF8A4A42));
+    g.drawRoundedRectangle(mark, 6.0f, 2.0f);
+    g.setColour(Colour(0xFFF2E9E8));
+    g.drawLine(9.0f, 9.0f, 21.0f, 21.0f, 3.0f);
+    g.drawLine(21.0f, 9.0f, 9.0f, 21.0f, 3.0f);
+    return img;
+}
+
 //==== About panel ====================================================================================
 
 // Layered sine lines that swell towards the middle: an abstract picture of sound.
@@ -744,6 +790,8 @@ int main(int argc, char** argv)
         {"panel_logo.png", panelLogo},
         {"panel_mark.png", panelMark},
         {"envelope_grid.png", envelopeGrid},
+        {"global_switch.png", globalSwitch},
+        {"close_mark.png", closeMark},
     };
 
     bool ok = true;
