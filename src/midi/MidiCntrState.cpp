@@ -1140,7 +1140,7 @@ bool MidiCntrState::claimFirstRunSearch()
     if (firstRunSearchClaimed)
         return false;
     firstRunSearchClaimed = true;
-    return (firstRun.load() || ports->wasPortFileMissing()) && !globalsReceived.load()
+    return ports->wasPortFileMissing() && !globalsReceived.load()
            && !ports->getInputNames().isEmpty() && !ports->getOutputNames().isEmpty();
 }
 

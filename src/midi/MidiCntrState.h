@@ -175,8 +175,7 @@ public:
     // Stepped by this object's message-thread timer, so closing the editor lets it finish.
     PortSearch& getPortSearch() noexcept { return *portSearch; }
     // Once per plug-in instance, at the first editor opening: true when nobody has chosen ports
-    // here yet (no port file at start, or settings found too short), nothing has answered, and
-    // there are ports to try.
+    // here yet (no port file at start), nothing has answered, and there are ports to try.
     bool claimFirstRunSearch();
 
     //==== Shared state ===============================================================================

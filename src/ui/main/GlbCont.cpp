@@ -41,6 +41,13 @@ int GlbCont::getValue() const
     return state.getGlobalValue(index);
 }
 
+int GlbCont::getShownValue() const
+{
+    // A unit may report more than the maximum (or a byte above 127, read as negative): shown
+    // clamped, kept as it is until the user changes it.
+    return juce::jlimit(0, maximum, getValue());
+}
+
 void GlbCont::setValue(int value)
 {
     if (index < 0)
@@ -52,7 +59,7 @@ void GlbCont::setValue(int value)
 juce::PopupMenu GlbCont::createMenu() const
 {
     juce::PopupMenu menu;
-    const int current = getValue();
+    const int current = getShownValue();
     for (const auto& [id, text] : GlobalPageLayout::menuItems(index))
         menu.addItem(id, text, true, id == current + 1);
     return menu;
@@ -69,7 +76,7 @@ void GlbCont::paint(juce::Graphics& g)
     if (index < 0)
         return;
     const float s = scale;
-    const int value = getValue();
+    const int value = getShownValue();
     const auto scaled = [s](float v) { return (int)(v * s); };
     switch (style)
     {
@@ -88,9 +95,7 @@ void GlbCont::paint(juce::Graphics& g)
             break;
         }
         case GlobalPageLayout::toggle:
-            // Values other than 0 and 1 (the synthesizer may report them) draw nothing.
-            if (value == 0 || value == 1)
-                g.drawImage(switchStrip, 0, 0, scaled(35), scaled(22), value == 0 ? 0 : 36, 0, 35, 22);
+            g.drawImage(switchStrip, 0, 0, scaled(35), scaled(22), value == 0 ? 0 : 36, 0, 35, 22);
             break;
         case GlobalPageLayout::knob:
         {
@@ -117,10 +122,10 @@ void GlbCont::mouseDown(const juce::MouseEvent& e)
     if (style == GlobalPageLayout::menuBox)
         menuArmed = true;
     else if (style == GlobalPageLayout::toggle)
-        setValue(GlobalPageLayout::clickedSwitchValue(getValue()));
+        setValue(GlobalPageLayout::clickedSwitchValue(getShownValue()));
     else
     {
-        dragStartValue = getValue();
+        dragStartValue = getShownValue();
         dragging = true;
     }
 }
@@ -145,9 +150,9 @@ void GlbCont::mouseUp(const juce::MouseEvent&)
 void GlbCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
     if (wheel.deltaY > 0.0f)
-        setValue(getValue() + 1);
+        setValue(getShownValue() + 1);
     else if (wheel.deltaY < 0.0f)
-        setValue(getValue() - 1);
+        setValue(getShownValue() - 1);
 }
 
 } // namespace zarnel

@@ -21,6 +21,8 @@ public:
     void configure(int index);
     int getIndex() const noexcept { return index; }
     int getValue() const;
+    // The value within 0 and the maximum, as drawn.
+    int getShownValue() const;
     void setValue(int value);
 
     // The menu of a menu box; the answer comes back through menuChosen (item id = value + 1).
