@@ -51,7 +51,8 @@ juce::StringArray PortSearch::wordsOf(const juce::String& name, bool distinctive
             words.addIfNotAlreadyThere(word);
         word.clear();
     };
-    for (auto p = name.toLowerCase().getCharPointer(); !p.isEmpty();)
+    const auto lower = name.toLowerCase(); // kept: the pointer below walks its characters
+    for (auto p = lower.getCharPointer(); !p.isEmpty();)
     {
         const auto c = p.getAndAdvance();
         if (juce::CharacterFunctions::isLetterOrDigit(c))

@@ -53,6 +53,7 @@ protected:
 TEST_F(MidiSetupTest, TheMidiButtonOpensThePanelWithThePortsAndSwitchesAsTheyAre)
 {
     state.clockOutEnabled = true;
+    state.forwardHostMidi = false;
     auto& setup = openSetup();
     EXPECT_EQ(setup.getBounds(), juce::Rectangle<int>(0, 23, 1191, 700));
     EXPECT_EQ(setup.getInputPosition(), 1);
@@ -138,6 +139,7 @@ TEST_F(MidiSetupTest, ChoosingPortsOpensThemAndTheIndicatorsFollow)
 
 TEST_F(MidiSetupTest, CheckBoxesSetTheStateTheSettingsAndSendTheLinkTest)
 {
+    state.clockOutEnabled = state.forwardHostMidi = state.thruToHost = false;
     auto& setup = openSetup();
     struct Case
     {
@@ -296,7 +298,7 @@ TEST_F(MidiSetupTest, GlobalNotificationsRepaintOnlyAControlThatExists)
     ASSERT_NE(page, nullptr);
     main.setVisible(true);
     pumpMessages(50);
-    RepaintRecorder recorder(main);
+    auto& recorder = *new RepaintRecorder(main); // the component owns it
     main.setCachedComponentImage(&recorder);
     recorder.take();
 
@@ -309,7 +311,6 @@ TEST_F(MidiSetupTest, GlobalNotificationsRepaintOnlyAControlThatExists)
         main.handleStateCode(0x20000000 + index);
         EXPECT_TRUE(recorder.take().isEmpty()) << index;
     }
-    main.setCachedComponentImage(nullptr);
 }
 
 } // namespace
