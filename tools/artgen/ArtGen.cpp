@@ -396,6 +396,21 @@ Image rateTrack(bool pressed)
 
 //==== Window close handle ============================================================================
 
+// A light cross on a dark red rounded square: the close marks of the windows and of the global page.
+void crossMark(Graphics& g, juce::Rectangle<float> mark, float corner, Colour edge, float edgeWidth,
+               juce::Point<float> crossInset, float crossWidth)
+{
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f,
+                                           mark.getBottom() + 0.5f, false));
+    g.fillRoundedRectangle(mark, corner);
+    g.setColour(edge);
+    g.drawRoundedRectangle(mark, corner, edgeWidth);
+    g.setColour(Colour(0xFFF2E9E8));
+    const auto cross = mark.reduced(crossInset.x, crossInset.y);
+    g.drawLine(cross.getX(), cross.getY(), cross.getRight(), cross.getBottom(), crossWidth);
+    g.drawLine(cross.getRight(), cross.getY(), cross.getX(), cross.getBottom(), crossWidth);
+}
+
 Image windowClose()
 {
     auto img = blank(54, 15);
@@ -413,14 +428,7 @@ Image windowClose()
             g.fillEllipse(5.0f + 3.5f * (float)col, 3.5f + 3.5f * (float)row, 1.4f, 1.4f);
         }
 
-    const juce::Rectangle<float> mark(36.5f, 0.5f, 16.0f, 14.0f);
-    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f, 15.0f, false));
-    g.fillRoundedRectangle(mark, 3.0f);
-    g.setColour(Colour(0xFF140706));
-    g.drawRoundedRectangle(mark, 3.0f, 1.0f);
-    g.setColour(Colour(0xFFF2E9E8));
-    g.drawLine(40.5f, 3.5f, 48.5f, 11.5f, 1.6f);
-    g.drawLine(48.5f, 3.5f, 40.5f, 11.5f, 1.6f);
+    crossMark(g, {36.5f, 0.5f, 16.0f, 14.0f}, 3.0f, Colour(0xFF140706), 1.0f, {4.0f, 3.0f}, 1.6f);
     return img;
 }
 
@@ -459,14 +467,7 @@ Image closeMark()
 {
     auto img = blank(30, 30);
     Graphics g(img);
-    const juce::Rectangle<float> mark(1.0f, 1.0f, 28.0f, 28.0f);
-    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f, 30.0f, false));
-    g.fillRoundedRectangle(mark, 6.0f);
-    g.setColour(Colour(0xFF8A4A42));
-    g.drawRoundedRectangle(mark, 6.0f, 2.0f);
-    g.setColour(Colour(0xFFF2E9E8));
-    g.drawLine(9.0f, 9.0f, 21.0f, 21.0f, 3.0f);
-    g.drawLine(21.0f, 9.0f, 9.0f, 21.0f, 3.0f);
+    crossMark(g, {1.0f, 1.0f, 28.0f, 28.0f}, 6.0f, Colour(0xFF8A4A42), 2.0f, {8.0f, 8.0f}, 3.0f);
     return img;
 }
 

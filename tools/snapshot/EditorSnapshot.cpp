@@ -132,7 +132,9 @@ int main(int argc, char** argv)
         zarnel::test::pumpMessages(50);
 
         // The MIDI setup panel, then its global page after a global dump from the synthesizer.
+        main.stsbutPressed(zarnel::MsgCont::okCode);
         main.stsbutPressed(77);
+        zarnel::test::pumpMessages(20);
         ok &= writePng(editor, outFolder.getChildFile("midi-setup.png"));
         main.getMidiSetup()->toggleGlobalPage();
         const juce::uint8 dump[] = {0xF0, 0x01, 0x29, 0x0F, 0x0C, 0x00, 0x0A, 0x03, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
