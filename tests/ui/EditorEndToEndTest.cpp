@@ -133,6 +133,28 @@ TEST_F(EditorEndToEndTest, ADragBackBeforeTheEchoEndsWhereThePointerIs)
     EXPECT_EQ(env.getStageValue(0), 30.0f);
 }
 
+// The echo of the first step is shown before the envelope's change message for the step back is
+// handled: the step back still counts.
+TEST_F(EditorEndToEndTest, AnEchoShownBeforeTheEnvelopesCallbackDoesNotHideTheStepBack)
+{
+    main.parameterChanged(36, 30);
+    auto& env = panel().getEnvelope(1);
+    const auto corner = EnvelopeShape::corners(env.getStages())[1].toInt();
+    env.mouseDown(mouseAt(env, corner.x, corner.y));
+    env.mouseDrag(mouseAt(env, corner.x + 15, corner.y));
+    env.dispatchPendingMessages();
+    const int stepped = (int)env.getStageValue(0);
+    ASSERT_NE(stepped, 30);
+    env.mouseDrag(mouseAt(env, corner.x, corner.y));
+    main.parameterChanged(36, stepped); // the first step's echo
+    env.dispatchPendingMessages();
+
+    ASSERT_TRUE(settleUntil([&] { return rig.synth.editBuffer()[36] == 30; }));
+    settle();
+    EXPECT_EQ(processor.getState().getCurrentByte(36), 30);
+    EXPECT_EQ(env.getStageValue(0), 30.0f);
+}
+
 TEST_F(EditorEndToEndTest, ABytePastItsRangeIsShownClampedAndKeptUntilEdited)
 {
     // Seen in the field: a sub-oscillator level of 183 on a 0..127 parameter.

@@ -70,12 +70,15 @@ void ControlSet::showValue(StsCont* control, int value)
         envelopes[(size_t)binding->envelope]->setStageValue(binding->stage, (float)control->getShownValue());
 }
 
-void ControlSet::requestStagesOf(const Envel& envelope)
+void ControlSet::requestStagesOf(Envel& envelope)
 {
     const auto& parameters = ControlTable::envelopeParameters(envelope.getEnvelopeNumber());
     for (int stage = 0; stage < ControlTable::numStages; ++stage)
+    {
+        const auto dragged = envelope.takeDraggedStage(stage);
         if (auto* c = getControl(parameters[(size_t)stage]))
-            c->requestValue((int)envelope.getStageValue(stage));
+            c->requestValue((int)dragged.value_or(envelope.getStageValue(stage)));
+    }
 }
 
 void ControlSet::setRepaintEnabled(bool live)

@@ -35,7 +35,7 @@ public:
     void showValue(StsCont* control, int value);
     // After a drag on an envelope: asks for every stage value its control does not show yet, in
     // the order attack, decay, sustain, release. Equal values ask for nothing.
-    void requestStagesOf(const Envel& envelope);
+    void requestStagesOf(Envel& envelope);
     void setRepaintEnabled(bool live);
 
     template <typename Fn>

@@ -3,6 +3,8 @@
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
+#include <utility>
+
 namespace zarnel
 {
 
@@ -26,6 +28,13 @@ void Envel::setStageValue(int stage, float value)
 float Envel::getStageValue(int stage) const noexcept
 {
     return stage >= 0 && stage < 4 ? stages[(size_t)stage] : 0.0f;
+}
+
+std::optional<float> Envel::takeDraggedStage(int stage) noexcept
+{
+    if (stage < 0 || stage >= 4)
+        return std::nullopt;
+    return std::exchange(dragged[(size_t)stage], std::nullopt);
 }
 
 bool Envel::takeRightClick() noexcept
@@ -86,6 +95,9 @@ void Envel::mouseDrag(const juce::MouseEvent& e)
     valueText = step.text;
     if (!step.anyChanged())
         return;
+    for (size_t i = 0; i < stages.size(); ++i)
+        if (step.stages[i] != stages[i])
+            dragged[i] = step.stages[i];
     stages = step.stages;
     repaint();
     message = dragMessage;

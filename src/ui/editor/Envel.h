@@ -6,6 +6,9 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
+#include <optional>
+
 namespace zarnel
 {
 
@@ -27,6 +30,11 @@ public:
     void setStageValue(int stage, float value);
     float getStageValue(int stage) const noexcept;
     const EnvelopeShape::Stages& getStages() const noexcept { return stages; }
+
+    // The value the user dragged a stage to since the owner last took it: an echo of an earlier
+    // step may overwrite the shown stage before the owner's callback runs, and the step back would
+    // then be lost.
+    std::optional<float> takeDraggedStage(int stage) noexcept;
 
     int getMessage() const noexcept { return message; }
     // True once after a right-click: change messages are coalesced, so a drag step sent right
@@ -56,6 +64,7 @@ private:
     bool rightClicked = false;
     EnvelopeShape::Stages stages{30.0f, 30.0f, 30.0f, 30.0f};
     EnvelopeShape::Stages stagesAtDown{};
+    std::array<std::optional<float>, 4> dragged{};
     int envelopeNumber = 0;
     float scale = 1.0f;
     RepaintGate gate;
