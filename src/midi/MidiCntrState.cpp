@@ -567,6 +567,14 @@ void MidiCntrState::sendNote(int channel, int note, int velocity)
     sendRaw(bytes, 3, nowMs());
 }
 
+void MidiCntrState::sendNoteOff(int channel, int note)
+{
+    if (channel < 1 || channel > 16 || note < 0 || note > 127)
+        return;
+    const std::uint8_t bytes[3] = {(std::uint8_t)(0x80 + channel - 1), (std::uint8_t)note, 0};
+    sendRaw(bytes, 3, nowMs());
+}
+
 void MidiCntrState::queuePitchBendForHost(int channel, int value)
 {
     if (channel < 1 || channel > 16)

@@ -70,6 +70,8 @@ public:
     void requestDump(int kind, int bank, int program);
     void selectProgram(int bank, int program, bool announce);
     void sendNote(int channel, int note, int velocity);
+    // The on-screen keyboard's note-off, in order with its note-ons; the same limits.
+    void sendNoteOff(int channel, int note);
     void queuePitchBendForHost(int channel, int value);
 
     //==== Model =====================================================================================
