@@ -162,6 +162,7 @@ void MidiCntrState::handleControlChange(int channel, int controller, int value, 
         {
             const int n = rxNrpnMsb.load() * 128 + rxNrpnLsb.load();
             const int v = rxDataMsb * 128 + value;
+            nrpnChangedOnSynth = true;
             if (n > 379)
             {
                 const int index = GlobalSettings::indexForIncomingNrpn(n);
@@ -464,6 +465,9 @@ void MidiCntrState::sendParameterNrpnLocked(int nrpn, int value, int latencyMs) 
         lastWireEpoch = epoch;
         lastNrpnChannel = channel;
     }
+    // The synthesizer changed a value itself: the value sent last may no longer be what it holds.
+    if (nrpnChangedOnSynth.exchange(false))
+        lastDataMsb = lastDataLsb = -1;
 
     if (nrpn != lastNrpn)
     {

@@ -62,14 +62,14 @@ protected:
         player().keyStateChanged(false);
     }
 
-    // A press on the pad at unscaled (x, y), released unless asked.
-    void playAt(float x, float y, bool release = true)
+    // A press and release of a key of the pad, y unscaled units below its top. Keys are whole
+    // pixels wide at every scale, so the place is taken from the pad's own layout.
+    void playKey(int key, float y)
     {
-        const float s = strip().getScale();
-        const int px = (int)(x * s), py = (int)(y * s);
+        const auto& k = strip().getPiano().getLayout()[(size_t)key];
+        const int px = k.black ? k.bounds.getCentreX() : k.hitLeft + 2, py = (int)(y * strip().getScale());
         overlay().mouseDown(mouseAt(overlay(), px, py));
-        if (release)
-            overlay().mouseUp(mouseAt(overlay(), px, py));
+        overlay().mouseUp(mouseAt(overlay(), px, py));
     }
 
     std::set<char> down;
@@ -81,14 +81,13 @@ TEST_F(KeyboardTest, VelocityByKeyPosition)
 {
     struct Case
     {
-        int keyboardVelocity;
-        float x, y; // unscaled, in the pad
-        int note, velocity;
+        int keyboardVelocity, key;
+        float y; // unscaled, below the key's top
+        int velocity;
     };
-    // Octave 2: the pad starts at note 24.
-    const Case cases[] = {{0, 5, 0, 24, 5},       {0, 5, 140, 24, 111},  {0, 30, 102, 26, 63},
-                          {0, 20, 50, 25, 63},    {0, 20, 95, 25, 120},  {100, 5, 0, 24, 100},
-                          {100, 20, 10, 25, 100}, {6, 940, 20, 88, 6}};
+    const Case cases[] = {{0, 0, 0, 5},     {0, 0, 140, 111},   {0, 2, 102, 63},   {0, 1, 50, 63},
+                          {0, 1, 95, 120},  {0, 3, 99, 125},   {100, 0, 0, 100},  {100, 1, 10, 100},
+                          {6, 64, 20, 6},   {5, 64, 150, 124}};
     for (const int width : {1191, 1429})
     {
         editor.setSize(width, width * 700 / 1191);
@@ -98,13 +97,14 @@ TEST_F(KeyboardTest, VelocityByKeyPosition)
         {
             processor.getState().keyboardVelocity = c.keyboardVelocity;
             rig.synth.clearLogs();
-            playAt(c.x, c.y);
-            ASSERT_TRUE(soundingAre({})) << c.x << ", " << c.y;
+            playKey(c.key, c.y);
+            ASSERT_TRUE(settleUntil([&] { return !noteOns().empty() && rig.synth.soundingNotes().empty(); }))
+                << "width " << width << " key " << c.key << " at " << c.y;
             const auto played = noteOns();
-            ASSERT_EQ(played.size(), 1u) << "width " << width << " at " << c.x << ", " << c.y;
-            EXPECT_EQ(played[0].first, c.note);
+            ASSERT_EQ(played.size(), 1u) << "width " << width << " key " << c.key << " at " << c.y;
+            EXPECT_EQ(played[0].first, c.key + 24) << "octave 2: the pad starts at note 24";
             EXPECT_NEAR(played[0].second, c.velocity, tolerance)
-                << "width " << width << " at " << c.x << ", " << c.y << " keyboard velocity " << c.keyboardVelocity;
+                << "width " << width << " key " << c.key << " at " << c.y << " keyboard velocity " << c.keyboardVelocity;
         }
     }
 }
@@ -142,13 +142,13 @@ TEST_F(KeyboardTest, VelocityIndicatorAndOctaveStrip)
     processor.getState().keyboardVelocity = 100;
     processor.getState().keyboardOctave = 6;
     rig.synth.clearLogs();
-    playAt(5, 120);   // 72
-    playAt(940, 20);  // 136: nothing
+    playKey(0, 120);  // 72
+    playKey(64, 20);  // 136: nothing
     processor.getState().keyboardOctave = 9;
-    playAt(5, 120);   // 108
-    playAt(480, 120); // 108 + 33 = 141: nothing
-    ASSERT_TRUE(soundingAre({}));
-    EXPECT_EQ(noteOns(), (std::vector<std::pair<int, int>>{{72, 100}, {108, 100}}));
+    playKey(0, 120);  // 108
+    playKey(33, 120); // 141: nothing
+    const std::vector<std::pair<int, int>> expected{{72, 100}, {108, 100}};
+    ASSERT_TRUE(settleUntil([&] { return noteOns() == expected && rig.synth.soundingNotes().empty(); }));
 }
 
 TEST_F(KeyboardTest, DraggingAcrossTheKeys)
@@ -324,14 +324,19 @@ TEST(KeyboardLifetime, ClosingTheStripOrTheEditorWithKeysHeldLeavesNothingSoundi
     };
     auto& state = rig.processor.getState();
 
-    // The strip alone.
+    // The strip alone, with the pitch wheel held up as well.
     {
         KeyBrd strip(state);
         strip.getPiano().getOverlay().mouseDown(mouseAt(strip.getPiano().getOverlay(), 5, 120));
         strip.getNotePlayer().keyPressed(juce::KeyPress('m'));
+        auto& pitch = strip.getPitchWheel();
+        pitch.mouseDown(mouseAt(pitch, 10, 60));
+        pitch.mouseDrag(mouseAt(pitch, 10, 40));
         ASSERT_TRUE(soundingAre({24, 47}));
+        ASSERT_EQ(rig.rig.synth.pitchWheel(), 84 * 128);
     }
     ASSERT_TRUE(soundingAre({}));
+    EXPECT_EQ(rig.rig.synth.pitchWheel(), 8192);
 
     // The whole editor.
     {

@@ -21,6 +21,16 @@ WheelCnt::WheelCnt(MidiCntrState& s, bool isSpringing)
     setMouseCursor(juce::MouseCursor::UpDownResizeCursor);
 }
 
+WheelCnt::~WheelCnt()
+{
+    // A pitch wheel held while the strip goes away would leave the instrument bent.
+    if (springing && held && value != (float)centre)
+    {
+        value = (float)centre;
+        sendValue();
+    }
+}
+
 void WheelCnt::setValue(float v, bool send)
 {
     v = juce::jlimit(0.0f, 127.0f, v);
@@ -29,18 +39,22 @@ void WheelCnt::setValue(float v, bool send)
     value = v;
     frame = frameFor(v);
     if (send)
-    {
-        const int channel = state.midiChannel.load();
-        if (springing)
-            state.queuePitchBendForHost(channel, (int)value * 128);
-        else
-            state.getPorts().sendController(channel, 1, (int)value);
-    }
+        sendValue();
     repaint();
+}
+
+void WheelCnt::sendValue()
+{
+    const int channel = state.midiChannel.load();
+    if (springing)
+        state.queuePitchBendForHost(channel, (int)value * 128);
+    else
+        state.getPorts().sendController(channel, 1, (int)value);
 }
 
 void WheelCnt::mouseDown(const juce::MouseEvent& e)
 {
+    held = true;
     dragStartY = e.y;
     dragStartValue = value;
 }
@@ -53,6 +67,7 @@ void WheelCnt::mouseDrag(const juce::MouseEvent& e)
 
 void WheelCnt::mouseUp(const juce::MouseEvent&)
 {
+    held = false;
     if (springing)
         setValue((float)centre, true);
 }

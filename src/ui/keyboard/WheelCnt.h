@@ -18,6 +18,7 @@ public:
     static constexpr int width = 31, height = 112;
 
     WheelCnt(MidiCntrState& state, bool springing);
+    ~WheelCnt() override;
 
     // v is limited to 0..127; an unchanged value does nothing.
     void setValue(float v, bool send);
@@ -33,12 +34,15 @@ public:
     void paint(juce::Graphics& g) override;
 
 private:
+    void sendValue();
+
     MidiCntrState& state;
     const bool springing;
     float value;
     int frame;
     float scale = 1.0f;
     juce::Image strip;
+    bool held = false;
     int dragStartY = 0;
     float dragStartValue = 0.0f;
 

@@ -311,6 +311,14 @@ void SeqPanel::drawModeChosen(int item)
         else if (item == quantizeItem)
             t->setQuantize(quantize);
     }
+    repaint();
+}
+
+juce::String SeqPanel::getDrawModeText() const
+{
+    const auto& first = *tracks[0];
+    return juce::String(first.getDrawMode() == SeqClass::pen ? "Pen" : "Sliders")
+           + (first.isQuantizing() ? " + Quantize" : "");
 }
 
 //==== Painting =======================================================================================
@@ -333,7 +341,8 @@ void SeqPanel::paint(juce::Graphics& g)
     const auto title = ZarnelLookAndFeel::arial(14.0f * s, juce::Font::bold);
     if (!editing)
     {
-        juce::Array<juce::Rectangle<float>> boxes{{34.0f * s, 1.0f, 850.0f * s, 158.0f * s}};
+        juce::Array<juce::Rectangle<float>> boxes;
+        boxes.add({34.0f * s, 1.0f, 850.0f * s, 158.0f * s});
         for (int y : {166, 331, 496})
             boxes.add({34.0f * s, (float)y * s, 660.0f * s, 158.0f * s});
         g.setColour(section);
@@ -365,6 +374,12 @@ void SeqPanel::paint(juce::Graphics& g)
         g.setColour(editedSlot);
         g.fillRect(scaled({thumbX + thumbStep * editedTrack, thumbY, thumbWidth, 58}, s));
     }
+
+    // The draw mode in force, under the button in the overview and above it while editing.
+    g.setColour(juce::Colours::white.withAlpha(0.7f));
+    g.setFont(ZarnelLookAndFeel::arial(10.0f * s));
+    g.drawText(getDrawModeText(), editing ? scaled({982, 4, 84, 11}, s) : scaled({801, 137, 80, 12}, s),
+               juce::Justification::centred, false);
 
     if (s >= 0.5f)
     {

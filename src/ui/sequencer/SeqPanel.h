@@ -64,6 +64,8 @@ public:
     // The Draw Mode menu as it would open now, and what choosing one of its items does.
     juce::PopupMenu createDrawModeMenu() const;
     void drawModeChosen(int item);
+    // What the page shows of the draw mode: "Sliders" or "Pen", and whether it quantizes.
+    juce::String getDrawModeText() const;
 
     void paint(juce::Graphics& g) override;
     void seqClassMessage(int message, int track, int value) override;
