@@ -93,6 +93,12 @@ int main(int argc, char** argv)
 
         // The sequencer page: the overview, then one track edited in each draw mode.
         editor.setSize(1191, 700);
+        // A factory sequence, with a rest and a reset among its steps.
+        auto sequence = state.getBankProgram(4, 5);
+        sequence[120 + 6] = 127;
+        sequence[120 + 16 + 15] = 126;
+        state.setCurrentProgram(sequence);
+        main.refreshAllControls();
         auto& sequencer = main.getSequencerPanel();
         main.showPage(zarnel::MainComp::sequencerPage);
         ok &= writePng(editor, outFolder.getChildFile("sequencer-overview.png"));
@@ -103,6 +109,7 @@ int main(int argc, char** argv)
         {
             sequencer.seqClassMessage(zarnel::SeqClass::editRequestMessage, k, 0);
             zarnel::test::pumpMessages(20);
+            main.handleStateCode(0x12000000);
             sequencer.drawModeChosen(drawModes[k].first);
             ok &= writePng(editor, outFolder.getChildFile(juce::String("sequencer-track") + juce::String(k + 1) + "-"
                                                           + drawModes[k].second + ".png"));
@@ -123,6 +130,7 @@ int main(int argc, char** argv)
             strip.keyPlayDragged(grip - (int)(152.0f * strip.getScale()));
             strip.keyPlayDragEnded();
             zarnel::test::pumpMessages(20);
+            main.handleStateCode(0x12000000);
             ok &= writePng(editor, outFolder.getChildFile(juce::String("keyboard-shown-") + sizeName + ".png"));
         }
 
