@@ -20,16 +20,6 @@ protected:
         settle();
     }
 
-    bool settleUntil(const std::function<bool()>& condition)
-    {
-        return test::runUntil(
-            [&] {
-                test::pumpMessages(2);
-                return rig.synth.waitUntilIdle(10) && condition();
-            },
-            3000);
-    }
-    void settle() { settleUntil([] { return true; }); }
     bool soundingAre(const std::vector<int>& notes)
     {
         return settleUntil([&] { return rig.synth.soundingNotes() == notes; });

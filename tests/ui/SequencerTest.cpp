@@ -18,16 +18,6 @@ protected:
         settle();
     }
 
-    bool settleUntil(const std::function<bool()>& condition)
-    {
-        return test::runUntil(
-            [&] {
-                test::pumpMessages(2);
-                return rig.synth.waitUntilIdle(10) && condition();
-            },
-            3000);
-    }
-    void settle() { settleUntil([] { return true; }); }
 
     SeqPanel& seq() { return main.getSequencerPanel(); }
     SeqClass& track(int k) { return seq().getTrack(k); }
