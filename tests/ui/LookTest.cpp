@@ -59,6 +59,7 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::whiteKey, 25, 152, true},       {Picture::whiteKeyPressed, 25, 152, true},
         {Picture::blackKey, 16, 100, true},       {Picture::blackKeyPressed, 16, 100, true},
         {Picture::velocityIcon, 30, 103, true},
+        {Picture::globalSwitch, 71, 22, true},    {Picture::closeMark, 30, 30, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);
     for (const auto& c : cases)

@@ -55,6 +55,8 @@ Entry entryFor(Picture picture)
         case Picture::blackKey:         return {black_key_png, black_key_pngSize, "black_key.png"};
         case Picture::blackKeyPressed:  return {black_key_pressed_png, black_key_pressed_pngSize, "black_key_pressed.png"};
         case Picture::velocityIcon:     return {velocity_icon_png, velocity_icon_pngSize, "velocity_icon.png"};
+        case Picture::globalSwitch:     return {global_switch_png, global_switch_pngSize, "global_switch.png"};
+        case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};
