@@ -278,6 +278,13 @@ TEST_F(KeyboardTest, TheStripSnapsToItsTwoHeights)
     EXPECT_GT(main.getIndexOfChildComponent(&strip()), main.getIndexOfChildComponent(&main.getEditorPanel()));
     editor.setSize(1000, 588);
     EXPECT_TRUE(strip().isCollapsed());
+
+    // In front of the pages, behind the overlays, also after a layout.
+    main.toggleMidiSetup(true);
+    editor.setSize(1191, 700);
+    ASSERT_NE(main.getMidiSetup(), nullptr);
+    EXPECT_LT(main.getIndexOfChildComponent(&strip()), main.getIndexOfChildComponent(main.getMidiSetup()));
+    main.toggleMidiSetup(false);
 }
 
 //==== No stuck notes =================================================================================
