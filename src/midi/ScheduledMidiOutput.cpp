@@ -12,8 +12,6 @@ ScheduledMidiOutput::ScheduledMidiOutput(std::unique_ptr<MidiOutputDevice> d)
     : juce::Thread("MIDI output: " + (d != nullptr ? d->getName() : juce::String())), device(std::move(d))
 {
     jassert(device != nullptr);
-    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating())
-        wakingThread = mm->getCurrentMessageThread();
     pendingSlots.resize(scheduleCapacity);
     freeSlots.reserve(scheduleCapacity);
     pendingOrder.reserve(scheduleCapacity);
@@ -80,10 +78,13 @@ void ScheduledMidiOutput::wakeIfAllowed(double dueMs)
 {
     // Waking a thread takes a lock, which the audio thread must never do; the message thread may,
     // and it is where edits on screen come from. Later messages are found by the regular pass.
-    // (The thread is compared by id: asking JUCE whether this is the message thread locks too.)
+    // The role moves (a Linux VST3 host takes it over from the plug-in's own thread when the
+    // editor opens), and an ended thread's id may come back as the audio thread's: so the id is
+    // read at every call, without the lock that asking JUCE whether this is the message thread takes.
     if (dueMs > juce::Time::getMillisecondCounterHiRes() + 1.0)
         return;
-    if (wakingThread != nullptr && juce::Thread::getCurrentThreadId() == wakingThread)
+    const auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+    if (mm != nullptr && juce::Thread::getCurrentThreadId() == mm->getCurrentMessageThread())
         notify();
 }
 

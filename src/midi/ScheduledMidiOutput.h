@@ -37,8 +37,9 @@ public:
     bool sendBlockOfMessages(const juce::MidiBuffer& buffer, double startTimeMs, double samplesPerSecond);
 
     // One message of raw bytes, due at dueMs; the same rules, without building a MidiBuffer.
-    // Called on the message thread (edits on screen), a message due now wakes the sender at once;
-    // from any other thread it waits for the sender's next pass, at most a millisecond.
+    // Called on the thread that is the message thread now (edits on screen), a message due now
+    // wakes the sender at once; from any other thread it waits for the sender's next pass, at
+    // most a millisecond.
     bool scheduleMessage(const void* data, size_t size, double dueMs);
 
     // On the calling thread, past the schedule; waits while the sender thread is at the device.
@@ -91,8 +92,6 @@ private:
     std::vector<std::uint16_t> pendingOrder;
 
     std::atomic<std::uint64_t> passes{0};
-    // The message thread, whose messages due now wake the sender; set once at construction.
-    juce::Thread::ThreadID wakingThread = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE(ScheduledMidiOutput)
 };

@@ -235,8 +235,8 @@ void ZarnelAudioProcessor::setParameter(int index, float value)
     }
     const auto& tables = state.getTables();
     const int stored = storedValueFor(value, tables.maximum(index));
-    // A byte above the maximum (real programs hold them) reads as the maximum: the host sending
-    // that back is no edit, and the byte stays.
+    // A byte outside the range (real programs hold them) reads as the nearest end: the host
+    // sending that back is no edit, and the byte stays.
     if (stored != tables.clamp(index, state.getCurrentByte(index)))
         state.setParameterFromHost(index, stored);
 }
@@ -245,10 +245,12 @@ float ZarnelAudioProcessor::getParameter(int index) const
 {
     if (index < 0 || index >= numHostParameters)
         return 0.0f;
-    const int maximum = state.getTables().maximum(index);
+    const auto& tables = state.getTables();
+    const int maximum = tables.maximum(index);
     if (maximum <= 0)
         return 0.0f;
-    return juce::jlimit(0.0f, 1.0f, (float)state.getCurrentByte(index) / (float)maximum);
+    // The value shown, also for a byte below the minimum: the host sending it back is no edit.
+    return (float)tables.clamp(index, state.getCurrentByte(index)) / (float)maximum;
 }
 
 juce::String ZarnelAudioProcessor::getParameterName(int index) const

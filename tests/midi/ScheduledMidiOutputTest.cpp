@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using zarnel::ScheduledMidiOutput;
@@ -245,4 +247,33 @@ TEST_F(ScheduledOutputFixture, StoppedThreadKeepsScheduleForRestartAndDirectSend
     output->startBackgroundThread();
     ASSERT_TRUE(far.waitForArrivals(2));
     EXPECT_EQ(far.messages(), (std::vector<Bytes>{cc(2, 2), cc(1, 1)}));
+}
+
+// The message thread role moves after the ports are open (a Linux VST3 host takes it over from
+// the plug-in's own thread when the editor opens): edits from the thread that has it now must
+// still wake the sender, not wait for its poll.
+TEST_F(ScheduledOutputFixture, EditsFromTheThreadThatIsTheMessageThreadNowWakeTheSender)
+{
+    auto* mm = juce::MessageManager::getInstance();
+    std::thread([mm] { mm->setCurrentThreadAsMessageThread(); }).join();
+    output.reset();
+    output = std::make_unique<ScheduledMidiOutput>(backend.openOutput(0));
+    output->startBackgroundThread();
+    mm->setCurrentThreadAsMessageThread();
+
+    std::vector<double> latencies;
+    for (size_t i = 0; i < 100; ++i)
+    {
+        // Uneven gaps, so that they cannot keep step with the sender's millisecond poll.
+        const double start = now() + 2.0 + (double)(i * 389 % 1000) / 1000.0;
+        while (now() < start)
+            std::this_thread::yield();
+        const auto bytes = cc(1, (int)(i % 128));
+        ASSERT_TRUE(output->scheduleMessage(bytes.data(), bytes.size(), start));
+        ASSERT_TRUE(far.waitForArrivals(i + 1));
+        latencies.push_back((far.get().back().timeMs - start) * 1000.0);
+    }
+    juce::MessageManager::deleteInstance();
+    std::sort(latencies.begin(), latencies.end());
+    EXPECT_LT(latencies[latencies.size() / 2], 300.0) << "microseconds: edits waited for the poll";
 }

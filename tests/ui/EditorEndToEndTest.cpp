@@ -93,12 +93,41 @@ TEST_F(EditorEndToEndTest, APanelDragReachesTheInstrumentAsNrpn)
     ASSERT_TRUE(settleUntil([&] { return rig.synth.editBuffer()[36] == attackBefore + 10; }));
 }
 
-TEST_F(EditorEndToEndTest, ABytePastTheMaximumIsShownClampedAndKeptUntilEdited)
+// Dragged away and back before the first step's echo: the control still shows the value it
+// left, and the echo must not leave it, the program or the instrument at the step between.
+TEST_F(EditorEndToEndTest, ADragBackBeforeTheEchoEndsWhereThePointerIs)
+{
+    auto* cutoff = panel().getControl(20);
+    main.parameterChanged(20, 60);
+    cutoff->mouseDown(mouseAt(*cutoff, 30, 30));
+    cutoff->mouseDrag(mouseAt(*cutoff, 40, 30));
+    cutoff->mouseDrag(mouseAt(*cutoff, 30, 30));
+    cutoff->mouseUp(mouseAt(*cutoff, 30, 30));
+
+    main.parameterChanged(36, 30);
+    auto& env = panel().getEnvelope(1);
+    const auto corner = EnvelopeShape::corners(env.getStages())[1].toInt();
+    env.mouseDown(mouseAt(env, corner.x, corner.y));
+    env.mouseDrag(mouseAt(env, corner.x + 15, corner.y));
+    env.dispatchPendingMessages(); // the attack's step is asked for
+    env.mouseDrag(mouseAt(env, corner.x, corner.y));
+    env.dispatchPendingMessages();
+
+    ASSERT_TRUE(settleUntil([&] { return rig.synth.editBuffer()[20] == 60 && rig.synth.editBuffer()[36] == 30; }));
+    settle();
+    EXPECT_EQ(processor.getState().getCurrentByte(20), 60);
+    EXPECT_EQ(cutoff->getShownValue(), 60);
+    EXPECT_EQ(processor.getState().getCurrentByte(36), 30);
+    EXPECT_EQ(env.getStageValue(0), 30.0f);
+}
+
+TEST_F(EditorEndToEndTest, ABytePastItsRangeIsShownClampedAndKeptUntilEdited)
 {
     // Seen in the field: a sub-oscillator level of 183 on a 0..127 parameter.
     auto record = rig.synth.editBuffer();
     record[5] = 183;
     record[29] = 200; // the filter envelope's decay: shown by the knob and the envelope alike
+    record[101] = 10;  // the tempo, below its minimum
     rig.synth.setEditBuffer(record);
     rig.synth.sendEditBufferDump();
     ASSERT_TRUE(settleUntil([&] { return processor.getState().getCurrentByte(5) == 183; }));
@@ -110,15 +139,20 @@ TEST_F(EditorEndToEndTest, ABytePastTheMaximumIsShownClampedAndKeptUntilEdited)
     auto* host = processor.getHostParameter(5);
     EXPECT_FLOAT_EQ(host->getValue(), 1.0f);
     EXPECT_EQ(processor.getParameterText(5), "127");
+    const auto& tables = processor.getState().getTables();
+    auto* tempo = processor.getHostParameter(101);
+    EXPECT_FLOAT_EQ(tempo->getValue(), (float)tables.minimum(101) / (float)tables.maximum(101));
 
     // The host sending the value back, a repaint, the zoom: nothing changes the byte.
     host->setValue(host->getValue());
+    tempo->setValue(tempo->getValue());
     main.refreshAllControls();
     main.openSectionZoom(7);
     main.closeSectionZoom();
     settle();
     EXPECT_EQ(processor.getState().getCurrentByte(5), 183);
     EXPECT_EQ(processor.getState().getCurrentByte(29), 200);
+    EXPECT_EQ(processor.getState().getCurrentByte(101), 10);
 
     // Sent back, the program is the one that came.
     rig.synth.setEditBuffer({});

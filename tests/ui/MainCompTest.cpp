@@ -1,3 +1,4 @@
+#include "midi/Notification.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "support/SynthRig.h"
@@ -165,6 +166,33 @@ TEST_F(MainCompTest, MessageBoxSitsInTheMiddleAndOkRemovesIt)
     EXPECT_TRUE(main.getMessageBox()->isParentOf(main.getComponentAt(600, 100)) || main.getComponentAt(600, 100) == main.getMessageBox());
     EXPECT_EQ(juce::Component::getCurrentlyModalComponent(), nullptr);
     main.stsbutPressed(MsgCont::okCode);
+    pump(50);
+    EXPECT_EQ(main.getMessageBox(), nullptr);
+}
+
+// Failures reported while a message is open (two saves failing in one pass, or one between an
+// OK and the box's removal) wait for it; an OK, even clicked twice, removes only its own box.
+TEST_F(MainCompTest, MessagesShownMeanwhileWaitForTheOkOfTheOneOpen)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    processor.getState().postNotification(Notification::fileWriteFailed + Notification::bankDataFile);
+    processor.getState().postNotification(Notification::fileWriteFailed + Notification::settingsFile);
+    pump(50);
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_TRUE(main.getMessageBox()->getText().contains("user banks"));
+    main.stsbutPressed(MsgCont::okCode);
+    main.showMessage("third");
+    main.stsbutPressed(MsgCont::okCode);
+
+    for (const char* shown : {"settings", "third"})
+    {
+        pump(50);
+        ASSERT_NE(main.getMessageBox(), nullptr) << shown;
+        EXPECT_TRUE(main.getMessageBox()->getText().contains(shown)) << main.getMessageBox()->getText();
+        main.stsbutPressed(MsgCont::okCode);
+    }
     pump(50);
     EXPECT_EQ(main.getMessageBox(), nullptr);
 }

@@ -441,7 +441,13 @@ void MainComp::toggleAbout(bool on, int timeMs)
 
 void MainComp::showMessage(const juce::String& text)
 {
-    removeMessageBox();
+    // Two failures in one pass (the banks and the settings on a full disk) must both be seen.
+    if (messageBox != nullptr)
+    {
+        if (messageBox->getText() != text)
+            waitingMessages.addIfNotAlreadyThere(text);
+        return;
+    }
     messageBox = std::make_unique<MsgCont>(text, getWidth(), getHeight());
     addAndMakeVisible(*messageBox);
     messageBox->toFront(false);
@@ -449,11 +455,17 @@ void MainComp::showMessage(const juce::String& text)
     messageBox->getCancelButton().addListener(this);
 }
 
-void MainComp::removeMessageBox()
+void MainComp::removeMessageBox(const MsgCont* answered)
 {
-    if (messageBox == nullptr)
+    if (messageBox == nullptr || messageBox.get() != answered)
         return;
     messageBox.reset();
+    if (!waitingMessages.isEmpty())
+    {
+        const auto next = waitingMessages[0];
+        waitingMessages.remove(0);
+        showMessage(next);
+    }
 }
 
 void MainComp::startBankTransfer(int mode, int bank)
@@ -534,10 +546,12 @@ void MainComp::stsbutPressed(int id)
 {
     if (id == MsgCont::okCode || id == MsgCont::cancelCode)
     {
-        // Removed after the button has finished reporting.
-        juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this)] {
-            if (safe != nullptr)
-                safe->removeMessageBox();
+        // Removed after the button has finished reporting; only that box, not one shown meanwhile.
+        // (A box already removed reads as null, so a second OK never removes the next one.)
+        juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this),
+                                         answered = juce::Component::SafePointer<MsgCont>(messageBox.get())] {
+            if (safe != nullptr && answered != nullptr)
+                safe->removeMessageBox(answered.getComponent());
         });
     }
     if (id == AppBar::midiCode && !writeDialogShown)

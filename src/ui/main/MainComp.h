@@ -109,7 +109,8 @@ public:
 private:
     void handleAsyncUpdate() override;
     void setStatus(const juce::String& text);
-    void removeMessageBox();
+    // Removes the box that was answered, if it is still the one shown, and shows the next.
+    void removeMessageBox(const MsgCont* answered);
     void refreshProgramDisplay(const ProgramSysex::Record& program);
     void layoutPages(float scale);
     // The keyboard strip in front of the pages, behind whatever covers them.
@@ -132,6 +133,7 @@ private:
     std::unique_ptr<KeyBrd> keyboard;
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<MsgCont> messageBox;
+    juce::StringArray waitingMessages; // shown one after another, each until its OK
     std::unique_ptr<ProgBar> progressBar;
     std::unique_ptr<MIDI_Setup> midiSetup;
     std::unique_ptr<MIDI_scan> scanPanel;

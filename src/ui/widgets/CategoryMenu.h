@@ -12,11 +12,12 @@ class CategoryMenu
 {
 public:
     // Opens at the mouse without waiting. onChosen(owner, category 0..25) runs once a category is
-    // picked, and only while owner still exists; a dismissed menu calls nothing.
+    // picked, and only while owner still exists; a dismissed menu calls nothing. Attached to the
+    // owner, the menu closes with it instead of staying on the screen after the editor closed.
     template <typename Owner, typename Fn>
     static void chooseCategory(Owner& owner, Fn&& onChosen)
     {
-        AsyncMenu::show(createMenu(), juce::PopupMenu::Options().withMousePosition(), owner,
+        AsyncMenu::show(createMenu(), juce::PopupMenu::Options().withTargetComponent(owner).withMousePosition(), owner,
                         [fn = std::forward<Fn>(onChosen)](Owner& o, int result) mutable {
                             const int category = categoryForResult(result);
                             if (category >= 0)

@@ -31,6 +31,7 @@ void StsCont::configure(int index, const juce::String& captionText, int x, int y
                         int minimumValue, int maximumValue, int controlType, int kind)
 {
     parameterIndex = index;
+    awaitedValue = noValue; // a request for another parameter is awaited no more
     caption = captionText;
     layoutX = (float)x;
     layoutY = (float)(y - layoutYOffset);
@@ -88,6 +89,8 @@ int StsCont::knobFrameFor(int value, int minimumValue, int maximumValue)
 void StsCont::setDisplayedValue(int value, const juce::String& text)
 {
     const int clamped = juce::jlimit(minimum, maximum, value);
+    if (clamped == awaitedValue)
+        awaitedValue = noValue;
     if (clamped == shownValue)
         return;
     shownValue = clamped;
@@ -115,8 +118,13 @@ void StsCont::setCaption(const juce::String& text)
 void StsCont::requestValue(int value)
 {
     requestedValue = juce::jlimit(minimum, maximum, value);
-    if (requestedValue != shownValue)
+    // Until its echo comes back the control still shows the value before the last request: a
+    // drag back to that value must still be asked for, or the echo would leave it elsewhere.
+    if (requestedValue != shownValue || (awaitedValue != noValue && requestedValue != awaitedValue))
+    {
+        awaitedValue = requestedValue;
         owner.setParameterFromEditor(parameterIndex, requestedValue, false, true);
+    }
 }
 
 void StsCont::toggle()

@@ -122,6 +122,7 @@ private:
     int shownValue = -1;
     int parameterIndex = 0;
     int requestedValue = 0;
+    int awaitedValue = noValue; // the last request whose echo has not been shown yet
     int minimum = 0, maximum = 127;
     int sectionId = noSection;
     bool configured = false;
