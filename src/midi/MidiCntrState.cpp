@@ -169,6 +169,7 @@ void MidiCntrState::handleControlChange(int channel, int controller, int value, 
         {
             const int n = rxNrpnMsb.load() * 128 + rxNrpnLsb.load();
             const int v = rxDataMsb * 128 + value;
+            nrpnChangedOnSynth = true;
             if (n > 379)
             {
                 const int index = GlobalSettings::indexForIncomingNrpn(n);
@@ -474,6 +475,9 @@ void MidiCntrState::sendParameterNrpnLocked(int nrpn, int value, int latencyMs) 
         lastWireEpoch = epoch;
         lastNrpnChannel = channel;
     }
+    // The synthesizer changed a value itself: the value sent last may no longer be what it holds.
+    if (nrpnChangedOnSynth.exchange(false))
+        lastDataMsb = lastDataLsb = -1;
 
     if (nrpn != lastNrpn)
     {
@@ -575,6 +579,14 @@ void MidiCntrState::sendNote(int channel, int note, int velocity)
         return;
     const std::uint8_t bytes[3] = {(std::uint8_t)(0x90 + channel - 1), (std::uint8_t)note,
                                    (std::uint8_t)(velocity & 0x7F)};
+    sendRaw(bytes, 3, nowMs());
+}
+
+void MidiCntrState::sendNoteOff(int channel, int note)
+{
+    if (channel < 1 || channel > 16 || note < 0 || note > 127)
+        return;
+    const std::uint8_t bytes[3] = {(std::uint8_t)(0x80 + channel - 1), (std::uint8_t)note, 0};
     sendRaw(bytes, 3, nowMs());
 }
 

@@ -71,6 +71,8 @@ public:
     void requestDump(int kind, int bank, int program);
     void selectProgram(int bank, int program, bool announce);
     void sendNote(int channel, int note, int velocity);
+    // The on-screen keyboard's note-off, in order with its note-ons; the same limits.
+    void sendNoteOff(int channel, int note);
     void queuePitchBendForHost(int channel, int value);
 
     //==== Model =====================================================================================
@@ -255,6 +257,8 @@ private:
     int lastNrpnChannel = 0;
     std::uint32_t lastWireEpoch = 0;
     double lastNrpnDueMs = 0.0;
+    // Set by the input thread when the synthesizer sends a value of its own.
+    std::atomic<bool> nrpnChangedOnSynth{false};
 
     // Parameters whose host automation is still to be sent (their current value goes out).
     std::array<std::atomic<bool>, ProgramSysex::recordSize> hostValueDeferred{};

@@ -195,6 +195,19 @@ TEST_F(ControllerStateTest, ParameterNrpnLeavesOutRepeatedParts)
     EXPECT_EQ(got, expected);
 }
 
+TEST_F(ControllerStateTest, AValueChangedOnTheSynthIsSentAgainEvenIfItWasSentLast)
+{
+    // NRPN 20 (index 25): the editor sends 126, the synthesizer's knob then sets 60, and the
+    // editor asks for 126 again: the synthesizer must get it.
+    state.sendParameterNrpn(20, 126, 0, 44100.0);
+    receivedBySynth(4);
+    rig.synth.knobMove(25, 60);
+    ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+    ASSERT_EQ(rig.synth.editBuffer()[25], 60);
+    state.sendParameterNrpn(20, 126, 0, 44100.0);
+    EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[25] == 126; }, 3000));
+}
+
 TEST_F(ControllerStateTest, GlobalSendMakesTheNextParameterSelectItsOwnNrpn)
 {
     state.sendParameterNrpn(15, 64, 0, 44100.0);

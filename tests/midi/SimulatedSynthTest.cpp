@@ -450,3 +450,18 @@ TEST_F(SimulatedSynthTest, DeliveryThreadAnswersFromItsOwnThread)
     EXPECT_EQ(got[0][3], 0x0F);
     EXPECT_EQ(got[1], ProgramSysex::programDump(0, 3, synth->program(0, 3).data(), 256));
 }
+
+TEST_F(SimulatedSynthTest, KnowsWhichNotesAreSoundingAndWhereItsWheelsAre)
+{
+    EXPECT_TRUE(synth->soundingNotes().empty());
+    EXPECT_EQ(synth->pitchWheel(), 8192);
+    sendAll({{0x90, 60, 100}, {0x90, 64, 90}, {0x90, 67, 1}, {0x80, 60, 0}, {0x90, 67, 0}});
+    EXPECT_EQ(synth->soundingNotes(), (std::vector<int>{64}));
+    send({0x91, 50, 100}); // not its channel
+    EXPECT_EQ(synth->soundingNotes(), (std::vector<int>{64}));
+    sendAll({{0xE0, 0x00, 0x50}, cc(1, 1, 77)});
+    EXPECT_EQ(synth->pitchWheel(), 0x50 * 128);
+    EXPECT_EQ(synth->modWheel(), 77);
+    send(cc(1, 123, 0));
+    EXPECT_TRUE(synth->soundingNotes().empty());
+}

@@ -370,7 +370,16 @@ void SimulatedSynth::handleChannelMessage(const Bytes& m)
             edit = banks.bank(bankNumber).getProgramPadded(programNumber);
             ++stats.programChanges;
             break;
-        default: // notes, bends, pressure: played, nothing kept
+        case 0x90:
+            sounding[m[1] & 0x7F] = m[2] > 0;
+            break;
+        case 0x80:
+            sounding[m[1] & 0x7F] = false;
+            break;
+        case 0xE0:
+            pitchWheelPosition = (m[2] & 0x7F) * 128 + (m[1] & 0x7F);
+            break;
+        default: // pressure: played, nothing kept
             break;
     }
 }
@@ -391,6 +400,12 @@ void SimulatedSynth::controlChange(int controller, int value)
         case 38:
             rxDataLsb = value;
             applyNrpn();
+            break;
+        case 1:
+            modWheelValue = value;
+            break;
+        case 123: // all notes off
+            sounding.fill(false);
             break;
         case 32:
             // The bank waits for the program change that follows it.
@@ -766,6 +781,28 @@ int SimulatedSynth::currentProgram() const
 {
     const std::lock_guard<std::mutex> lk(stateLock);
     return programNumber;
+}
+
+std::vector<int> SimulatedSynth::soundingNotes() const
+{
+    const std::lock_guard<std::mutex> lk(stateLock);
+    std::vector<int> notes;
+    for (int n = 0; n < (int)sounding.size(); ++n)
+        if (sounding[(size_t)n])
+            notes.push_back(n);
+    return notes;
+}
+
+int SimulatedSynth::pitchWheel() const
+{
+    const std::lock_guard<std::mutex> lk(stateLock);
+    return pitchWheelPosition;
+}
+
+int SimulatedSynth::modWheel() const
+{
+    const std::lock_guard<std::mutex> lk(stateLock);
+    return modWheelValue;
 }
 
 double SimulatedSynth::virtualTimeMs() const

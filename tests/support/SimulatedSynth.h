@@ -113,6 +113,11 @@ public:
     void setReceiveChannel(int channel) { setGlobal(globalMidiChannel, channel); }
     int currentBank() const;
     int currentProgram() const;
+    // What is being played on the receive channel: the notes sounding (ascending), the pitch
+    // wheel (8192 at rest) and the modulation wheel.
+    std::vector<int> soundingNotes() const;
+    int pitchWheel() const;
+    int modWheel() const;
 
     // The front panel. Each call is queued like an incoming message and goes out on the wire
     // after whatever the synth is sending already.
@@ -212,6 +217,9 @@ private:
     int bankNumber = 0;
     int programNumber = 0;
     int rxNrpnMsb = 127, rxNrpnLsb = 127, rxDataMsb = 0, rxDataLsb = 0; // 127/127: none selected
+    std::array<bool, 128> sounding{};
+    int pitchWheelPosition = 8192;
+    int modWheelValue = 0;
 
     // The input parser.
     Bytes partial;

@@ -15,18 +15,6 @@ class EditorEndToEndTest : public ::testing::Test, protected test::EditorRig
 {
 protected:
     EditorEndToEndTest() { settle(); }
-
-    // Lets the synthesizer answer and the message thread handle what arrived.
-    bool settleUntil(const std::function<bool()>& condition)
-    {
-        return test::runUntil(
-            [&] {
-                test::pumpMessages(2); // what was posted meanwhile is handled before the check
-                return rig.synth.waitUntilIdle(10) && condition();
-            },
-            3000);
-    }
-    void settle() { settleUntil([] { return true; }); }
 };
 
 } // namespace

@@ -53,6 +53,12 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::panelSideLeft, 33, 682, true},  {Picture::panelSideRight, 33, 682, true},
         {Picture::panelLogo, 226, 31, true},      {Picture::panelMark, 179, 52, true},
         {Picture::panelTile, 200, 200, false},    {Picture::envelopeGrid, 218, 73, true},
+        {Picture::seqTrack, 458, 155, false},     {Picture::seqGlass, 458, 155, true},
+        {Picture::keyGrip, 100, 20, false},       {Picture::wheelWell, 81, 206, true},
+        {Picture::wheelStrip, 1891, 200, true},   {Picture::octaveMiniature, 269, 18, true},
+        {Picture::whiteKey, 25, 152, true},       {Picture::whiteKeyPressed, 25, 152, true},
+        {Picture::blackKey, 16, 100, true},       {Picture::blackKeyPressed, 16, 100, true},
+        {Picture::velocityIcon, 30, 103, true},
         {Picture::globalSwitch, 71, 22, true},    {Picture::closeMark, 30, 30, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);

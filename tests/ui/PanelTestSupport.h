@@ -8,6 +8,7 @@
 #include "ui/main/MainComp.h"
 #include "support/SynthRig.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,18 @@ struct EditorRig : PanelRig
     }
 
     EditorPanel& panel() { return main.getEditorPanel(); }
+
+    // Lets the synthesizer answer and the message thread handle what arrived.
+    bool settleUntil(const std::function<bool()>& condition)
+    {
+        return runUntil(
+            [&] {
+                pumpMessages(2); // what was posted meanwhile is handled before the check
+                return rig.synth.waitUntilIdle(10) && condition();
+            },
+            3000);
+    }
+    void settle() { settleUntil([] { return true; }); }
 
     ZarnelAudioProcessorEditor editor{processor};
     MainComp& main = editor.getMainComp();

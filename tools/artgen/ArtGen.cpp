@@ -718,6 +718,200 @@ Image envelopeGrid()
     return img;
 }
 
+
+//==== Sequencer ======================================================================================
+
+// A track's field: dark glass over sixteen columns, every fourth a shade lighter (a beat).
+Image seqTrack()
+{
+    auto img = blank(458, 155, false);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF1B2226), 0.0f, 0.0f, Colour(0xFF0C1013), 0.0f, 155.0f, false));
+    g.fillAll();
+    const float column = 458.0f / 16.0f;
+    for (int step = 0; step < 16; ++step)
+    {
+        const float x = column * (float)step;
+        g.setColour(juce::Colours::white.withAlpha(step % 4 == 0 ? 0.045f : 0.02f));
+        g.fillRect(x + 1.0f, 16.0f, column - 2.0f, 136.0f);
+    }
+    g.setColour(accent.withAlpha(0.10f));
+    g.fillRect(0, 152, 458, 1);
+    g.setColour(ink);
+    g.drawRect(0, 0, 458, 155, 1);
+    return img;
+}
+
+// Light on the glass over a track: a sheen across the top, fading before the bars.
+Image seqGlass()
+{
+    auto img = blank(458, 155);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(juce::Colours::white.withAlpha(0.07f), 0.0f, 0.0f,
+                                           juce::Colours::white.withAlpha(0.0f), 0.0f, 60.0f, false));
+    g.fillRect(1, 1, 456, 60);
+    g.setColour(juce::Colours::white.withAlpha(0.10f));
+    g.fillRect(1, 1, 456, 1);
+    return img;
+}
+
+//==== Keyboard =======================================================================================
+
+// The strip's top edge, stretched along the window: rows only, so stretching changes nothing.
+Image keyGrip()
+{
+    auto img = blank(100, 20, false);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF3A4248), 0.0f, 0.0f, Colour(0xFF1A1E21), 0.0f, 20.0f, false));
+    g.fillAll();
+    g.setColour(juce::Colours::white.withAlpha(0.22f));
+    g.fillRect(0, 0, 100, 1);
+    g.setColour(juce::Colours::black.withAlpha(0.6f));
+    g.fillRect(0, 19, 100, 1);
+    // Two fine ridges to take hold of.
+    for (int y : {8, 11})
+    {
+        g.setColour(juce::Colours::black.withAlpha(0.35f));
+        g.fillRect(0, y, 100, 1);
+        g.setColour(juce::Colours::white.withAlpha(0.08f));
+        g.fillRect(0, y + 1, 100, 1);
+    }
+    return img;
+}
+
+Image wheelWell()
+{
+    auto img = blank(81, 206);
+    Graphics g(img);
+    const juce::Rectangle<float> well(2.5f, 2.5f, 76.0f, 201.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF050607), 0.0f, 0.0f, Colour(0xFF1C2125), 0.0f, 206.0f, false));
+    g.fillRoundedRectangle(well, 8.0f);
+    g.setColour(juce::Colours::white.withAlpha(0.12f));
+    g.drawRoundedRectangle(well.translated(0.0f, 1.0f), 8.0f, 1.0f);
+    g.setColour(ink);
+    g.drawRoundedRectangle(well, 8.0f, 2.0f);
+    return img;
+}
+
+// A wheel seen edge-on, turned by frame: ridges run past and a lit marker shows the position.
+void drawWheelFrame(Graphics& g, float ox, int frame)
+{
+    const juce::Rectangle<float> body(ox + 4.0f, 4.0f, 47.0f, 192.0f);
+    juce::ColourGradient shading(Colour(0xFF14171A), body.getX(), 0.0f, Colour(0xFF14171A), body.getRight(), 0.0f, false);
+    shading.addColour(0.5, Colour(0xFF4B545B));
+    g.setGradientFill(shading);
+    g.fillRoundedRectangle(body, 10.0f);
+    const float turn = (float)frame / 34.0f; // 0 at the bottom of the travel, 1 at the top
+    for (int i = -12; i <= 12; ++i)
+    {
+        const float angle = (float)i * 0.13f + (turn - 0.5f) * 1.4f;
+        if (std::abs(angle) >= pi / 2.0f * 0.97f)
+            continue;
+        const float y = 100.0f - 92.0f * std::sin(angle);
+        const float shade = std::cos(angle);
+        g.setColour(juce::Colours::black.withAlpha(0.45f * shade));
+        g.fillRect(body.getX() + 3.0f, y, body.getWidth() - 6.0f, 1.2f);
+        g.setColour(juce::Colours::white.withAlpha(0.10f * shade));
+        g.fillRect(body.getX() + 3.0f, y + 1.2f, body.getWidth() - 6.0f, 0.8f);
+    }
+    const float markAngle = (turn - 0.5f) * 1.4f;
+    const float markY = 100.0f - 92.0f * std::sin(markAngle);
+    g.setColour(accent.withAlpha(0.35f));
+    g.fillRoundedRectangle(body.getX() + 2.0f, markY - 4.0f, body.getWidth() - 4.0f, 8.0f, 3.0f);
+    g.setColour(accent);
+    g.fillRoundedRectangle(body.getX() + 4.0f, markY - 2.0f, body.getWidth() - 8.0f, 4.0f, 2.0f);
+    g.setColour(ink);
+    g.drawRoundedRectangle(body, 10.0f, 1.5f);
+}
+
+Image wheelStrip()
+{
+    auto img = blank(34 * 54 + 55, 200);
+    Graphics g(img);
+    for (int frame = 0; frame < 35; ++frame)
+    {
+        Graphics::ScopedSaveState s(g);
+        g.reduceClipRegion(frame * 54, 0, 54, 200);
+        drawWheelFrame(g, (float)(frame * 54), frame);
+    }
+    return img;
+}
+
+// The octave strip's keyboard: 25 pixels an octave from note 0 up.
+Image octaveMiniature()
+{
+    auto img = blank(269, 18);
+    Graphics g(img);
+    const float white = 25.0f / 7.0f;
+    g.setColour(Colour(0xFFE9ECEE));
+    g.fillRect(0, 0, 269, 18);
+    g.setColour(Colour(0xFF7D868C));
+    for (int w = 1; (float)w * white < 269.0f; ++w)
+        g.fillRect((float)w * white, 0.0f, 0.6f, 18.0f);
+    const float blackAt[] = {4.0f, 9.0f, 14.0f, 20.0f, 23.0f};
+    for (int octave = 0; octave < 11; ++octave)
+        for (float b : blackAt)
+        {
+            g.setColour(Colour(0xFF15181B));
+            g.fillRect(b - 0.9f + 25.0f * (float)octave + 1.0f, 0.0f, 2.2f, 11.0f);
+        }
+    g.setColour(ink);
+    g.drawRect(0, 0, 269, 18, 1);
+    return img;
+}
+
+Image whiteKey(bool pressed)
+{
+    auto img = blank(25, 152);
+    Graphics g(img);
+    const juce::Rectangle<float> key(0.5f, -4.0f, 24.0f, 155.5f);
+    if (pressed)
+        g.setGradientFill(juce::ColourGradient(Colour(0xFFB5D9E3), 0.0f, 0.0f, Colour(0xFF8FC3D2), 0.0f, 152.0f, false));
+    else
+        g.setGradientFill(juce::ColourGradient(Colour(0xFFDCE0E2), 0.0f, 0.0f, Colour(0xFFF7F8F8), 0.0f, 152.0f, false));
+    g.fillRoundedRectangle(key, 3.0f);
+    // The front edge: shorter when the key is down.
+    const float lip = pressed ? 3.0f : 7.0f;
+    g.setColour(juce::Colours::black.withAlpha(pressed ? 0.10f : 0.16f));
+    g.fillRect(1.0f, 151.5f - lip, 23.0f, lip);
+    g.setColour(Colour(0xFF3F474D));
+    g.drawRoundedRectangle(key, 3.0f, 1.0f);
+    return img;
+}
+
+Image blackKey(bool pressed)
+{
+    auto img = blank(16, 100);
+    Graphics g(img);
+    const juce::Rectangle<float> key(0.5f, -4.0f, 15.0f, 103.5f);
+    g.setColour(ink);
+    g.fillRoundedRectangle(key, 2.5f);
+    const juce::Rectangle<float> top(2.0f, 0.0f, 12.0f, pressed ? 95.0f : 89.0f);
+    g.setGradientFill(juce::ColourGradient(pressed ? Colour(0xFF1F5D6E) : Colour(0xFF22272B), 0.0f, 0.0f,
+                                           pressed ? Colour(0xFF2C8AA3) : Colour(0xFF3E464C), 0.0f, top.getBottom(), false));
+    g.fillRoundedRectangle(top, 2.0f);
+    g.setColour(juce::Colours::white.withAlpha(0.14f));
+    g.fillRect(3.0f, 2.0f, 1.0f, top.getHeight() - 6.0f);
+    return img;
+}
+
+// Beside the velocity bar: a box for the number and a wedge from loud to soft below it.
+Image velocityIcon()
+{
+    auto img = blank(30, 103);
+    Graphics g(img);
+    g.setColour(Colour(0xFF101416));
+    g.fillRoundedRectangle(0.5f, 0.5f, 24.0f, 12.0f, 2.0f);
+    g.setColour(Colour(0xFF4D5051));
+    g.drawRoundedRectangle(0.5f, 0.5f, 24.0f, 12.0f, 2.0f, 1.0f);
+    Path wedge;
+    wedge.addTriangle(3.0f, 20.0f, 21.0f, 20.0f, 12.0f, 100.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF76BDD2).withAlpha(0.7f), 0.0f, 20.0f,
+                                           Colour(0xFF76BDD2).withAlpha(0.08f), 0.0f, 100.0f, false));
+    g.fillPath(wedge);
+    return img;
+}
+
 //==== Output =========================================================================================
 
 bool write(const juce::File& folder, const juce::String& name, const Image& image)
@@ -791,6 +985,17 @@ int main(int argc, char** argv)
         {"panel_logo.png", panelLogo},
         {"panel_mark.png", panelMark},
         {"envelope_grid.png", envelopeGrid},
+        {"seq_track.png", seqTrack},
+        {"seq_glass.png", seqGlass},
+        {"key_grip.png", keyGrip},
+        {"wheel_well.png", wheelWell},
+        {"wheel_strip.png", wheelStrip},
+        {"octave_miniature.png", octaveMiniature},
+        {"white_key.png", [] { return whiteKey(false); }},
+        {"white_key_pressed.png", [] { return whiteKey(true); }},
+        {"black_key.png", [] { return blackKey(false); }},
+        {"black_key_pressed.png", [] { return blackKey(true); }},
+        {"velocity_icon.png", velocityIcon},
         {"global_switch.png", globalSwitch},
         {"close_mark.png", closeMark},
     };

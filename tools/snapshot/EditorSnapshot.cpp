@@ -125,6 +125,49 @@ int main(int argc, char** argv)
             }
         }
 
+        // The sequencer page: the overview, then one track edited in each draw mode.
+        editor.setSize(1191, 700);
+        // A factory sequence, with a rest and a reset among its steps.
+        auto sequence = state.getBankProgram(4, 5);
+        sequence[120 + 6] = 127;
+        sequence[120 + 16 + 15] = 126;
+        state.setCurrentProgram(sequence);
+        main.refreshAllControls();
+        auto& sequencer = main.getSequencerPanel();
+        main.showPage(zarnel::MainComp::sequencerPage);
+        ok &= writePng(editor, outFolder.getChildFile("sequencer-overview.png"));
+        const std::pair<int, const char*> drawModes[] = {{zarnel::SeqPanel::slidersItem, "sliders"},
+                                                         {zarnel::SeqPanel::penItem, "pen"},
+                                                         {zarnel::SeqPanel::quantizeItem, "quantize"}};
+        for (int k = 0; k < 3; ++k)
+        {
+            sequencer.seqClassMessage(zarnel::SeqClass::editRequestMessage, k, 0);
+            zarnel::test::pumpMessages(20);
+            main.handleStateCode(0x12000000);
+            sequencer.drawModeChosen(drawModes[k].first);
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("sequencer-track") + juce::String(k + 1) + "-"
+                                                          + drawModes[k].second + ".png"));
+        }
+        editor.setSize(1429, 1046);
+        ok &= writePng(editor, outFolder.getChildFile("sequencer-track3-1429x1046.png"));
+        sequencer.stsbutChanged(&sequencer.getOkButton());
+        zarnel::test::pumpMessages(20);
+        main.showPage(zarnel::MainComp::editorPage);
+
+        // The keyboard strip, collapsed and pulled up to its full height.
+        for (const auto& [size, sizeName] : zoomSizes)
+        {
+            editor.setSize(size.x, size.y);
+            auto& strip = main.getKeyboard();
+            const int grip = (int)(10.0f * strip.getScale());
+            strip.keyPlayDragStarted(grip);
+            strip.keyPlayDragged(grip - (int)(152.0f * strip.getScale()));
+            strip.keyPlayDragEnded();
+            zarnel::test::pumpMessages(20);
+            main.handleStateCode(0x12000000);
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("keyboard-shown-") + sizeName + ".png"));
+        }
+
         editor.setSize(1191, 700);
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));

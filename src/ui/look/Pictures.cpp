@@ -44,6 +44,17 @@ Entry entryFor(Picture picture)
         case Picture::panelMark:        return {panel_mark_png, panel_mark_pngSize, "panel_mark.png"};
         case Picture::panelTile:        return {panel_tile_png, panel_tile_pngSize, "panel_tile.png"};
         case Picture::envelopeGrid:     return {envelope_grid_png, envelope_grid_pngSize, "envelope_grid.png"};
+        case Picture::seqTrack:         return {seq_track_png, seq_track_pngSize, "seq_track.png"};
+        case Picture::seqGlass:         return {seq_glass_png, seq_glass_pngSize, "seq_glass.png"};
+        case Picture::keyGrip:          return {key_grip_png, key_grip_pngSize, "key_grip.png"};
+        case Picture::wheelWell:        return {wheel_well_png, wheel_well_pngSize, "wheel_well.png"};
+        case Picture::wheelStrip:       return {wheel_strip_png, wheel_strip_pngSize, "wheel_strip.png"};
+        case Picture::octaveMiniature:  return {octave_miniature_png, octave_miniature_pngSize, "octave_miniature.png"};
+        case Picture::whiteKey:         return {white_key_png, white_key_pngSize, "white_key.png"};
+        case Picture::whiteKeyPressed:  return {white_key_pressed_png, white_key_pressed_pngSize, "white_key_pressed.png"};
+        case Picture::blackKey:         return {black_key_png, black_key_pngSize, "black_key.png"};
+        case Picture::blackKeyPressed:  return {black_key_pressed_png, black_key_pressed_pngSize, "black_key_pressed.png"};
+        case Picture::velocityIcon:     return {velocity_icon_png, velocity_icon_pngSize, "velocity_icon.png"};
         case Picture::globalSwitch:     return {global_switch_png, global_switch_pngSize, "global_switch.png"};
         case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
         case Picture::count:            break;

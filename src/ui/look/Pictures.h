@@ -35,6 +35,17 @@ enum class Picture
     panelMark,        // 179 x 52, the maker's mark in the third envelope's section
     panelTile,        // 200 x 200, opaque, the panel's background, drawn at half size
     envelopeGrid,     // 218 x 73, behind the envelope shape
+    seqTrack,         // 458 x 155, opaque, a sequencer track's field, stretched over the track
+    seqGlass,         // 458 x 155, the light on a track's glass
+    keyGrip,          // 100 x 20, opaque, the keyboard strip's top edge, stretched along it
+    wheelWell,        // 81 x 206, the slot a wheel turns in
+    wheelStrip,       // 1891 x 200: 35 frames of 55 x 200, one every 54 pixels, bottom to top
+    octaveMiniature,  // 269 x 18, the octave strip's keyboard, 25 pixels an octave
+    whiteKey,         // 25 x 152
+    whiteKeyPressed,  // 25 x 152
+    blackKey,         // 16 x 100
+    blackKeyPressed,  // 16 x 100
+    velocityIcon,     // 30 x 103, the velocity number's box and a wedge below it
     globalSwitch,     // 71 x 22: the global page's switches, off at x 0, on at x 36, 35 x 22 each
     closeMark,        // 30 x 30, the global page's close mark, shown at 15 x 15
     count

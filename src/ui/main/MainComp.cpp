@@ -28,10 +28,21 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     editorPanel->addChangeListener(this);
     editorPanel->getProgramDisplay().addChangeListener(this);
     editorPanel->setVisible(true);
+    editorPanel->getSequencerButton().addChangeListener(this);
+
+    // Behind the editor panel, whose preview sits on the sequencer page.
+    sequencerPanel = std::make_unique<SeqPanel>(processor);
+    addChildComponent(*sequencerPanel, 0);
+    sequencerPanel->addChangeListener(this);
+    sequencerPanel->getProgramButton().addChangeListener(this);
 
     sectionZoom = std::make_unique<FlashPanel>(processor);
     addChildComponent(*sectionZoom);
     sectionZoom->addChangeListener(this);
+
+    keyboard = std::make_unique<KeyBrd>(state);
+    addAndMakeVisible(*keyboard);
+    keyboard->addChangeListener(this);
 
     appBar = std::make_unique<AppBar>(state);
     appBar->setBounds(0, 0, referenceWidth, AppBar::barHeight);
@@ -77,6 +88,10 @@ MainComp::~MainComp()
     editorPanel->getProgramDisplay().removeChangeListener(this);
     editorPanel->removeChangeListener(this);
     sectionZoom->removeChangeListener(this);
+    sequencerPanel->removeChangeListener(this);
+    sequencerPanel->getProgramButton().removeChangeListener(this);
+    editorPanel->getSequencerButton().removeChangeListener(this);
+    keyboard->removeChangeListener(this);
     if (progressBar != nullptr)
         state.endBankReceive();
 }
@@ -111,11 +126,11 @@ void MainComp::layoutChildren()
 
     appBar->setBounds(appBar->getX(), appBar->getY(), w, AppBar::barHeight);
 
+    keyboard->rescale(s);
     const int keyboardTop = (int)((float)collapsedKeyboardTop * s);
     editorArea = {0, AppBar::barHeight, w, juce::jmax(0, keyboardTop - AppBar::barHeight)};
 
-    editorPanel->setBounds(editorArea);
-    editorPanel->setScale(s);
+    layoutPages(s);
 
     // The zoom takes the whole window: its shade covers everything, a click anywhere outside the
     // enlarged section closes it.
@@ -139,6 +154,83 @@ void MainComp::layoutChildren()
 }
 
 //==== Notifications ==================================================================================
+
+void MainComp::layoutPages(float s)
+{
+    if (currentPage != sequencerPage)
+    {
+        sequencerPanel->setVisible(false);
+        editorPanel->setBounds(editorArea);
+        editorPanel->setScale(s);
+        editorPanel->setVisible(true);
+    }
+    else
+    {
+        sequencerPanel->setBounds(editorArea);
+        sequencerPanel->setScale(s);
+        sequencerPanel->setVisible(true);
+        // A small preview of the editor beside the overview of the tracks.
+        editorPanel->setBounds((int)(700.0f * s), (int)(200.0f * s) + AppBar::barHeight, (int)(456.0f * s),
+                               (int)(264.0f * s));
+        if (!sequencerPanel->isEditing())
+        {
+            editorPanel->setScale(s * 456.0f / (float)referenceWidth);
+            editorPanel->setVisible(true);
+        }
+    }
+    raiseKeyboard();
+}
+
+void MainComp::raiseKeyboard()
+{
+    keyboard->toFront(false);
+    juce::Component* lowestOverlay = nullptr;
+    for (juce::Component* overlay : {(juce::Component*)sectionZoom.get(), (juce::Component*)aboutPanel.get(),
+                                     (juce::Component*)messageBox.get(), (juce::Component*)progressBar.get(),
+                                     (juce::Component*)midiSetup.get(), (juce::Component*)scanPanel.get()})
+        if (overlay != nullptr
+            && (lowestOverlay == nullptr || getIndexOfChildComponent(overlay) < getIndexOfChildComponent(lowestOverlay)))
+            lowestOverlay = overlay;
+    if (lowestOverlay != nullptr && getIndexOfChildComponent(lowestOverlay) < getIndexOfChildComponent(keyboard.get()))
+        keyboard->toBehind(lowestOverlay);
+}
+
+void MainComp::showPage(int page)
+{
+    if (page != editorPage && page != sequencerPage)
+        return;
+    currentPage = page;
+    layoutChildren();
+}
+
+void MainComp::handleSequencerChange()
+{
+    if (sequencerPanel->getChangeCode() == SeqPanel::overviewCode)
+    {
+        layoutChildren();
+    }
+    else if (sequencerPanel->getChangeCode() == SeqPanel::editTrackCode)
+    {
+        editorPanel->setTopLeftPosition(-2000, editorPanel->getY());
+        editorPanel->setVisible(false);
+        sequencerPanel->showTrack(sequencerPanel->getChangeTrack());
+    }
+}
+
+void MainComp::handleChannelCode(std::uint32_t code)
+{
+    // The status byte plus one sits above bit 20 (channels 1 to 16), so channel 16 reads right too.
+    const auto status = (code >> 20) - 1;
+    if ((status & 0xF0) == 0xB0)
+    {
+        if (((code >> 7) & 0x7F) == 1)
+            keyboard->getModWheel().setValue((float)(code & 0x7F), false);
+    }
+    else if ((status & 0xF0) == 0xE0)
+    {
+        keyboard->getPitchWheel().setValue((float)((code >> 7) & 0x7F), false);
+    }
+}
 
 void MainComp::midiCntrStateChanged(MidiCntrState&)
 {
@@ -174,6 +266,11 @@ juce::String MainComp::progressText(int bank, int program)
 void MainComp::handleStateCode(std::uint32_t code)
 {
     const auto type = code >> 24;
+    if (type < Notification::parameterChanged >> 24)
+    {
+        handleChannelCode(code);
+        return;
+    }
     switch (type)
     {
         case 0x10:
@@ -262,16 +359,23 @@ void MainComp::refreshAllControls()
     editorPanel->repaintPanel();
     if (sectionZoom->isVisible())
         sectionZoom->refreshShown(program);
+    sequencerPanel->refresh();
 }
 
 void MainComp::parameterChanged(int parameter, int value)
 {
     if (parameter < 0 || parameter >= 200)
         return;
-    if (parameter < numPanelParameters)
+    if (parameter >= SeqSteps::firstStepParameter && parameter < SeqSteps::firstStepParameter + SeqSteps::numTracks * SeqSteps::numSteps)
+    {
+        const int step = parameter - SeqSteps::firstStepParameter;
+        sequencerPanel->setStepValue(step / SeqSteps::numSteps, step % SeqSteps::numSteps, value);
+    }
+    else if (parameter < numPanelParameters)
     {
         editorPanel->setControlValue(editorPanel->getControl(parameter), value);
         sectionZoom->setControlValue(sectionZoom->getControl(parameter), value);
+        sequencerPanel->setParameterValue(parameter, value);
     }
     else if (parameter == categoryParameter)
     {
@@ -457,6 +561,16 @@ void MainComp::stsbutPressed(int id)
 
 void MainComp::stsbutChanged(StsBut* button)
 {
+    if (button == &editorPanel->getSequencerButton())
+    {
+        showPage(sequencerPage);
+        return;
+    }
+    if (button == &sequencerPanel->getProgramButton())
+    {
+        showPage(editorPage);
+        return;
+    }
     if (progressBar != nullptr && button == progressBar->getCancelButton())
         juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this)] {
             if (safe != nullptr)
@@ -476,6 +590,16 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
     if (source == sectionZoom.get())
     {
         closeSectionZoom();
+        return;
+    }
+    if (source == sequencerPanel.get())
+    {
+        handleSequencerChange();
+        return;
+    }
+    if (source == keyboard.get())
+    {
+        raiseKeyboard();
         return;
     }
     if (source == &editorPanel->getProgramDisplay())

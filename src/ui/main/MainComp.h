@@ -9,6 +9,8 @@
 
 #include "../editor/EditorPanel.h"
 #include "../editor/FlashPanel.h"
+#include "../keyboard/KeyBrd.h"
+#include "../sequencer/SeqPanel.h"
 #include "../widgets/LCD_Comp.h"
 #include "../widgets/ProgBar.h"
 #include "../widgets/StsBut.h"
@@ -87,6 +89,10 @@ public:
     LCD_Comp& getProgramDisplay() noexcept { return editorPanel->getProgramDisplay(); }
     EditorPanel& getEditorPanel() noexcept { return *editorPanel; }
     FlashPanel& getSectionZoom() noexcept { return *sectionZoom; }
+    SeqPanel& getSequencerPanel() noexcept { return *sequencerPanel; }
+    KeyBrd& getKeyboard() noexcept { return *keyboard; }
+    // The editor page (97) or the sequencer page (98), laid out at once.
+    void showPage(int page);
     float getScale() const noexcept;
     int getCurrentPage() const noexcept { return currentPage; }
     // The place the editor panel takes, in this component's coordinates.
@@ -106,6 +112,12 @@ private:
     // Removes the box that was answered, if it is still the one shown, and shows the next.
     void removeMessageBox(const MsgCont* answered);
     void refreshProgramDisplay(const ProgramSysex::Record& program);
+    void layoutPages(float scale);
+    // The keyboard strip in front of the pages, behind whatever covers them.
+    void raiseKeyboard();
+    // Notes, controllers and wheels reported by the instrument or the host.
+    void handleChannelCode(std::uint32_t code);
+    void handleSequencerChange();
     void showSetupPorts();
     void latencyChanged();
     // Hidden now and deleted from the message queue: the overlay may be inside its own callback.
@@ -117,6 +129,8 @@ private:
     std::unique_ptr<AppBar> appBar;
     std::unique_ptr<EditorPanel> editorPanel;
     std::unique_ptr<FlashPanel> sectionZoom;
+    std::unique_ptr<SeqPanel> sequencerPanel;
+    std::unique_ptr<KeyBrd> keyboard;
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<MsgCont> messageBox;
     juce::StringArray waitingMessages; // shown one after another, each until its OK

@@ -107,6 +107,14 @@ void StsCont::showValue(int value)
         setDisplayedValue(clamped, ParDes::formatParameterValue(displayKind, clamped));
 }
 
+void StsCont::setCaption(const juce::String& text)
+{
+    if (caption == text)
+        return;
+    caption = text;
+    gate.changed(*this);
+}
+
 void StsCont::requestValue(int value)
 {
     requestedValue = juce::jlimit(minimum, maximum, value);

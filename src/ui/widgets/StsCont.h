@@ -68,6 +68,7 @@ public:
     int getSectionId() const noexcept { return sectionId; }
     void setSectionId(int id) noexcept { sectionId = id; }
     const juce::String& getCaption() const noexcept { return caption; }
+    void setCaption(const juce::String& text);
     const juce::String& getValueText() const noexcept { return valueText; }
     int getMinimum() const noexcept { return minimum; }
     int getMaximum() const noexcept { return maximum; }

@@ -1,0 +1,43 @@
+#include "PianoKey.h"
+
+#include "ui/look/Pictures.h"
+
+namespace zarnel
+{
+
+PianoKey::PianoKey(int keyIndex, bool isBlack)
+    : index(keyIndex), black(isBlack), up(Pictures::get(isBlack ? Picture::blackKey : Picture::whiteKey)),
+      down(Pictures::get(isBlack ? Picture::blackKeyPressed : Picture::whiteKeyPressed))
+{
+    // The pad's overlay takes the mouse.
+    setInterceptsMouseClicks(false, false);
+}
+
+void PianoKey::markPressed(int channel, int note, int velocity)
+{
+    sentChannel = channel;
+    sentNote = note;
+    lastVelocity = velocity;
+    startTimer(pressRepaintMs);
+}
+
+void PianoKey::markReleased()
+{
+    sentNote = -1;
+    startTimer(releaseRepaintMs);
+}
+
+void PianoKey::timerCallback()
+{
+    stopTimer();
+    if (paintedPressed != isPressed())
+        repaint();
+}
+
+void PianoKey::paint(juce::Graphics& g)
+{
+    paintedPressed = isPressed();
+    g.drawImage(paintedPressed ? down : up, getLocalBounds().toFloat());
+}
+
+} // namespace zarnel

@@ -1,0 +1,89 @@
+#include "WheelCnt.h"
+
+#include "midi/MidiCntrState.h"
+#include "ui/look/Pictures.h"
+
+namespace zarnel
+{
+
+namespace
+{
+int frameFor(float v)
+{
+    return (int)(v * (float)(WheelCnt::numFrames - 1) / 127.0f);
+}
+} // namespace
+
+WheelCnt::WheelCnt(MidiCntrState& s, bool isSpringing)
+    : state(s), springing(isSpringing), value(isSpringing ? (float)centre : 0.0f), frame(frameFor(value)),
+      strip(Pictures::get(Picture::wheelStrip))
+{
+    setMouseCursor(juce::MouseCursor::UpDownResizeCursor);
+}
+
+WheelCnt::~WheelCnt()
+{
+    // A pitch wheel held while the strip goes away would leave the instrument bent.
+    if (springing && held && value != (float)centre)
+    {
+        value = (float)centre;
+        sendValue();
+    }
+}
+
+void WheelCnt::setValue(float v, bool send)
+{
+    v = juce::jlimit(0.0f, 127.0f, v);
+    if (v == value)
+        return;
+    value = v;
+    frame = frameFor(v);
+    if (send)
+        sendValue();
+    repaint();
+}
+
+void WheelCnt::sendValue()
+{
+    const int channel = state.midiChannel.load();
+    if (springing)
+        state.queuePitchBendForHost(channel, (int)value * 128);
+    else
+        state.getPorts().sendController(channel, 1, (int)value);
+}
+
+void WheelCnt::mouseDown(const juce::MouseEvent& e)
+{
+    held = true;
+    dragStartY = e.y;
+    dragStartValue = value;
+}
+
+void WheelCnt::mouseDrag(const juce::MouseEvent& e)
+{
+    // One step a pixel; upwards raises.
+    setValue(dragStartValue + (float)(dragStartY - e.y), true);
+}
+
+void WheelCnt::mouseUp(const juce::MouseEvent&)
+{
+    held = false;
+    if (springing)
+        setValue((float)centre, true);
+}
+
+void WheelCnt::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
+{
+    if (wheel.deltaY > 0.0f)
+        setValue(value + 1.0f, true);
+    else if (wheel.deltaY < 0.0f)
+        setValue(value - 1.0f, true);
+}
+
+void WheelCnt::paint(juce::Graphics& g)
+{
+    g.drawImage(strip, 0, 0, (int)((float)width * scale), (int)((float)height * scale), frame * frameStep, 0, frameWidth,
+                frameHeight);
+}
+
+} // namespace zarnel
