@@ -7,6 +7,8 @@
 #include "../../platform/SettingsFolder.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
+#include <utility>
+
 namespace zarnel
 {
 
@@ -22,6 +24,10 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 {
     state.addStateListener(this);
     state.endBankReceive();
+
+    commands = std::make_unique<MainCommands>(*this, processor);
+    transmitter = std::make_unique<BankTransmitter>(state);
+    transmitter->onOutputLost = [this] { showMessage("The MIDI output closed: the transmission stopped."); };
 
     editorPanel = std::make_unique<EditorPanel>(processor);
     addChildComponent(*editorPanel);
@@ -323,8 +329,17 @@ void MainComp::showMessage(const juce::String& text)
     messageBox->getCancelButton().addListener(this);
 }
 
+void MainComp::askQuestion(const juce::String& text, std::function<void()> onYes)
+{
+    showMessage(text);
+    messageBox->getCancelButton().setVisible(true);
+    pendingAnswer = std::move(onYes);
+}
+
 void MainComp::removeMessageBox()
 {
+    // A question replaced or closed without OK is answered no.
+    pendingAnswer = nullptr;
     if (messageBox == nullptr)
         return;
     messageBox.reset();
@@ -332,17 +347,26 @@ void MainComp::removeMessageBox()
 
 void MainComp::startBankTransfer(int mode, int bank)
 {
+    const bool transmit = mode == BankTransmitter::transmitOne || mode == BankTransmitter::transmitAll;
+    if (transmit && !state.getPorts().isOutputOpen())
+    {
+        showMessage("No MIDI output is open: nothing was transmitted.");
+        return;
+    }
     progressBar = std::make_unique<ProgBar>(getWidth(), getHeight());
     addAndMakeVisible(*progressBar);
     progressBar->toFront(false);
     progressBar->getCancelButton()->addChangeListener(this);
     if (mode == 0 || mode == 7)
         state.startBankReceive(bank, mode);
+    else if (transmit)
+        transmitter->start(mode, bank);
 }
 
 void MainComp::endBankTransfer()
 {
     state.endBankReceive();
+    transmitter->cancel();
     if (progressBar == nullptr)
         return;
     progressBar->setVisible(false);
@@ -400,13 +424,20 @@ void MainComp::stsbutPressed(int id)
 {
     if (id == MsgCont::okCode || id == MsgCont::cancelCode)
     {
-        // Removed after the button has finished reporting.
-        juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this)] {
-            if (safe != nullptr)
-                safe->removeMessageBox();
+        auto answer = id == MsgCont::okCode ? std::exchange(pendingAnswer, nullptr) : std::function<void()>();
+        // Removed after the button has finished reporting; the answer acts once the box is gone.
+        juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this), answer] {
+            if (safe == nullptr)
+                return;
+            safe->removeMessageBox();
+            if (answer)
+                answer();
         });
+        return;
     }
-    // The bar's commands arrive with the menus that carry them out.
+    for (int i = 0; i < AppBar::numButtons; ++i)
+        if (appBar->getButton(i).getId() == id && commands->barButtonPressed(id, &appBar->getButton(i)))
+            return;
 }
 
 void MainComp::stsbutChanged(StsBut* button)
@@ -432,8 +463,15 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         closeSectionZoom();
         return;
     }
+    if (source == &appBar->getChannelLabel())
+    {
+        commands->openChannelMenu(&appBar->getChannelLabel());
+        return;
+    }
     if (source == &editorPanel->getProgramDisplay())
     {
+        if (editorPanel->getProgramDisplay().getZone() == LCD_Comp::placeZone)
+            commands->openProgramSelectMenu();
         if (editorPanel->getProgramDisplay().getZone() == LCD_Comp::categoryZone)
             CategoryMenu::chooseCategory(*this, [](MainComp& main, int category) {
                 main.processor.setParameterFromEditor(categoryParameter, category, true, true);

@@ -6,15 +6,18 @@
 #include "WinMovCan.h"
 
 #include "../editor/EditorPanel.h"
+#include "../menus/MainCommands.h"
 #include "../editor/FlashPanel.h"
 #include "../widgets/LCD_Comp.h"
 #include "../widgets/ProgBar.h"
 #include "../widgets/StsBut.h"
 
+#include "../../midi/BankTransmitter.h"
 #include "../../midi/MidiCntrStateListener.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,6 +61,8 @@ public:
     void refreshAllControls();
     void parameterChanged(int parameter, int value);
     void showMessage(const juce::String& text);
+    // A message with OK and CANCEL; onYes runs after OK, once the box is gone.
+    void askQuestion(const juce::String& text, std::function<void()> onYes);
     // Opens the zoom on a section of the editor panel; sections that do not open change nothing.
     void openSectionZoom(int section);
     void closeSectionZoom();
@@ -77,6 +82,9 @@ public:
     LCD_Comp& getProgramDisplay() noexcept { return editorPanel->getProgramDisplay(); }
     EditorPanel& getEditorPanel() noexcept { return *editorPanel; }
     FlashPanel& getSectionZoom() noexcept { return *sectionZoom; }
+    MainCommands& getCommands() noexcept { return *commands; }
+    BankTransmitter& getBankTransmitter() noexcept { return *transmitter; }
+    bool isWriteDialogShown() const noexcept { return writeDialogShown; }
     float getScale() const noexcept;
     int getCurrentPage() const noexcept { return currentPage; }
     // The place the editor panel takes, in this component's coordinates.
@@ -105,6 +113,9 @@ private:
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<MsgCont> messageBox;
     std::unique_ptr<ProgBar> progressBar;
+    std::unique_ptr<MainCommands> commands;
+    std::unique_ptr<BankTransmitter> transmitter;
+    std::function<void()> pendingAnswer;
 
     juce::Rectangle<int> editorArea;
     int currentPage = editorPage;
