@@ -138,12 +138,16 @@ TEST_F(BankTransmitterTest, OneBankAndAllUserBanksArriveWholeAtDinSpeed)
 
 TEST_F(BankTransmitterTest, DumpsAtWirePaceAloneAreLostWhileTheInstrumentStores)
 {
-    // What the pause is for: the simulation drops a dump that arrives while it stores.
+    // What the pause is for: the simulation drops a dump that arrives while it stores. The
+    // second dump starts while the first is stored; the third after the storing is done.
     syncSynthClock();
+    const auto before = rig.synth.program(0, 1);
     for (int p = 0; p < 3; ++p)
         state.sendProgramDump(0, p, state.getBankProgram(0, p));
     ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
-    EXPECT_EQ(rig.synth.counters().dumpsLostWhileStoring, 2);
+    EXPECT_EQ(rig.synth.counters().dumpsLostWhileStoring, 1);
+    EXPECT_EQ(rig.synth.program(0, 1), before);
+    EXPECT_EQ(rig.synth.program(0, 2), state.getBankProgram(0, 2));
 }
 
 TEST_F(BankTransmitterTest, CancelStopsAfterTheDumpOnItsWay)

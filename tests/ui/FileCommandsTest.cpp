@@ -3,7 +3,7 @@
 #include "files/FileMan.h"
 #include "model/DSI_Program.h"
 #include "platform/SettingsFolder.h"
-#include "support/MessagePump.h"
+#include "UiTestSupport.h"
 #include "ui/menus/BankFileMenu.h"
 #include "ui/menus/EditMenu.h"
 #include "ui/menus/FileMenu.h"
