@@ -68,9 +68,13 @@ protected:
         return test::drain([this](std::uint32_t& c) { return state().popNotification(c); });
     }
 
-    // What the synthesizer received since the last call.
-    std::vector<Bytes> wire()
+    // What the synthesizer received since the last call; short messages reach it through the
+    // output's sender thread, so the expected number (or a short while for none) is awaited.
+    std::vector<Bytes> wire(size_t expected = 0)
     {
+        rig.synth.waitUntil([&] { return rig.synth.received().size() >= expected; }, 3000);
+        if (expected == 0)
+            juce::Thread::sleep(50);
         rig.synth.waitUntilIdle(3000);
         std::vector<Bytes> out;
         for (const auto& e : rig.synth.received())
@@ -342,7 +346,7 @@ TEST_F(MenusTest, DispatchChangesTheModelAndSendsWhatItSays)
     {
         SCOPED_TRACE(c.what);
         c.act();
-        EXPECT_EQ(wire(), c.wire);
+        EXPECT_EQ(wire(c.wire.size()), c.wire);
         c.check();
 
         drainCodes();

@@ -45,9 +45,10 @@ void FileCommands::saveChosen(CommandHost& host, int type, const juce::File& cho
 {
     // The question is about the file that will really be written: the name with its extension.
     const auto file = FileMan::withDefaultExtension(chosen, type);
-    if (file == juce::File() || file.isDirectory())
+    if (file == juce::File())
         return;
-    if (!file.exists())
+    // A folder of that name cannot be replaced by a file: no question, the failure is shown.
+    if (!file.exists() || file.isDirectory())
     {
         write(host, file, bytes);
         return;
