@@ -359,8 +359,8 @@ void MainComp::startBankTransfer(int mode, int bank)
     progressBar->getCancelButton()->addChangeListener(this);
     if (mode == 0 || mode == 7)
         state.startBankReceive(bank, mode);
-    else if (transmit)
-        transmitter->start(mode, bank);
+    else if (transmit && !transmitter->start(mode, bank))
+        endBankTransfer(); // a bar that nothing would ever end
 }
 
 void MainComp::endBankTransfer()
