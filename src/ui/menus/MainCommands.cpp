@@ -21,6 +21,16 @@ namespace zarnel
 MainCommands::MainCommands(MainComp& m, ZarnelAudioProcessor& processor)
     : main(m), context{processor, clipboard, *this}
 {
+    setMenuShower({});
+}
+
+void MainCommands::setMenuShower(MenuShower shower)
+{
+    if (shower)
+    {
+        menuShower = std::move(shower);
+        return;
+    }
     menuShower = [this](const MenuModel& menu, juce::Component* anchor, std::function<void(int)> onResult) {
         const auto options = anchor != nullptr ? juce::PopupMenu::Options().withTargetComponent(anchor)
                                                : juce::PopupMenu::Options().withMousePosition();

@@ -42,10 +42,10 @@ public:
 
     // Shows a menu and later calls onResult with the chosen id (0 when dismissed). By default a
     // pop-up through AsyncMenu, under the anchor or at the mouse when there is none; tests and the
-    // snapshot tool put their own in its place.
+    // snapshot tool put their own in its place, and an empty one brings the pop-up back.
     using MenuShower = std::function<void(const MenuModel& menu, juce::Component* anchor,
                                           std::function<void(int)> onResult)>;
-    void setMenuShower(MenuShower shower) { menuShower = std::move(shower); }
+    void setMenuShower(MenuShower shower);
 
     //==== CommandHost ================================================================================
     void chooseFileToOpen(int type, FileAction onChosen) override;
