@@ -1,3 +1,4 @@
+#include "MenuTestSupport.h"
 #include "UiTestSupport.h"
 
 #include "plugin/ZarnelAudioProcessor.h"
@@ -30,16 +31,7 @@ protected:
         rig.synth.clearLogs();
     }
 
-    std::vector<Bytes> wire(size_t expected)
-    {
-        rig.synth.waitUntil([&] { return rig.synth.received().size() >= expected; }, 3000);
-        rig.synth.waitUntilIdle(3000);
-        std::vector<Bytes> out;
-        for (const auto& e : rig.synth.received())
-            out.push_back(e.bytes);
-        rig.synth.clearLogs();
-        return out;
-    }
+    std::vector<Bytes> wire(size_t expected) { return test::receivedSinceLastCall(rig.synth, expected); }
 
     juce::ScopedJuceInitialiser_GUI gui;
     test::SynthRig rig;

@@ -54,6 +54,21 @@ struct ScriptedHost : CommandHost
     void showChannel(int channel) override { channelShown = channel; }
 };
 
+// What the synthesizer received since the last call. Short messages reach it through the output's
+// sender thread, so the expected number is awaited (or a short while, for none).
+inline std::vector<Bytes> receivedSinceLastCall(SimulatedSynth& synth, size_t expected)
+{
+    synth.waitUntil([&] { return synth.received().size() >= expected; }, 3000);
+    if (expected == 0)
+        juce::Thread::sleep(50);
+    synth.waitUntilIdle(3000);
+    std::vector<Bytes> out;
+    for (const auto& e : synth.received())
+        out.push_back(e.bytes);
+    synth.clearLogs();
+    return out;
+}
+
 // A processor on the simulated synthesizer, with a clipboard and a scripted editor around it.
 struct CommandRig
 {

@@ -68,20 +68,7 @@ protected:
         return test::drain([this](std::uint32_t& c) { return state().popNotification(c); });
     }
 
-    // What the synthesizer received since the last call; short messages reach it through the
-    // output's sender thread, so the expected number (or a short while for none) is awaited.
-    std::vector<Bytes> wire(size_t expected = 0)
-    {
-        rig.synth.waitUntil([&] { return rig.synth.received().size() >= expected; }, 3000);
-        if (expected == 0)
-            juce::Thread::sleep(50);
-        rig.synth.waitUntilIdle(3000);
-        std::vector<Bytes> out;
-        for (const auto& e : rig.synth.received())
-            out.push_back(e.bytes);
-        rig.synth.clearLogs();
-        return out;
-    }
+    std::vector<Bytes> wire(size_t expected = 0) { return test::receivedSinceLastCall(rig.synth, expected); }
 
     static Items programItems(const std::function<juce::String(int)>& name)
     {

@@ -1,5 +1,7 @@
 #include "BankTransferMenu.h"
 
+#include "../../midi/BankTransmitter.h"
+
 namespace zarnel
 {
 
@@ -28,9 +30,9 @@ void BankTransferMenu::dispatch(int result, const CommandContext& context) const
     else if (result == receiveAllItem)
         context.host.startBankTransfer(receiveAll, 0);
     else if (isUserBank(result - firstTransmitItem))
-        context.host.startBankTransfer(transmitOne, result - firstTransmitItem);
+        context.host.startBankTransfer(BankTransmitter::transmitOne, result - firstTransmitItem);
     else if (result == transmitAllItem)
-        context.host.startBankTransfer(transmitAll, 0);
+        context.host.startBankTransfer(BankTransmitter::transmitAll, 0);
 }
 
 } // namespace zarnel

@@ -16,11 +16,9 @@ public:
     static constexpr int firstTransmitItem = 100;
     static constexpr int transmitAllItem = 300;
 
-    // Transfer modes of the main component.
+    // Receive modes of the main component's transfer; the transmit modes are BankTransmitter's.
     static constexpr int receiveOne = 0;
     static constexpr int receiveAll = 7;
-    static constexpr int transmitOne = 100;
-    static constexpr int transmitAll = 107;
 
     MenuModel items() const;
     void dispatch(int result, const CommandContext& context) const;
