@@ -109,3 +109,25 @@ TEST_F(BarCommandsTest, CancelStopsATransmissionFromTheEditor)
     EXPECT_EQ(rig.synth.counters().programDumpsReceived, sent);
     EXPECT_LT(sent, 128);
 }
+
+TEST_F(BarCommandsTest, AQuestionActsOnlyOnOkOnceItsBoxIsGone)
+{
+    for (const int button : {MsgCont::cancelCode, MsgCont::okCode})
+    {
+        int yes = 0;
+        main.askQuestion("Replace the existing file A.m_p?", [&] { ++yes; });
+        ASSERT_NE(main.getMessageBox(), nullptr);
+        EXPECT_TRUE(main.getMessageBox()->getCancelButton().isVisible());
+        main.stsbutPressed(button);
+        EXPECT_EQ(yes, 0) << "never inside the button's own callback";
+        ASSERT_TRUE(test::runUntil([&] { return main.getMessageBox() == nullptr; }, 1000));
+        EXPECT_EQ(yes, button == MsgCont::okCode ? 1 : 0) << button;
+    }
+    // A question replaced by a message is answered no.
+    int yes = 0;
+    main.askQuestion("Replace?", [&] { ++yes; });
+    main.showMessage("Something else.");
+    main.stsbutPressed(MsgCont::okCode);
+    test::runUntil([&] { return main.getMessageBox() == nullptr; }, 1000);
+    EXPECT_EQ(yes, 0);
+}

@@ -178,6 +178,8 @@ int main(int argc, char** argv)
         ok &= writeMenus(editor, outFolder);
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
+        main.askQuestion("Replace the existing file Bank U1.m_b?", [] {});
+        ok &= writePng(editor, outFolder.getChildFile("editor-question.png"));
         main.handleStateCode(0x12000000);
         zarnel::test::pumpMessages(50);
 
