@@ -109,14 +109,16 @@ juce::String nameFrom(const std::uint8_t* bytes, size_t size)
 class MIDI_PORTS_Control::SendScope
 {
 public:
-    explicit SendScope(const MIDI_PORTS_Control& c) : control(c)
+    explicit SendScope(const MIDI_PORTS_Control& c, bool linkTest = false) : control(c)
     {
         // Only senders that may touch the output count, so a busy sender cannot starve a close.
         if (!control.outputOpen.load())
             return;
         control.activeSenders.fetch_add(1);
         entered = true;
-        if (control.outputOpen.load())
+        // Probing is read after counting in: a probe that starts meanwhile waits for this sender
+        // before it swaps the output, or this sender sees the probe and stays silent.
+        if (control.outputOpen.load() && (linkTest || !control.probing.load()))
             output = control.output.get();
     }
     ~SendScope()
@@ -168,8 +170,56 @@ void MIDI_PORTS_Control::restorePorts(juce::MidiInputCallback* callback)
 {
     portNames = juce::StringArray{noPort, noPort, noPort};
     loadPortFile();
+    openByName(callback);
+}
+
+void MIDI_PORTS_Control::openByName(juce::MidiInputCallback* callback)
+{
     openInput(positionOf(portNames[0], backend.getInputNames()), callback);
     openOutput(positionOf(portNames[1], backend.getOutputNames()));
+}
+
+void MIDI_PORTS_Control::beginProbe()
+{
+    probing.store(true);
+    closeInput();
+    closeOutput();
+}
+
+void MIDI_PORTS_Control::probePair(int inputPosition, int outputPosition, juce::MidiInputCallback* callback)
+{
+    if (!probing.load())
+        return;
+    openInput(inputPosition, callback);
+    openOutput(outputPosition);
+}
+
+void MIDI_PORTS_Control::endProbe(bool keep, juce::MidiInputCallback* callback)
+{
+    if (!probing.load())
+        return;
+    if (keep)
+    {
+        const auto inputs = backend.getInputNames();
+        const auto outputs = backend.getOutputNames();
+        portNames.set(0, inputIndex >= 0 && inputIndex < inputs.size() ? inputs[inputIndex] : juce::String(noPort));
+        portNames.set(1, outputIndex >= 0 && outputIndex < outputs.size() ? outputs[outputIndex] : juce::String(noPort));
+        probing.store(false);
+        return;
+    }
+    closeInput();
+    closeOutput();
+    probing.store(false);
+    openByName(callback);
+}
+
+void MIDI_PORTS_Control::sendLinkTest(const std::uint8_t* data, size_t size)
+{
+    if (data == nullptr || size == 0 || size > maxSysexPiece)
+        return;
+    const SendScope scope(*this, true);
+    if (auto* out = scope.get())
+        out->scheduleMessage(data, size, juce::Time::getMillisecondCounterHiRes());
 }
 
 void MIDI_PORTS_Control::openInput(int position, juce::MidiInputCallback* callback)
@@ -267,6 +317,7 @@ bool MIDI_PORTS_Control::parsePortFile(const juce::MemoryBlock& content, juce::S
 
 void MIDI_PORTS_Control::loadPortFile()
 {
+    portFileMissing = !portFile.exists();
     if (!portFile.existsAsFile())
         savePortFile();
 

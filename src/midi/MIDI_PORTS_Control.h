@@ -45,6 +45,10 @@ public:
     bool isOutputOpen() const noexcept { return outputOpen.load(); }
     bool isInputOpen() const noexcept { return inputOpen.load(); }
 
+    // The system's devices, in list order (position k is entry k - 1).
+    juce::StringArray getInputNames() { return backend.getInputNames(); }
+    juce::StringArray getOutputNames() { return backend.getOutputNames(); }
+
     // Record the device's name (or "NONE" for position 0) and open it.
     void selectInputPort(int position, juce::MidiInputCallback* callback);
     void selectOutputPort(int position);
@@ -61,8 +65,23 @@ public:
     // Start-up: names from the port file, then each port reopened by exact name.
     void restorePorts(juce::MidiInputCallback* callback);
 
+    // Port search: other devices are tried while the user's choice (portNames) stays as it is.
+    // While probing, the link test is the only message that reaches the open output; every other
+    // sender stays silent, so no clock, note or edit reaches a device that is not the instrument.
+    void beginProbe();
+    // Opens exactly this pair (positions as in selection), closing whatever was open.
+    void probePair(int inputPosition, int outputPosition, juce::MidiInputCallback* callback);
+    // keep: the probed pair becomes the choice (its names recorded). Otherwise it closes and the
+    // user's ports reopen by name.
+    void endProbe(bool keep, juce::MidiInputCallback* callback);
+    bool isProbing() const noexcept { return probing.load(); }
+    // The global dump request, the one message allowed while probing.
+    void sendLinkTest(const std::uint8_t* data, size_t size);
+
     void loadPortFile();
     bool savePortFile() const;
+    // There was no port file at start: nobody has chosen ports on this machine yet.
+    bool wasPortFileMissing() const noexcept { return portFileMissing; }
     const juce::File& getPortFile() const noexcept { return portFile; }
 
     // The port file's bytes for the given names, and the names a file's bytes hold (false when
@@ -94,6 +113,7 @@ public:
 private:
     class SendScope;
 
+    void openByName(juce::MidiInputCallback* callback);
     void openInput(int position, juce::MidiInputCallback* callback);
     void openOutput(int position);
     void sendShortMessage(int status, int channel, int data1, int data2);
@@ -106,6 +126,8 @@ private:
     std::unique_ptr<ScheduledMidiOutput> output;
     mutable std::atomic<int> activeSenders{0};
     std::atomic<std::uint32_t> wireEpoch{0};
+    std::atomic<bool> probing{false};
+    bool portFileMissing = false;
     // Long system-exclusive messages stop the sender thread; one at a time.
     std::mutex longSysexLock;
 

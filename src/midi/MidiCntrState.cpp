@@ -60,6 +60,7 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
 
     ports = std::make_unique<MIDI_PORTS_Control>(backend, folder.getChildFile(SettingsFolder::portFileName));
     ports->restorePorts(this);
+    portSearch = std::make_unique<PortSearch>(*this);
 
     clockOutEnabled = settings.getEntryInt(SettingsList::midiClockEntry) == 1;
     thruToHost = settings.getEntryInt(SettingsList::thruToHostEntry) == 1;
@@ -83,6 +84,8 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
 MidiCntrState::~MidiCntrState()
 {
     stopTimer();
+    // A search still running keeps its probe ports; they close below like any other.
+    portSearch->abandon();
     // No more requests, then no more input: a dump arriving now must not reach a sender that is
     // going away. The output closes last, once nothing can call it.
     endBankReceive();
@@ -106,6 +109,10 @@ void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::Midi
     const bool isController = (status & 0xF0) == 0xB0;
     // A system-exclusive start or a continuation of one (data bytes, or the end marker alone).
     const bool isSysexMaterial = status == 0xF0 || status == 0xF7 || status < 0x80;
+
+    // A port search listens to devices that are not the instrument: only an answer counts.
+    if (ports->isProbing() && !isSysexMaterial)
+        return;
 
     if (thruToHost.load())
     {
@@ -228,6 +235,8 @@ void MidiCntrState::dispatchSysex(const std::uint8_t* data, size_t size)
         return; // device inquiry reply
     if (data[2] != ProgramSysex::modelId)
         return;
+    if (ports->isProbing() && data[3] != ProgramSysex::cmdGlobalDump)
+        return;
     switch (data[3])
     {
         case ProgramSysex::cmdProgramDump:
@@ -309,6 +318,7 @@ void MidiCntrState::handleGlobalDump(const std::uint8_t* data, size_t size)
     for (int i = 0; i < count; ++i)
         globalValues[(size_t)i] = decoded[(size_t)i];
     globalsReceived = true;
+    ++globalDumpCount;
 
     if (scanActive.load())
     {
@@ -522,7 +532,8 @@ void MidiCntrState::requestGlobalDump()
 {
     globalsReceived = false;
     postNotification(Notification::globalDumpRequested);
-    sendSysex(ProgramSysex::globalDumpRequest());
+    const auto request = ProgramSysex::globalDumpRequest();
+    ports->sendLinkTest(request.data(), request.size());
 }
 
 void MidiCntrState::sendEditBuffer(const Record& record)
@@ -962,6 +973,7 @@ void MidiCntrState::timerCallback()
         }
     }
     const double now = nowMs();
+    portSearch->step();
     checkBankReceiveTimeout(now);
     if (now - lastFileWriteMs >= fileWriteIntervalMs
         && (banksChanged.load()
@@ -1103,14 +1115,33 @@ void MidiCntrState::setLatency(int mode, const std::vector<int>& table)
         latencyTable[i] = stored[i];
 }
 
+std::vector<int> MidiCntrState::getLatencyTable() const
+{
+    std::vector<int> table;
+    for (const auto& entry : latencyTable)
+        table.push_back(entry.load());
+    return table;
+}
+
 void MidiCntrState::selectInputPort(int position)
 {
+    portSearch->cancel();
     ports->selectInputPort(position, this);
 }
 
 void MidiCntrState::selectOutputPort(int position)
 {
+    portSearch->cancel();
     ports->selectOutputPort(position);
+}
+
+bool MidiCntrState::claimFirstRunSearch()
+{
+    if (firstRunSearchClaimed)
+        return false;
+    firstRunSearchClaimed = true;
+    return ports->wasPortFileMissing() && !globalsReceived.load()
+           && !ports->getInputNames().isEmpty() && !ports->getOutputNames().isEmpty();
 }
 
 } // namespace zarnel

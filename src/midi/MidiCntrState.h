@@ -3,6 +3,7 @@
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
 #include "Notification.h"
+#include "PortSearch.h"
 #include "SettingsList.h"
 
 #include "../model/BankDataFile.h"
@@ -126,6 +127,8 @@ public:
     int getGlobalValue(int index) const noexcept;
     void setGlobalValue(int index, int value);
     bool haveGlobalsArrived() const noexcept { return globalsReceived.load(); }
+    // Counts every global dump decoded, asked for or not.
+    std::uint32_t getGlobalDumpCount() const noexcept { return globalDumpCount.load(); }
 
     //==== Notifications =============================================================================
     // Appends the code and tells the listeners, last registered first, on the calling thread.
@@ -157,13 +160,23 @@ public:
     // Milliseconds added to timed sends: the latency table's entry for the current sample rate.
     int getLatencyOffset() const noexcept;
     void setLatency(int mode, const std::vector<int>& table);
+    int getLatencyMode() const noexcept { return latencyMode.load(); }
+    std::vector<int> getLatencyTable() const;
 
     //==== Parts ======================================================================================
     SettingsList& getSettings() noexcept { return settings; }
     MIDI_PORTS_Control& getPorts() noexcept { return *ports; }
     const ParamTables& getTables() const noexcept { return tables; }
+    // A choice made while a port search runs cancels the search first.
     void selectInputPort(int position);
     void selectOutputPort(int position);
+
+    //==== Port search ===============================================================================
+    // Stepped by this object's message-thread timer, so closing the editor lets it finish.
+    PortSearch& getPortSearch() noexcept { return *portSearch; }
+    // Once per plug-in instance, at the first editor opening: true when nobody has chosen ports
+    // here yet (no port file at start), nothing has answered, and there are ports to try.
+    bool claimFirstRunSearch();
 
     //==== Shared state ===============================================================================
     std::atomic<int> midiChannel{1};
@@ -261,6 +274,10 @@ private:
 
     std::array<std::atomic<std::int8_t>, GlobalSettings::numStoredValues> globalValues{};
     std::atomic<bool> globalsReceived{false};
+    std::atomic<std::uint32_t> globalDumpCount{0};
+
+    std::unique_ptr<PortSearch> portSearch;
+    bool firstRunSearchClaimed = false;
 
     // Bank receive.
     std::atomic<bool> bankReceiveActive{false};

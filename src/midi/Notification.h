@@ -23,6 +23,8 @@ struct Notification
     static constexpr std::uint32_t settingsFile = 1;
     static constexpr std::uint32_t bankDataFile = 2;
     static constexpr std::uint32_t portFile = 3;
+    // The port search tried another pair or ended (its state is read from the search itself).
+    static constexpr std::uint32_t portSearchChanged = 0x31000000;
 
     static constexpr std::uint32_t typeOf(std::uint32_t code) noexcept { return code & 0xFF000000u; }
 

@@ -98,6 +98,24 @@ juce::String GlobalSettings::valueText(int index, int value)
     }
 }
 
+juce::StringArray GlobalSettings::missingRequirements(const std::function<int(int)>& valueOf)
+{
+    struct Wanted
+    {
+        int index, value;
+    };
+    static constexpr Wanted wanted[] = {{4, 0}, {5, 0}, {6, 1}}; // PARAM SEND NRPN, RECV ALL, CONTROLLERS ON
+    juce::StringArray lines;
+    for (const auto& w : wanted)
+    {
+        const int now = valueOf(w.index);
+        if (now != w.value)
+            lines.add(juce::String(setting(w.index).label) + " = " + valueText(w.index, w.value) + " (now: "
+                      + valueText(w.index, now) + ")");
+    }
+    return lines;
+}
+
 int GlobalSettings::indexForIncomingNrpn(int nrpn) noexcept
 {
     if (nrpn == 393)

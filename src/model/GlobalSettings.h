@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
+
 namespace zarnel
 {
 
@@ -28,6 +30,10 @@ public:
     // The global index an incoming NRPN number updates, or -1. "PRESSURE ENA" (393) is sent but
     // not recognised on arrival.
     static int indexForIncomingNrpn(int nrpn) noexcept;
+
+    // The settings the editor relies on (parameters sent as NRPN and all received, controllers
+    // on) that the synthesizer's values miss, one "LABEL = wanted (now: current)" line each.
+    static juce::StringArray missingRequirements(const std::function<int(int index)>& valueOf);
 
     // Decodes a global parameter dump (F0 01 29 0F, nibble pairs, F7) into at most maxValues
     // values; returns how many the dump carried that were stored.

@@ -53,6 +53,7 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::panelSideLeft, 33, 682, true},  {Picture::panelSideRight, 33, 682, true},
         {Picture::panelLogo, 226, 31, true},      {Picture::panelMark, 179, 52, true},
         {Picture::panelTile, 200, 200, false},    {Picture::envelopeGrid, 218, 73, true},
+        {Picture::globalSwitch, 71, 22, true},    {Picture::closeMark, 30, 30, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);
     for (const auto& c : cases)

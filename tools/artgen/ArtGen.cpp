@@ -396,6 +396,21 @@ Image rateTrack(bool pressed)
 
 //==== Window close handle ============================================================================
 
+// A light cross on a dark red rounded square: the close marks of the windows and of the global page.
+void crossMark(Graphics& g, juce::Rectangle<float> mark, float corner, Colour edge, float edgeWidth,
+               juce::Point<float> crossInset, float crossWidth)
+{
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f,
+                                           mark.getBottom() + 0.5f, false));
+    g.fillRoundedRectangle(mark, corner);
+    g.setColour(edge);
+    g.drawRoundedRectangle(mark, corner, edgeWidth);
+    g.setColour(Colour(0xFFF2E9E8));
+    const auto cross = mark.reduced(crossInset.x, crossInset.y);
+    g.drawLine(cross.getX(), cross.getY(), cross.getRight(), cross.getBottom(), crossWidth);
+    g.drawLine(cross.getRight(), cross.getY(), cross.getX(), cross.getBottom(), crossWidth);
+}
+
 Image windowClose()
 {
     auto img = blank(54, 15);
@@ -413,14 +428,46 @@ Image windowClose()
             g.fillEllipse(5.0f + 3.5f * (float)col, 3.5f + 3.5f * (float)row, 1.4f, 1.4f);
         }
 
-    const juce::Rectangle<float> mark(36.5f, 0.5f, 16.0f, 14.0f);
-    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C2A25), 0.0f, 0.0f, Colour(0xFF3A1714), 0.0f, 15.0f, false));
-    g.fillRoundedRectangle(mark, 3.0f);
-    g.setColour(Colour(0xFF140706));
-    g.drawRoundedRectangle(mark, 3.0f, 1.0f);
-    g.setColour(Colour(0xFFF2E9E8));
-    g.drawLine(40.5f, 3.5f, 48.5f, 11.5f, 1.6f);
-    g.drawLine(48.5f, 3.5f, 40.5f, 11.5f, 1.6f);
+    crossMark(g, {36.5f, 0.5f, 16.0f, 14.0f}, 3.0f, Colour(0xFF140706), 1.0f, {4.0f, 3.0f}, 1.6f);
+    return img;
+}
+
+//==== Global settings page ===========================================================================
+// A taller switch than the panel's (35 x 22 frames at x 0 and x 36) and the page's close mark,
+// drawn at twice the size it is shown at so that it stays crisp when shrunk.
+
+Image globalSwitch()
+{
+    auto img = blank(71, 22);
+    Graphics g(img);
+    for (const bool on : {false, true})
+    {
+        const float ox = on ? 36.0f : 0.0f;
+        const juce::Rectangle<float> pill(ox + 1.5f, 4.5f, 32.0f, 13.0f);
+        if (on)
+            g.setGradientFill(juce::ColourGradient(warmOn.brighter(0.25f), 0.0f, pill.getY(), warmOn.darker(0.45f),
+                                                   0.0f, pill.getBottom(), false));
+        else
+            g.setGradientFill(juce::ColourGradient(Colour(0xFF121417), 0.0f, pill.getY(), Colour(0xFF262B30), 0.0f,
+                                                   pill.getBottom(), false));
+        g.fillRoundedRectangle(pill, 6.5f);
+        g.setColour(on ? Colour(0xFF3A0E0A) : Colour(0xFF040505));
+        g.drawRoundedRectangle(pill, 6.5f, 1.0f);
+        const float tx = on ? ox + 27.0f : ox + 8.0f, ty = 11.0f, tr = 6.5f;
+        g.setGradientFill(juce::ColourGradient(Colour(0xFFE4E8EB), tx - 2.0f, ty - 4.0f, Colour(0xFF7D858C), tx + 2.0f,
+                                               ty + 4.0f, false));
+        g.fillEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr);
+        g.setColour(Colour(0xFF1A1D20));
+        g.drawEllipse(tx - tr, ty - tr, 2 * tr, 2 * tr, 0.8f);
+    }
+    return img;
+}
+
+Image closeMark()
+{
+    auto img = blank(30, 30);
+    Graphics g(img);
+    crossMark(g, {1.0f, 1.0f, 28.0f, 28.0f}, 6.0f, Colour(0xFF8A4A42), 2.0f, {8.0f, 8.0f}, 3.0f);
     return img;
 }
 
@@ -744,6 +791,8 @@ int main(int argc, char** argv)
         {"panel_logo.png", panelLogo},
         {"panel_mark.png", panelMark},
         {"envelope_grid.png", envelopeGrid},
+        {"global_switch.png", globalSwitch},
+        {"close_mark.png", closeMark},
     };
 
     bool ok = true;

@@ -26,6 +26,40 @@ public:
     std::unique_ptr<zarnel::MidiOutputDevice> openOutput(int) override { return {}; }
 };
 
+// Three devices that open and never answer, for the port search in progress.
+class SilentMidiDevices : public zarnel::MidiDeviceBackend
+{
+public:
+    juce::StringArray getInputNames() override { return names; }
+    juce::StringArray getOutputNames() override { return names; }
+    std::unique_ptr<zarnel::MidiInputDevice> openInput(int index, juce::MidiInputCallback*) override
+    {
+        return std::make_unique<Input>(names[index]);
+    }
+    std::unique_ptr<zarnel::MidiOutputDevice> openOutput(int index) override
+    {
+        return std::make_unique<Output>(names[index]);
+    }
+
+private:
+    struct Input : zarnel::MidiInputDevice
+    {
+        explicit Input(juce::String n) : name(std::move(n)) {}
+        juce::String getName() const override { return name; }
+        void start() override {}
+        void stop() override {}
+        juce::String name;
+    };
+    struct Output : zarnel::MidiOutputDevice
+    {
+        explicit Output(juce::String n) : name(std::move(n)) {}
+        juce::String getName() const override { return name; }
+        void sendMessageNow(const juce::MidiMessage&) override {}
+        juce::String name;
+    };
+    const juce::StringArray names{"Alpha Keys MIDI 1", "Mopho x4 MIDI 1", "Gamma Pads MIDI 1"};
+};
+
 bool writePng(juce::Component& c, const juce::File& file)
 {
     const auto image = c.createComponentSnapshot(c.getLocalBounds(), true, 1.0f);
@@ -183,11 +217,44 @@ int main(int argc, char** argv)
         main.handleStateCode(0x12000000);
         zarnel::test::pumpMessages(50);
 
+        // The MIDI setup panel, then its global page after a global dump from the synthesizer.
+        main.stsbutPressed(zarnel::MsgCont::okCode);
+        main.stsbutPressed(77);
+        zarnel::test::pumpMessages(20);
+        ok &= writePng(editor, outFolder.getChildFile("midi-setup.png"));
+        main.getMidiSetup()->toggleGlobalPage();
+        const juce::uint8 dump[] = {0xF0, 0x01, 0x29, 0x0F, 0x0C, 0x00, 0x0A, 0x03, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
+                                    0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00,
+                                    0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00,
+                                    0xF7};
+        state.handleIncomingMidiMessage(nullptr, juce::MidiMessage(dump, (int)sizeof dump));
+        zarnel::test::pumpMessages(50);
+        ok &= writePng(editor, outFolder.getChildFile("midi-setup-globals.png"));
+        main.stsbutPressed(77);
+        zarnel::test::pumpMessages(20);
+
         zarnel::ZarnelAudioProcessorEditor third(processor);
         third.getMainComp().startBankTransfer(0, 1);
         third.getMainComp().handleStateCode(0x17000000 + 1 * 256 + 63);
         ok &= writePng(third, outFolder.getChildFile("editor-progress.png"));
         third.getMainComp().endBankTransfer();
+    }
+    {
+        // The search in progress: a first start (no port file) with three devices, none answering.
+        const auto searchSettings = settings.getSiblingFile(settings.getFileName() + "-search");
+        SilentMidiDevices devices;
+        zarnel::ZarnelAudioProcessor processor(searchSettings, devices);
+        zarnel::ZarnelAudioProcessorEditor editor(processor);
+        editor.getMainComp().toggleAbout(false, 0);
+        zarnel::test::pumpMessages(450); // the first pair's wait is over: the second is tried
+        ok &= writePng(editor, outFolder.getChildFile("port-search.png"));
+        double later = 1.0e9;
+        processor.getState().getPortSearch().setClock([&] { return later += 1000.0; });
+        zarnel::test::pumpMessages(200);
+        ok &= writePng(editor, outFolder.getChildFile("port-search-none.png"));
+        editor.getMainComp().toggleScan(false);
+        zarnel::test::pumpMessages(20);
+        searchSettings.deleteRecursively();
     }
     settings.deleteRecursively();
     return ok ? 0 : 1;

@@ -44,6 +44,8 @@ Entry entryFor(Picture picture)
         case Picture::panelMark:        return {panel_mark_png, panel_mark_pngSize, "panel_mark.png"};
         case Picture::panelTile:        return {panel_tile_png, panel_tile_pngSize, "panel_tile.png"};
         case Picture::envelopeGrid:     return {envelope_grid_png, envelope_grid_pngSize, "envelope_grid.png"};
+        case Picture::globalSwitch:     return {global_switch_png, global_switch_pngSize, "global_switch.png"};
+        case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};

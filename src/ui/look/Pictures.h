@@ -35,6 +35,8 @@ enum class Picture
     panelMark,        // 179 x 52, the maker's mark in the third envelope's section
     panelTile,        // 200 x 200, opaque, the panel's background, drawn at half size
     envelopeGrid,     // 218 x 73, behind the envelope shape
+    globalSwitch,     // 71 x 22: the global page's switches, off at x 0, on at x 36, 35 x 22 each
+    closeMark,        // 30 x 30, the global page's close mark, shown at 15 x 15
     count
 };
 

@@ -67,6 +67,10 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     // now rather than at the next notification, which may never come.
     triggerAsyncUpdate();
     layoutChildren();
+    // Nobody has chosen ports here yet: look for the instrument. A search still running from
+    // an earlier opening is shown again.
+    if (state.claimFirstRunSearch() || state.getPortSearch().isRunning())
+        toggleScan(true);
     state.mainCompBuilt = true;
     built = true;
 }
@@ -134,6 +138,10 @@ void MainComp::layoutChildren()
         messageBox->setBounds(0, 0, w, h);
     if (progressBar != nullptr)
         progressBar->setBounds(0, 0, w, h);
+    if (midiSetup != nullptr)
+        midiSetup->layoutFor(w, h);
+    if (scanPanel != nullptr)
+        scanPanel->setBounds(0, 0, w, h);
 }
 
 //==== Notifications ==================================================================================
@@ -182,6 +190,8 @@ void MainComp::handleStateCode(std::uint32_t code)
             break;
         case 0x12:
             setStatus(onlineText);
+            if (midiSetup != nullptr)
+                midiSetup->repaintGlobalPage();
             break;
         case 0x13:
             setStatus(offlineText);
@@ -197,8 +207,18 @@ void MainComp::handleStateCode(std::uint32_t code)
                 progressBar->setProgress(program, progressText(bank, program));
             }
             break;
+        case 0x20:
+            if (midiSetup != nullptr && midiSetup->getGlobalPage() != nullptr)
+                midiSetup->getGlobalPage()->repaintControl((int)(code & 0x7F));
+            break;
         case 0x30:
             showFileWriteFailure(code & 0xFF);
+            break;
+        case 0x31:
+            if (scanPanel != nullptr)
+                scanPanel->refresh();
+            if (!state.getPortSearch().isRunning())
+                showSetupPorts();
             break;
         default:
             // Notes, wheels, bank lists, globals and presets belong to panels this editor does
@@ -222,6 +242,8 @@ void MainComp::setStatus(const juce::String& text)
 {
     appBar->getStatusLabel().setText(text);
     appBar->getStatusLabel().repaint();
+    if (midiSetup != nullptr)
+        midiSetup->setStatus(text);
 }
 
 void MainComp::refreshProgramDisplay(const ProgramSysex::Record& program)
@@ -376,42 +398,50 @@ void MainComp::endBankTransfer()
 void MainComp::handleSetupCommand(int command, int value)
 {
     auto& settings = state.getSettings();
-    const auto linkTestAndSave = [&] {
-        state.requestGlobalDump();
+    const auto saveSettings = [&] {
         if (!settings.saveSettings())
             showFileWriteFailure(Notification::settingsFile);
     };
+    const auto linkTestAndSave = [&] {
+        state.requestGlobalDump();
+        saveSettings();
+    };
     switch (command)
     {
-        case 202:
+        case MIDI_Setup::hostToOutToggled:
             state.forwardHostMidi = value != 0;
             settings.setEntry(SettingsList::forwardHostMidiEntry, value != 0 ? "1" : "0");
             linkTestAndSave();
             break;
-        case 203:
-            state.requestGlobalDump();
-            if (!settings.saveSettings())
-                showFileWriteFailure(Notification::settingsFile);
-            if (!writeDialogShown && !state.getPorts().savePortFile())
-                showFileWriteFailure(Notification::portFile);
+        case MIDI_Setup::okPressed:
+            linkTestAndSave();
+            // With the write dialog open the panel stays, and so does its flag: the next MIDI
+            // press must close this panel, not build a second one over it.
+            if (!writeDialogShown)
+                toggleMidiSetup(false);
             break;
-        case 206:
+        case MIDI_Setup::clockToggled:
             state.clockOutEnabled = value != 0;
             settings.setEntry(SettingsList::midiClockEntry, value != 0 ? "1" : "0");
             linkTestAndSave();
             break;
-        case 210:
+        case MIDI_Setup::inToHostToggled:
             state.thruToHost = value != 0;
             settings.setEntry(SettingsList::thruToHostEntry, value != 0 ? "1" : "0");
             linkTestAndSave();
             break;
-        case 300:
+        case MIDI_Setup::inputChosen:
             state.selectInputPort(value);
+            showSetupPorts();
             linkTestAndSave();
             break;
-        case 302:
+        case MIDI_Setup::outputChosen:
             state.selectOutputPort(value);
+            showSetupPorts();
             linkTestAndSave();
+            break;
+        case MIDI_Setup::searchPressed:
+            toggleScan(true);
             break;
         default:
             break;
@@ -433,6 +463,11 @@ void MainComp::stsbutPressed(int id)
             if (answer)
                 answer();
         });
+        return;
+    }
+    if (id == AppBar::midiCode && !writeDialogShown)
+    {
+        toggleMidiSetup(!midiSetupShown);
         return;
     }
     for (int i = 0; i < AppBar::numButtons; ++i)
@@ -478,6 +513,21 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
             });
         return;
     }
+    if (midiSetup != nullptr && source == midiSetup.get())
+    {
+        handleSetupCommand(midiSetup->getCommand(), midiSetup->getValue());
+        return;
+    }
+    if (midiSetup != nullptr && source == &midiSetup->getSync())
+    {
+        latencyChanged();
+        return;
+    }
+    if (scanPanel != nullptr && source == scanPanel.get())
+    {
+        toggleScan(false);
+        return;
+    }
     if (aboutPanel != nullptr && source == aboutPanel.get())
     {
         if (!writeDialogShown)
@@ -487,6 +537,101 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
 
 void MainComp::winToolChanged(WinMovCan*, int)
 {
+}
+
+//==== MIDI setup and port search =====================================================================
+
+void MainComp::toggleMidiSetup(bool on)
+{
+    midiSetupShown = on;
+    if (!on)
+    {
+        if (!state.getPorts().savePortFile())
+            showFileWriteFailure(Notification::portFile);
+        if (midiSetup != nullptr)
+        {
+            midiSetup->getSync().removeChangeListener(this);
+            midiSetup->removeChangeListener(this);
+            removeLater(std::move(midiSetup));
+        }
+        return;
+    }
+    if (midiSetup != nullptr)
+    {
+        midiSetup->toFront(false);
+        return;
+    }
+
+    midiSetup = std::make_unique<MIDI_Setup>(state);
+    midiSetup->addChangeListener(this);
+    auto& ports = state.getPorts();
+    midiSetup->setPortLists(ports.getInputNames(), ports.getOutputNames());
+    showSetupPorts();
+    midiSetup->setCheckStates(state.clockOutEnabled.load(), state.forwardHostMidi.load(), state.thruToHost.load());
+    addAndMakeVisible(*midiSetup);
+    midiSetup->toFront(false);
+    midiSetup->layoutFor(getWidth(), getHeight());
+    // Shown, not written back: opening the panel changes no setting.
+    midiSetup->getSync().setLatencyState(state.getLatencyMode(), state.getSampleRateIndex(), state.getLatencyTable());
+    midiSetup->getSync().addChangeListener(this);
+    // Above the panel, a search in progress stays in front.
+    if (scanPanel != nullptr)
+        scanPanel->toFront(false);
+    state.requestGlobalDump();
+}
+
+void MainComp::showSetupPorts()
+{
+    if (midiSetup == nullptr)
+        return;
+    const auto& ports = state.getPorts();
+    midiSetup->setInputPort(ports.inputIndex + 1, ports.isInputOpen());
+    midiSetup->setOutputPort(ports.outputIndex + 1, ports.isOutputOpen());
+}
+
+void MainComp::latencyChanged()
+{
+    const auto& sync = midiSetup->getSync();
+    state.setLatency(sync.getLatencyMode(), sync.getLatencyTable());
+    // Saved when the slider is let go, not only at shut-down.
+    if (sync.wasReleased() && state.getSettings().hasUnsavedChanges() && !state.getSettings().saveSettings())
+        showFileWriteFailure(Notification::settingsFile);
+}
+
+void MainComp::toggleScan(bool on)
+{
+    if (!on)
+    {
+        state.getPortSearch().cancel();
+        if (scanPanel != nullptr)
+        {
+            scanPanel->removeChangeListener(this);
+            removeLater(std::move(scanPanel));
+        }
+        return;
+    }
+    if (scanPanel == nullptr)
+    {
+        scanPanel = std::make_unique<MIDI_scan>(state);
+        scanPanel->setBounds(getLocalBounds());
+        scanPanel->setAlwaysOnTop(true);
+        scanPanel->addChangeListener(this);
+        addAndMakeVisible(*scanPanel);
+    }
+    scanPanel->toFront(false);
+    state.getPortSearch().start();
+    scanPanel->refresh();
+}
+
+void MainComp::removeLater(std::unique_ptr<juce::Component> overlay)
+{
+    overlay->setVisible(false);
+    removeChildComponent(overlay.get());
+    removedOverlays.push_back(std::move(overlay));
+    juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this)] {
+        if (safe != nullptr)
+            safe->removedOverlays.clear();
+    });
 }
 
 } // namespace zarnel

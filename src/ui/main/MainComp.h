@@ -2,6 +2,8 @@
 
 #include "AboutPanel.h"
 #include "AppBar.h"
+#include "MIDI_Setup.h"
+#include "MIDI_scan.h"
 #include "MsgCont.h"
 #include "WinMovCan.h"
 
@@ -71,6 +73,14 @@ public:
     void endBankTransfer();
     void toggleAbout(bool on, int timeMs);
     void handleSetupCommand(int command, int value);
+    // The MIDI setup panel: never a second one over the first.
+    void toggleMidiSetup(bool on);
+    // The port search with its panel: on starts the search (or shows the one running), off ends
+    // it if it still runs and removes the panel.
+    void toggleScan(bool on);
+    MIDI_Setup* getMidiSetup() noexcept { return midiSetup.get(); }
+    bool isMidiSetupShown() const noexcept { return midiSetupShown; }
+    MIDI_scan* getScanPanel() noexcept { return scanPanel.get(); }
 
     // The text of a bank transfer's progress: U1:1 .. U4:128, F1:1 .. F4:128.
     static juce::String progressText(int bank, int program);
@@ -103,6 +113,10 @@ private:
     void setStatus(const juce::String& text);
     void removeMessageBox();
     void refreshProgramDisplay(const ProgramSysex::Record& program);
+    void showSetupPorts();
+    void latencyChanged();
+    // Hidden now and deleted from the message queue: the overlay may be inside its own callback.
+    void removeLater(std::unique_ptr<juce::Component> overlay);
 
     ZarnelAudioProcessor& processor;
     MidiCntrState& state;
@@ -116,12 +130,18 @@ private:
     std::unique_ptr<MainCommands> commands;
     std::unique_ptr<BankTransmitter> transmitter;
     std::function<void()> pendingAnswer;
+    std::unique_ptr<MIDI_Setup> midiSetup;
+    std::unique_ptr<MIDI_scan> scanPanel;
+    std::vector<std::unique_ptr<juce::Component>> removedOverlays;
 
     juce::Rectangle<int> editorArea;
     int currentPage = editorPage;
     bool aboutShown = false;
     bool writeDialogShown = false;
+    bool midiSetupShown = false;
     bool built = false;
+
+    friend struct MainCompTestAccess;
 };
 
 } // namespace zarnel

@@ -18,6 +18,17 @@ RateSlider::~RateSlider()
 
 void RateSlider::setMilliseconds(int milliseconds)
 {
+    store(milliseconds);
+    sendChangeMessage();
+}
+
+void RateSlider::showMilliseconds(int milliseconds)
+{
+    store(milliseconds);
+}
+
+void RateSlider::store(int milliseconds)
+{
     float v = (float)milliseconds;
     if (v < 0.0f)
         v = 0.0f;
@@ -25,7 +36,6 @@ void RateSlider::setMilliseconds(int milliseconds)
         v = maximum;
     value = v;
     repaint();
-    sendChangeMessage();
 }
 
 void RateSlider::mouseDown(const juce::MouseEvent& e)

@@ -16,6 +16,8 @@ public:
     ~RateSlider() override;
 
     void setMilliseconds(int milliseconds);
+    // Shows a value the owner already holds: no change message, so nothing is written back.
+    void showMilliseconds(int milliseconds);
     int getMilliseconds() const noexcept { return (int)value; }
 
     bool isLeftPressed() const noexcept { return leftPressed; }
@@ -29,6 +31,7 @@ public:
 
 private:
     void timerCallback() override;
+    void store(int milliseconds);
 
     bool leftPressed = false, rightPressed = false, dragging = false;
     float value = 0.0f;

@@ -1,0 +1,294 @@
+#include "MIDI_Setup.h"
+
+#include "../look/AsyncMenu.h"
+#include "../look/ZarnelLookAndFeel.h"
+
+#include "../../midi/MidiCntrState.h"
+
+namespace zarnel
+{
+
+namespace
+{
+constexpr int boxLeft = 61, boxRight = 349; // the port boxes take presses from here to there
+constexpr int inputBoxY = 80, outputBoxY = 130;
+const juce::Colour panelFill(0xdd15222a), panelEdge(0xdd457089), captionColour(0xfff3f3f3);
+} // namespace
+
+const char* const MIDI_Setup::instructions =
+    "  Mopho global settings should be set manually as follows:\n\n  MIDI Channel = All channels\n  MIDI sysex "
+    "send/receive = ON\n  MIDI Controller Send = ON\n  MIDI Controller Receive = ON\n  Parameter send = NRPN\n  "
+    "Parameter Receive = ALL\n  MIDI Out select = OUT\n";
+
+MIDI_Setup::MIDI_Setup(MidiCntrState& s) : state(s)
+{
+    statusLabel.configure(initialStatus, "Arial", 13.0f, juce::Justification::centred);
+    addAndMakeVisible(statusLabel);
+
+    for (auto* button : {&okButton, &globalsButton, &searchButton})
+    {
+        button->configure(0, 0, 74, 18, true);
+        button->addChangeListener(this);
+        addAndMakeVisible(*button);
+    }
+
+    clockBox.configure("Clock ON/OFF", 0, 300, 14.0f);
+    hostToOutBox.configure("THRU: Host -> MIDI Out Port", 0, 300, 13.0f);
+    inToHostBox.configure("THRU: MIDI In Port -> Host", 0, 300, 13.0f);
+    for (auto* box : {&clockBox, &hostToOutBox, &inToHostBox})
+    {
+        box->addChangeListener(this);
+        addAndMakeVisible(*box);
+    }
+
+    instructionsLabel.setText(instructions, juce::dontSendNotification);
+    instructionsLabel.setFont(ZarnelLookAndFeel::arial(14.0f));
+    instructionsLabel.setJustificationType(juce::Justification::centredLeft);
+    instructionsLabel.setColour(juce::Label::textColourId, juce::Colour(0xffdddddd));
+    instructionsLabel.setInterceptsMouseClicks(false, false);
+    addAndMakeVisible(instructionsLabel);
+
+    addAndMakeVisible(sync);
+}
+
+MIDI_Setup::~MIDI_Setup()
+{
+    stopTimer();
+    if (globalPage != nullptr)
+        globalPage->removeGlobalListener(this);
+    for (auto* box : {&clockBox, &hostToOutBox, &inToHostBox})
+        box->removeChangeListener(this);
+    for (auto* button : {&okButton, &globalsButton, &searchButton})
+        button->removeChangeListener(this);
+}
+
+void MIDI_Setup::setPortLists(const juce::StringArray& inputs, const juce::StringArray& outputs)
+{
+    inputNames = juce::StringArray("NONE");
+    inputNames.addArray(inputs);
+    outputNames = juce::StringArray("NONE");
+    outputNames.addArray(outputs);
+    repaint();
+}
+
+void MIDI_Setup::setInputPort(int position, bool open)
+{
+    inputPosition = position;
+    inputOpen = open;
+    repaint(40, 20, 750, 250);
+}
+
+void MIDI_Setup::setOutputPort(int position, bool open)
+{
+    outputPosition = position;
+    outputOpen = open;
+    repaint(40, 20, 750, 250);
+}
+
+void MIDI_Setup::setCheckStates(bool clock, bool hostToOut, bool inToHost)
+{
+    clockBox.setTicked(clock);
+    hostToOutBox.setTicked(hostToOut);
+    inToHostBox.setTicked(inToHost);
+}
+
+void MIDI_Setup::setStatus(const juce::String& text)
+{
+    statusLabel.setText(text);
+}
+
+void MIDI_Setup::layoutFor(int width, int height)
+{
+    setBounds(0, 23, width, height);
+    instructionsLabel.setBounds(40, 310, 750, 160);
+    okButton.setBounds(690, 240, 74, 18);
+    globalsButton.setBounds(690, 200, 74, 18);
+    searchButton.setBounds(276, 170, 74, 18);
+    statusLabel.setBounds(40, 30, 400, 14);
+    clockBox.setBounds(60, 220, 300, 18);
+    hostToOutBox.setBounds(390, 108, 300, 18);
+    inToHostBox.setBounds(390, 84, 300, 18);
+    sync.setBounds(373, 184, 300, 80);
+    if (globalPage != nullptr)
+        globalPage->setBounds(38, 285, 750, 310);
+    setVisible(true);
+}
+
+//==== Port menus =====================================================================================
+
+MIDI_Setup::PortBox MIDI_Setup::portBoxAt(int x, int y) noexcept
+{
+    if (x < boxLeft || x > boxRight)
+        return noBox;
+    if (y >= inputBoxY + 1 && y <= inputBoxY + 23)
+        return inputBox;
+    if (y >= outputBoxY + 1 && y <= outputBoxY + 23)
+        return outputBox;
+    return noBox;
+}
+
+juce::PopupMenu MIDI_Setup::createPortMenu(PortBox box) const
+{
+    juce::PopupMenu menu;
+    const auto& names = box == inputBox ? inputNames : outputNames;
+    if (box == noBox || names.size() <= 1)
+        return menu;
+    const int current = box == inputBox ? inputPosition : outputPosition;
+    for (int k = 0; k < names.size(); ++k)
+        menu.addItem(k + 1, names[k], true, k == current);
+    return menu;
+}
+
+void MIDI_Setup::portChosen(PortBox box, int result)
+{
+    const auto& names = box == inputBox ? inputNames : outputNames;
+    if (box == noBox || result < 1 || result > names.size())
+        return;
+    if (box == inputBox)
+        inputPosition = result - 1;
+    else
+        outputPosition = result - 1;
+    repaint(40, 20, 750, 250);
+    report(box == inputBox ? inputChosen : outputChosen, result - 1);
+}
+
+void MIDI_Setup::mouseDown(const juce::MouseEvent& e)
+{
+    const auto box = portBoxAt(e.x, e.y);
+    auto menu = createPortMenu(box);
+    if (menu.getNumItems() == 0)
+        return;
+    AsyncMenu::show(std::move(menu), juce::PopupMenu::Options().withMousePosition(), *this,
+                    [box](MIDI_Setup& setup, int result) { setup.portChosen(box, result); });
+}
+
+//==== Reports ========================================================================================
+
+void MIDI_Setup::report(int newCommand, int newValue)
+{
+    command = newCommand;
+    value = newValue;
+    // At once: a second report before the message loop ran must not replace this one unread.
+    sendSynchronousChangeMessage();
+}
+
+void MIDI_Setup::changeListenerCallback(juce::ChangeBroadcaster* source)
+{
+    if (source == &clockBox)
+        report(clockToggled, clockBox.isTicked() ? 1 : 0);
+    else if (source == &hostToOutBox)
+        report(hostToOutToggled, hostToOutBox.isTicked() ? 1 : 0);
+    else if (source == &inToHostBox)
+        report(inToHostToggled, inToHostBox.isTicked() ? 1 : 0);
+}
+
+void MIDI_Setup::stsbutChanged(StsBut* button)
+{
+    if (button == &okButton)
+        report(okPressed, value);
+    else if (button == &searchButton)
+        report(searchPressed, value);
+    else if (button == &globalsButton)
+        toggleGlobalPage();
+}
+
+//==== Global settings page ==========================================================================
+
+void MIDI_Setup::toggleGlobalPage()
+{
+    if (globalPage != nullptr)
+    {
+        closeGlobalPage();
+        return;
+    }
+    state.requestGlobalDump();
+    instructionsLabel.setVisible(false);
+    globalPage = std::make_unique<Global_Container>(state);
+    globalPage->setBounds(38, 285, 750, 310);
+    globalPage->addGlobalListener(this);
+    globalPage->setAlwaysOnTop(true);
+    addAndMakeVisible(*globalPage);
+}
+
+void MIDI_Setup::globalPageMessage(int code, int)
+{
+    // Not here: the page is still inside its own mouse handler.
+    if (code == GlobalPageLayout::closeCode && globalPage != nullptr)
+        startTimer(globalPageCloseDelayMs);
+}
+
+void MIDI_Setup::timerCallback()
+{
+    closeGlobalPage();
+}
+
+void MIDI_Setup::closeGlobalPage()
+{
+    // A close by GLOBALS while the delayed one waits: the delayed one must find nothing to do.
+    stopTimer();
+    if (globalPage == nullptr)
+        return;
+    globalPage->removeGlobalListener(this);
+    globalPage.reset();
+    instructionsLabel.setVisible(true);
+}
+
+void MIDI_Setup::repaintGlobalPage()
+{
+    if (globalPage != nullptr)
+        globalPage->repaint();
+}
+
+//==== Painting =======================================================================================
+
+void MIDI_Setup::paintPortBox(juce::Graphics& g, int y, const juce::String& name, bool open) const
+{
+    g.setColour(juce::Colour(0xff282626));
+    g.fillRect(60, y, 290, 24);
+    g.setColour(juce::Colour(0xfffbffff));
+    g.drawRect(60, y, 290, 24, 1);
+    g.setColour(juce::Colours::white);
+    g.setFont(ZarnelLookAndFeel::arial(14.0f));
+    // Long device names stop short of the indicator.
+    g.saveState();
+    g.reduceClipRegion(61, y + 1, 266, 22);
+    g.drawSingleLineText(name, 64, y + 16);
+    g.restoreState();
+
+    const juce::Rectangle<float> light(330.0f, (float)y + 8.0f, 10.0f, 8.0f);
+    g.setColour(open ? juce::Colour(0xffff0000) : juce::Colour(0xff432d24));
+    g.fillRoundedRectangle(light, 2.0f);
+    g.setColour(open ? juce::Colour(0xff432d24) : juce::Colours::black);
+    g.drawRoundedRectangle(light, 2.0f, 1.0f);
+}
+
+void MIDI_Setup::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0x88000000));
+
+    const auto panel = [&](juce::Rectangle<float> area) {
+        g.setColour(panelFill);
+        g.fillRoundedRectangle(area, 10.0f);
+        g.setColour(panelEdge);
+        g.drawRoundedRectangle(area, 10.0f, 3.0f);
+    };
+    if (instructionsLabel.isVisible())
+        panel(instructionsLabel.getBounds().toFloat().withTrimmedRight(1.0f));
+    panel({40.0f, 20.0f, 749.0f, 250.0f});
+
+    g.setColour(captionColour);
+    g.setFont(ZarnelLookAndFeel::arial(14.0f));
+    g.drawSingleLineText("MIDI In Port", 60, 74);
+    g.drawSingleLineText("MIDI Out Port", 60, 124);
+    g.setColour(juce::Colour(0xffbbbbbb));
+    g.setFont(ZarnelLookAndFeel::arial(13.0f));
+    g.drawSingleLineText("Find the instrument by itself:", 60, 183);
+
+    for (const auto* box : {&clockBox, &hostToOutBox, &inToHostBox})
+        box->drawCaptionOn(g);
+
+    paintPortBox(g, inputBoxY, inputNames[inputPosition], inputOpen);
+    paintPortBox(g, outputBoxY, outputNames[outputPosition], outputOpen);
+}
+
+} // namespace zarnel
