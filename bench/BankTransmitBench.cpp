@@ -59,13 +59,7 @@ void BM_BankTransmit(benchmark::State& st)
         virtualMs += now - virtualStart;
         ++transfers;
 
-        st.PauseTiming();
-        rig.synth.clearLogs();
-        std::uint32_t code;
-        while (state.popNotification(code))
-        {
-        }
-        st.ResumeTiming();
+        bench::clearAfterTransfer(st, rig.synth, state);
     }
     state.setHostBank(nullptr);
     if (transfers == 0 || stepMs.empty())
