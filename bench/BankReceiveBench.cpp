@@ -64,13 +64,7 @@ void BM_BankReceive(benchmark::State& st)
         requests += countersAfter.programRequests - countersBefore.programRequests;
         ++transfers;
 
-        st.PauseTiming();
-        rig.synth.clearLogs();
-        std::uint32_t code;
-        while (state.popNotification(code))
-        {
-        }
-        st.ResumeTiming();
+        clearAfterTransfer(st, rig.synth, state);
     }
     state.setHostBank(nullptr);
 

@@ -152,6 +152,18 @@ void printSummary(SummaryReporter& r)
         std::printf("| 128-program bank receive | not run | | | |\n");
     }
 
+    if (const auto* transmit = r.find("BM_BankTransmit"))
+    {
+        std::printf("| 128-program bank transmit, DIN speed, virtual time | %s ms | wire and storing time: %s ms | %s "
+                    "| – |\n",
+                    counterText(*transmit, "virtual_ms", "%.1f").c_str(),
+                    counterText(*transmit, "bound_ms", "%.1f").c_str(), counterText(*transmit, "ratio", "%.3f").c_str());
+        std::printf("| one transmit step on the message thread, median / worst | %s / %s ms | goal: a frame, 16.7 ms "
+                    "| – | – |\n",
+                    counterText(*transmit, "step_p50_ms", "%.3f").c_str(),
+                    counterText(*transmit, "step_max_ms", "%.3f").c_str());
+    }
+
     row("construct + destroy the processor (temp settings, virtual MIDI)", r.find("BM_Instance_Zarnel"),
         "empty processor", r.find("BM_Instance_Empty"), 0.0, "–");
 

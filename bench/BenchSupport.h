@@ -88,6 +88,18 @@ inline bool waitForOutput(MidiCntrState& state, test::SimulatedSynth& synth)
     return synth.waitUntil([&] { return synth.counters().programChanges > before; }, 3000);
 }
 
+// Between two timed transfers, untimed: the synthesizer's logs and the state's notifications go.
+inline void clearAfterTransfer(benchmark::State& st, test::SimulatedSynth& synth, MidiCntrState& state)
+{
+    st.PauseTiming();
+    synth.clearLogs();
+    std::uint32_t code;
+    while (state.popNotification(code))
+    {
+    }
+    st.ResumeTiming();
+}
+
 // Lets everything the processor scheduled go out, what waits for the latency offset included,
 // so the schedule never fills during a run (a full schedule refuses messages, which costs less
 // than taking them).

@@ -197,6 +197,9 @@ public:
     std::atomic<int> keyboardOctave{defaultKeyboardOctave};
     std::atomic<int> keyboardVelocity{defaultKeyboardVelocity};
     std::atomic<int> rxNrpnMsb{0}, rxNrpnLsb{0};
+    // The bank page's "Use Loaded Data": a chosen program is loaded for editing without selecting
+    // it on the synthesizer.
+    std::atomic<bool> useLoadedData{false};
     // Set by the main component: built once, and opened before in this plug-in instance.
     std::atomic<bool> mainCompBuilt{false};
     std::atomic<bool> editorOpenedBefore{false};

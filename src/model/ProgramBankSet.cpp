@@ -18,7 +18,7 @@ ProgramBankSet::ProgramBankSet()
 {
     for (int n = 0; n < numBanks; ++n)
     {
-        banks[(size_t)n] = std::make_unique<Bank_Program>("Program Bank " + bankLabel(n));
+        banks[(size_t)n] = std::make_unique<Bank_Program>(bankName(n));
         banks[(size_t)n]->loadFactoryBank(factorySourceOf(n));
     }
 }

@@ -35,6 +35,8 @@ public:
 
     static bool isValidBank(int n) noexcept { return n >= 0 && n < numBanks; }
     static juce::String bankLabel(int n);
+    // "Program Bank U1" .. "Program Bank F4".
+    static juce::String bankName(int n) { return "Program Bank " + bankLabel(n); }
 
 private:
     std::array<std::unique_ptr<Bank_Program>, numBanks> banks;

@@ -221,6 +221,7 @@ void SimulatedSynth::handlePiece(const Bytes& piece)
                 if (!partial.empty())
                     ++stats.ignored;
                 startMessage({b});
+                partialStartMs = t - options.msPerByte;
                 inSysex = true;
                 runningStatus = 0;
             }
@@ -333,7 +334,13 @@ void SimulatedSynth::handleSysex(const Bytes& m, double timeMs, std::vector<Outg
             if (m.size() != ProgramSysex::programDumpSize || !ProgramSysex::isValidBank(m[4]) ||
                 !ProgramSysex::isValidProgram(m[5]))
                 break;
+            if (partialStartMs + 1e-6 < storingUntilMs) // rounding of the byte times aside
+            {
+                ++stats.dumpsLostWhileStoring;
+                return;
+            }
             banks.bank(m[4]).setProgram(m[5], ProgramSysex::unpack(m.data() + 6));
+            storingUntilMs = timeMs + options.programStoreMs;
             ++stats.programDumpsReceived;
             return;
 

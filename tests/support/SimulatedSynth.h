@@ -54,6 +54,9 @@ public:
         // with F0, the others raw continuation bytes. 0 delivers every message whole.
         int fragmentSize = 0;
         bool deliveryThread = false;
+        // Writing a received program dump into memory takes this long; a dump that starts
+        // arriving meanwhile is lost, as it would be on an instrument busy writing.
+        double programStoreMs = 0.0;
     };
 
     enum class Fault
@@ -84,6 +87,7 @@ public:
         int nrpnsApplied = 0;
         int programChanges = 0;
         int dumpsDropped = 0;
+        int dumpsLostWhileStoring = 0;
         int ignored = 0;     // complete messages the instrument did not act on
         int undelivered = 0; // messages sent while the plug-in's input was closed
     };
@@ -227,6 +231,8 @@ private:
     std::uint8_t runningStatus = 0;
     size_t expectedLength = 0;
     int partialPieces = 0;
+    double partialStartMs = 0.0; // virtual time of the first byte of the message being parsed
+    double storingUntilMs = 0.0;
 
     double clockMs = 0.0;
     double inFreeMs = 0.0;  // plug-in to synth wire busy until

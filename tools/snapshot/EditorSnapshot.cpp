@@ -4,6 +4,10 @@
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "support/MessagePump.h"
+#include "ui/main/MainComp.h"
+#include "ui/menus/MainCommands.h"
+
+#include "MenuPicture.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -65,6 +69,85 @@ bool writePng(juce::Component& c, const juce::File& file)
     const bool ok = out.openedOk() && png.writeImageToStream(image, out);
     std::cout << (ok ? "wrote " : "FAILED ") << file.getFullPathName() << " (" << image.getWidth() << "x"
               << image.getHeight() << ")\n";
+    return ok;
+}
+
+// Each menu as it opens over the editor: under its button, or where the press was for menus that
+// open at the mouse. The bank page's menus open over the editor until that page exists.
+bool writeMenus(zarnel::ZarnelAudioProcessorEditor& editor, const juce::File& outFolder)
+{
+    auto& main = editor.getMainComp();
+    auto& commands = main.getCommands();
+    zarnel::MenuModel shown;
+    juce::Component* anchor = nullptr;
+    commands.setMenuShower([&](const zarnel::MenuModel& menu, juce::Component* a, std::function<void(int)>) {
+        shown = menu;
+        anchor = a;
+    });
+    const auto lcd = editor.getLocalArea(&main.getProgramDisplay(), main.getProgramDisplay().getLocalBounds());
+    const auto underLcd = lcd.getPosition().translated(lcd.getWidth() / 8, lcd.getHeight() / 2);
+
+    struct Shot
+    {
+        const char* name;
+        std::function<void()> open;
+        juce::Point<int> atMouse;
+        int openSubmenu;
+    };
+    auto& state = main.getCommands().getContext().state();
+    const Shot shots[] = {
+        {"menu-file", [&] { main.stsbutPressed(zarnel::AppBar::fileCode); }, {}, -1},
+        {"menu-edit-empty", [&] { main.stsbutPressed(zarnel::AppBar::editCode); }, {}, -1},
+        {"menu-edit-full",
+         [&] {
+             commands.getContext().clipboard.copy(state.getBankProgram(4, 7));
+             main.stsbutPressed(zarnel::AppBar::editCode);
+         },
+         {}, -1},
+        {"menu-send", [&] { main.stsbutPressed(zarnel::AppBar::sendCode); }, {}, -1},
+        {"menu-channel", [&] { main.changeListenerCallback(&main.getAppBar().getChannelLabel()); }, {}, -1},
+        {"menu-program-select", [&] { commands.openProgramSelectMenu(); }, underLcd, -1},
+        {"menu-bank-file", [&] { commands.bankPageCommand(zarnel::MainCommands::bankFileCode, nullptr, 0, 0); }, {60, 60}, -1},
+        {"menu-bank-transfer-receive",
+         [&] { commands.bankPageCommand(zarnel::MainCommands::bankTransferCode, nullptr, 0, 0); }, {160, 60}, 0},
+        {"menu-bank-transfer-transmit",
+         [&] { commands.bankPageCommand(zarnel::MainCommands::bankTransferCode, nullptr, 0, 0); }, {160, 60}, 3},
+        {"menu-presets-u3",
+         [&] {
+             state.currentBank = 2;
+             commands.bankPageCommand(zarnel::MainCommands::presetsCode, nullptr, 0, 0);
+             state.currentBank = 4;
+         },
+         {260, 60}, 0},
+        {"menu-program-slot", [&] { commands.bankPageCommand(zarnel::MainCommands::programMenuCode, nullptr, 4, 7); },
+         {420, 240}, -1},
+    };
+    bool ok = true;
+    for (const auto& shot : shots)
+    {
+        shown = {};
+        anchor = nullptr;
+        shot.open();
+        if (shown.isEmpty())
+        {
+            std::cout << "FAILED no menu for " << shot.name << "\n";
+            ok = false;
+            continue;
+        }
+        auto image = editor.createComponentSnapshot(editor.getLocalBounds(), true, 1.0f);
+        const auto at = anchor != nullptr ? editor.getLocalArea(anchor, anchor->getLocalBounds()).getBottomLeft() : shot.atMouse;
+        {
+            juce::Graphics g(image);
+            MenuPicture::draw(g, shown, at, editor.getLocalBounds(), shot.openSubmenu);
+        }
+        const auto file = outFolder.getChildFile(juce::String(shot.name) + ".png");
+        file.deleteFile();
+        juce::FileOutputStream out(file);
+        const bool written = out.openedOk() && juce::PNGImageFormat().writeImageToStream(image, out);
+        std::cout << (written ? "wrote " : "FAILED ") << file.getFullPathName() << "\n";
+        ok &= written;
+    }
+    commands.setMenuShower({});
     return ok;
 }
 
@@ -169,8 +252,11 @@ int main(int argc, char** argv)
         }
 
         editor.setSize(1191, 700);
+        ok &= writeMenus(editor, outFolder);
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
+        main.askQuestion("Replace the existing file Bank U1.m_b?", [] {});
+        ok &= writePng(editor, outFolder.getChildFile("editor-question.png"));
         main.handleStateCode(0x12000000);
         zarnel::test::pumpMessages(50);
 

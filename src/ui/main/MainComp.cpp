@@ -1,11 +1,15 @@
 #include "MainComp.h"
 
+#include <algorithm>
+
 #include "../widgets/CategoryMenu.h"
 
 #include "../../model/DSI_Program.h"
 #include "../../model/ParDes.h"
 #include "../../platform/SettingsFolder.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
+
+#include <utility>
 
 namespace zarnel
 {
@@ -22,6 +26,10 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 {
     state.addStateListener(this);
     state.endBankReceive();
+
+    commands = std::make_unique<MainCommands>(*this, processor);
+    transmitter = std::make_unique<BankTransmitter>(state);
+    transmitter->onOutputLost = [this] { showMessage("The MIDI output closed: the transmission stopped."); };
 
     editorPanel = std::make_unique<EditorPanel>(processor);
     addChildComponent(*editorPanel);
@@ -441,11 +449,20 @@ void MainComp::toggleAbout(bool on, int timeMs)
 
 void MainComp::showMessage(const juce::String& text)
 {
-    // Two failures in one pass (the banks and the settings on a full disk) must both be seen.
+    presentMessage(text, nullptr);
+}
+
+void MainComp::presentMessage(const juce::String& text, std::function<void()> onYes)
+{
+    // Two failures in one pass (the banks and the settings on a full disk) must both be seen, and
+    // a question asked meanwhile waits its turn with its answer.
     if (messageBox != nullptr)
     {
-        if (messageBox->getText() != text)
-            waitingMessages.addIfNotAlreadyThere(text);
+        const auto sameMessage = [&](const WaitingMessage& w) { return w.onYes == nullptr && w.text == text; };
+        if (onYes == nullptr && ((pendingAnswer == nullptr && messageBox->getText() == text)
+                                 || std::any_of(waitingMessages.begin(), waitingMessages.end(), sameMessage)))
+            return;
+        waitingMessages.push_back({text, std::move(onYes)});
         return;
     }
     messageBox = std::make_unique<MsgCont>(text, getWidth(), getHeight());
@@ -453,34 +470,52 @@ void MainComp::showMessage(const juce::String& text)
     messageBox->toFront(false);
     messageBox->getOkButton().addListener(this);
     messageBox->getCancelButton().addListener(this);
+    messageBox->getCancelButton().setVisible(onYes != nullptr);
+    pendingAnswer = std::move(onYes);
+}
+
+void MainComp::askQuestion(const juce::String& text, std::function<void()> onYes)
+{
+    presentMessage(text, std::move(onYes));
 }
 
 void MainComp::removeMessageBox(const MsgCont* answered)
 {
     if (messageBox == nullptr || messageBox.get() != answered)
         return;
+    // A question closed without OK is answered no.
+    pendingAnswer = nullptr;
     messageBox.reset();
-    if (!waitingMessages.isEmpty())
+    if (!waitingMessages.empty())
     {
-        const auto next = waitingMessages[0];
-        waitingMessages.remove(0);
-        showMessage(next);
+        auto next = std::move(waitingMessages.front());
+        waitingMessages.erase(waitingMessages.begin());
+        presentMessage(next.text, std::move(next.onYes));
     }
 }
 
 void MainComp::startBankTransfer(int mode, int bank)
 {
+    const bool transmit = mode == BankTransmitter::transmitOne || mode == BankTransmitter::transmitAll;
+    if (transmit && !state.getPorts().isOutputOpen())
+    {
+        showMessage("No MIDI output is open: nothing was transmitted.");
+        return;
+    }
     progressBar = std::make_unique<ProgBar>(getWidth(), getHeight());
     addAndMakeVisible(*progressBar);
     progressBar->toFront(false);
     progressBar->getCancelButton()->addChangeListener(this);
     if (mode == 0 || mode == 7)
         state.startBankReceive(bank, mode);
+    else if (transmit && !transmitter->start(mode, bank))
+        endBankTransfer(); // a bar that nothing would ever end
 }
 
 void MainComp::endBankTransfer()
 {
     state.endBankReceive();
+    transmitter->cancel();
     if (progressBar == nullptr)
         return;
     progressBar->setVisible(false);
@@ -546,17 +581,29 @@ void MainComp::stsbutPressed(int id)
 {
     if (id == MsgCont::okCode || id == MsgCont::cancelCode)
     {
-        // Removed after the button has finished reporting; only that box, not one shown meanwhile.
-        // (A box already removed reads as null, so a second OK never removes the next one.)
+        // Removed after the button has finished reporting; only that box, not one shown meanwhile
+        // (a box already removed reads as null, so a second OK never removes the next one). The
+        // answer acts once the box is gone.
+        auto answer = id == MsgCont::okCode ? std::exchange(pendingAnswer, nullptr) : std::function<void()>();
         juce::MessageManager::callAsync([safe = juce::Component::SafePointer<MainComp>(this),
-                                         answered = juce::Component::SafePointer<MsgCont>(messageBox.get())] {
-            if (safe != nullptr && answered != nullptr)
-                safe->removeMessageBox(answered.getComponent());
+                                         answered = juce::Component::SafePointer<MsgCont>(messageBox.get()),
+                                         answer] {
+            if (safe == nullptr || answered == nullptr)
+                return;
+            safe->removeMessageBox(answered.getComponent());
+            if (answer)
+                answer();
         });
+        return;
     }
     if (id == AppBar::midiCode && !writeDialogShown)
+    {
         toggleMidiSetup(!midiSetupShown);
-    // The bar's other commands arrive with the menus that carry them out.
+        return;
+    }
+    for (int i = 0; i < AppBar::numButtons; ++i)
+        if (appBar->getButton(i).getId() == id && commands->barButtonPressed(id, &appBar->getButton(i)))
+            return;
 }
 
 void MainComp::stsbutChanged(StsBut* button)
@@ -602,8 +649,15 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         raiseKeyboard();
         return;
     }
+    if (source == &appBar->getChannelLabel())
+    {
+        commands->openChannelMenu(&appBar->getChannelLabel());
+        return;
+    }
     if (source == &editorPanel->getProgramDisplay())
     {
+        if (editorPanel->getProgramDisplay().getZone() == LCD_Comp::placeZone)
+            commands->openProgramSelectMenu();
         if (editorPanel->getProgramDisplay().getZone() == LCD_Comp::categoryZone)
             CategoryMenu::chooseCategory(*this, [](MainComp& main, int category) {
                 main.processor.setParameterFromEditor(categoryParameter, category, true, true);

@@ -8,6 +8,7 @@
 #include "WinMovCan.h"
 
 #include "../editor/EditorPanel.h"
+#include "../menus/MainCommands.h"
 #include "../editor/FlashPanel.h"
 #include "../keyboard/KeyBrd.h"
 #include "../sequencer/SeqPanel.h"
@@ -15,10 +16,12 @@
 #include "../widgets/ProgBar.h"
 #include "../widgets/StsBut.h"
 
+#include "../../midi/BankTransmitter.h"
 #include "../../midi/MidiCntrStateListener.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,6 +65,8 @@ public:
     void refreshAllControls();
     void parameterChanged(int parameter, int value);
     void showMessage(const juce::String& text);
+    // A message with OK and CANCEL; onYes runs after OK, once the box is gone.
+    void askQuestion(const juce::String& text, std::function<void()> onYes);
     // Opens the zoom on a section of the editor panel; sections that do not open change nothing.
     void openSectionZoom(int section);
     void closeSectionZoom();
@@ -93,6 +98,9 @@ public:
     KeyBrd& getKeyboard() noexcept { return *keyboard; }
     // The editor page (97) or the sequencer page (98), laid out at once.
     void showPage(int page);
+    MainCommands& getCommands() noexcept { return *commands; }
+    BankTransmitter& getBankTransmitter() noexcept { return *transmitter; }
+    bool isWriteDialogShown() const noexcept { return writeDialogShown; }
     float getScale() const noexcept;
     int getCurrentPage() const noexcept { return currentPage; }
     // The place the editor panel takes, in this component's coordinates.
@@ -111,6 +119,8 @@ private:
     void setStatus(const juce::String& text);
     // Removes the box that was answered, if it is still the one shown, and shows the next.
     void removeMessageBox(const MsgCont* answered);
+    // Shows a message (no onYes) or a question, or lets it wait while another box is open.
+    void presentMessage(const juce::String& text, std::function<void()> onYes);
     void refreshProgramDisplay(const ProgramSysex::Record& program);
     void layoutPages(float scale);
     // The keyboard strip in front of the pages, behind whatever covers them.
@@ -133,8 +143,16 @@ private:
     std::unique_ptr<KeyBrd> keyboard;
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<MsgCont> messageBox;
-    juce::StringArray waitingMessages; // shown one after another, each until its OK
+    struct WaitingMessage
+    {
+        juce::String text;
+        std::function<void()> onYes; // set for a question
+    };
+    std::vector<WaitingMessage> waitingMessages; // shown one after another, each until it is answered
     std::unique_ptr<ProgBar> progressBar;
+    std::unique_ptr<MainCommands> commands;
+    std::unique_ptr<BankTransmitter> transmitter;
+    std::function<void()> pendingAnswer; // of the question shown
     std::unique_ptr<MIDI_Setup> midiSetup;
     std::unique_ptr<MIDI_scan> scanPanel;
     std::vector<std::unique_ptr<juce::Component>> removedOverlays;
