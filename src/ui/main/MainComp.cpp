@@ -1,7 +1,5 @@
 #include "MainComp.h"
 
-#include <algorithm>
-
 #include "../widgets/CategoryMenu.h"
 
 #include "../../model/DSI_Program.h"
@@ -9,6 +7,7 @@
 #include "../../platform/SettingsFolder.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zarnel
