@@ -197,6 +197,44 @@ TEST_F(MainCompTest, MessagesShownMeanwhileWaitForTheOkOfTheOneOpen)
     EXPECT_EQ(main.getMessageBox(), nullptr);
 }
 
+// A question asked while a message is open waits with its answer; a message shown while the
+// question is open neither replaces it nor takes its answer.
+TEST_F(MainCompTest, AQuestionWaitsBehindAnOpenMessageAndKeepsItsAnswer)
+{
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    main.toggleAbout(false, 0);
+    int answered = 0;
+    main.showMessage("first");
+    main.askQuestion("Replace?", [&] { ++answered; });
+    EXPECT_EQ(main.getMessageBox()->getText(), "first");
+    EXPECT_FALSE(main.getMessageBox()->getCancelButton().isVisible());
+
+    main.stsbutPressed(MsgCont::okCode);
+    pump(50);
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_EQ(main.getMessageBox()->getText(), "Replace?");
+    EXPECT_TRUE(main.getMessageBox()->getCancelButton().isVisible());
+    EXPECT_EQ(answered, 0);
+
+    main.showMessage("meanwhile");
+    main.stsbutPressed(MsgCont::okCode);
+    main.stsbutPressed(MsgCont::okCode); // a double click answers once
+    pump(50);
+    EXPECT_EQ(answered, 1);
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_EQ(main.getMessageBox()->getText(), "meanwhile");
+    EXPECT_FALSE(main.getMessageBox()->getCancelButton().isVisible());
+
+    main.askQuestion("Again?", [&] { answered += 10; });
+    main.stsbutPressed(MsgCont::okCode);
+    pump(50);
+    main.stsbutPressed(MsgCont::cancelCode);
+    pump(50);
+    EXPECT_EQ(answered, 1) << "a question closed with CANCEL was answered yes";
+    EXPECT_EQ(main.getMessageBox(), nullptr);
+}
+
 TEST(MainCompAlone, OffLineShowsWhenNoSynthesizerAnswers)
 {
     juce::ScopedJuceInitialiser_GUI gui;
