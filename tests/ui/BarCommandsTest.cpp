@@ -123,11 +123,14 @@ TEST_F(BarCommandsTest, AQuestionActsOnlyOnOkOnceItsBoxIsGone)
         ASSERT_TRUE(test::runUntil([&] { return main.getMessageBox() == nullptr; }, 1000));
         EXPECT_EQ(yes, button == MsgCont::okCode ? 1 : 0) << button;
     }
-    // A question replaced by a message is answered no.
+    // A message shown meanwhile waits behind the question: the OK answers the question the user
+    // read, and the message follows.
     int yes = 0;
     main.askQuestion("Replace?", [&] { ++yes; });
     main.showMessage("Something else.");
+    EXPECT_EQ(main.getMessageBox()->getText(), "Replace?");
     main.stsbutPressed(MsgCont::okCode);
-    test::runUntil([&] { return main.getMessageBox() == nullptr; }, 1000);
-    EXPECT_EQ(yes, 0);
+    ASSERT_TRUE(test::runUntil([&] { return yes == 1; }, 1000));
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_EQ(main.getMessageBox()->getText(), "Something else.");
 }
