@@ -99,10 +99,12 @@ TEST_F(BarCommandsTest, CancelStopsATransmissionFromTheEditor)
 {
     main.startBankTransfer(BankTransmitter::transmitOne, 1);
     ASSERT_NE(main.getProgressBar(), nullptr);
+    EXPECT_TRUE(main.getCommands().isBankTransferRunning()) << "a chooser answering now loads nothing";
     ASSERT_TRUE(test::runUntil([&] { return rig.synth.counters().programDumpsReceived >= 2; }, 3000));
 
     main.stsbutChanged(main.getProgressBar()->getCancelButton());
     ASSERT_TRUE(test::runUntil([&] { return main.getProgressBar() == nullptr; }, 1000));
+    EXPECT_FALSE(main.getCommands().isBankTransferRunning());
     EXPECT_FALSE(main.getBankTransmitter().isActive());
     const int sent = rig.synth.counters().programDumpsReceived;
     test::runUntil([] { return false; }, (int)(2.0 * BankTransmitter::stepMs) + 50);

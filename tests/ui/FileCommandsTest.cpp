@@ -145,6 +145,25 @@ TEST_F(FileCommandsTest, LoadingABankFileFillsTheSlotsItHoldsAndNothingElse)
     EXPECT_EQ(host.messages, juce::StringArray("huge.m_b is too large to load."));
 }
 
+TEST_F(FileCommandsTest, AFileChosenDuringABankTransferChangesNothingAndSaysSo)
+{
+    // The chooser stays open while the user starts a receive or transmit; its answer comes later.
+    host.transferRunning = true;
+    const auto bankBefore = state().getBankData(1);
+    const auto editedBefore = state().getCurrentProgram();
+
+    host.chosen = write("bank.syx", dumps(128));
+    BankFileMenu().dispatch(BankFileMenu::firstLoadItem + 1, context);
+    host.chosen = write("one.syx", dumps(1));
+    ProgramMenu(context, 1, 5).dispatch(ProgramMenu::loadItem, context);
+    FileMenu(context).dispatch(FileMenu::loadItem, context);
+
+    EXPECT_TRUE(state().getBankData(1) == bankBefore);
+    EXPECT_TRUE(state().getCurrentProgram() == editedBefore);
+    EXPECT_EQ(host.messages.size(), 3);
+    EXPECT_TRUE(host.messages[0].contains("bank.syx was not loaded"));
+}
+
 TEST_F(FileCommandsTest, SavingAddsTheExtensionBeforeAskingAboutAnExistingFile)
 {
     const auto edited = state().getCurrentProgram();

@@ -19,6 +19,7 @@ struct ScriptedHost : CommandHost
     juce::File chosen;
     bool answer = true;
     bool writeDialogShown = false;
+    bool transferRunning = false;
 
     std::vector<std::pair<int, juce::String>> choosers; // type, proposed name (empty for open)
     juce::StringArray messages;
@@ -52,6 +53,7 @@ struct ScriptedHost : CommandHost
     void closeWriteDialog() override { ++writeDialogCloses; }
     void startBankTransfer(int mode, int bank) override { transfers.emplace_back(mode, bank); }
     void showChannel(int channel) override { channelShown = channel; }
+    bool isBankTransferRunning() const override { return transferRunning; }
 };
 
 // What the synthesizer received since the last call. Short messages reach it through the output's

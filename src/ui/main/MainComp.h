@@ -90,7 +90,7 @@ public:
     AppBar& getAppBar() noexcept { return *appBar; }
     AboutPanel* getAboutPanel() noexcept { return aboutPanel.get(); }
     MsgCont* getMessageBox() noexcept { return messageBox.get(); }
-    ProgBar* getProgressBar() noexcept { return progressBar.get(); }
+    ProgBar* getProgressBar() const noexcept { return progressBar.get(); }
     LCD_Comp& getProgramDisplay() noexcept { return editorPanel->getProgramDisplay(); }
     EditorPanel& getEditorPanel() noexcept { return *editorPanel; }
     FlashPanel& getSectionZoom() noexcept { return *sectionZoom; }

@@ -29,6 +29,8 @@ public:
     virtual void toggleAbout() = 0;
     virtual void closeWriteDialog() = 0;
     virtual void startBankTransfer(int mode, int bank) = 0;
+    // A chooser left open may answer while a bank is being received or transmitted.
+    virtual bool isBankTransferRunning() const { return false; }
     virtual void showChannel(int channel) = 0;
 };
 

@@ -16,6 +16,13 @@ void FileCommands::load(CommandHost& host, int type, BytesAction onLoaded)
 
 void FileCommands::loadChosen(CommandHost& host, int type, const juce::File& file, const BytesAction& onLoaded)
 {
+    // The transfer writes or sends the banks program by program: a file landing in the middle
+    // would leave a bank half one, half the other.
+    if (host.isBankTransferRunning())
+    {
+        host.showMessage("A bank transfer is running: " + file.getFileName() + " was not loaded.");
+        return;
+    }
     const auto result = FileMan::readFileBytes(file, FileMan::maxSizeOf(type));
     switch (result.status)
     {

@@ -180,6 +180,11 @@ void MainCommands::startBankTransfer(int mode, int bank)
     main.startBankTransfer(mode, bank);
 }
 
+bool MainCommands::isBankTransferRunning() const
+{
+    return main.getProgressBar() != nullptr;
+}
+
 void MainCommands::showChannel(int channel)
 {
     auto& label = main.getAppBar().getChannelLabel();

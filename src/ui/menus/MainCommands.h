@@ -56,6 +56,7 @@ public:
     void toggleAbout() override;
     void closeWriteDialog() override;
     void startBankTransfer(int mode, int bank) override;
+    bool isBankTransferRunning() const override;
     void showChannel(int channel) override;
 
 private:
