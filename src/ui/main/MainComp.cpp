@@ -496,9 +496,11 @@ void MainComp::removeMessageBox(const MsgCont* answered)
 void MainComp::startBankTransfer(int mode, int bank)
 {
     const bool transmit = mode == BankTransmitter::transmitOne || mode == BankTransmitter::transmitAll;
-    if (transmit && !state.getPorts().isOutputOpen())
+    // A receive needs the output too, for its requests.
+    if (!state.getPorts().isOutputOpen())
     {
-        showMessage("No MIDI output is open: nothing was transmitted.");
+        showMessage(transmit ? "No MIDI output is open: nothing was transmitted."
+                             : "No MIDI output is open: nothing was requested.");
         return;
     }
     progressBar = std::make_unique<ProgBar>(getWidth(), getHeight());
