@@ -542,6 +542,7 @@ void MidiCntrState::requestGlobalDump()
 
 void MidiCntrState::sendEditBuffer(const Record& record)
 {
+    nrpnChangedOnSynth = true;
     sendSysex(ProgramSysex::editBufferDump(record.data(), record.size()));
 }
 
@@ -562,6 +563,8 @@ void MidiCntrState::selectProgram(int bank, int program, bool announce)
 {
     if (!ProgramSysex::isValidBank(bank) || !ProgramSysex::isValidProgram(program))
         return;
+    // The synthesizer loads the program's values: the value sent last may no longer be what it holds.
+    nrpnChangedOnSynth = true;
     currentBank = bank;
     currentProgramNumber = program;
     setCurrentProgram(getBankProgram(bank, program));

@@ -260,7 +260,8 @@ private:
     int lastNrpnChannel = 0;
     std::uint32_t lastWireEpoch = 0;
     double lastNrpnDueMs = 0.0;
-    // Set by the input thread when the synthesizer sends a value of its own.
+    // Set when the synthesizer's values change other than by our NRPNs: a value of its own, a
+    // program loaded, an edit buffer sent.
     std::atomic<bool> nrpnChangedOnSynth{false};
 
     // Parameters whose host automation is still to be sent (their current value goes out).

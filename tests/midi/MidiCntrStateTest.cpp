@@ -208,6 +208,35 @@ TEST_F(ControllerStateTest, AValueChangedOnTheSynthIsSentAgainEvenIfItWasSentLas
     EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[25] == 126; }, 3000));
 }
 
+TEST_F(ControllerStateTest, AValueSentBeforeTheSynthLoadsOtherValuesIsSentAgainAfterIt)
+{
+    // Other values reach the synthesizer with a program chosen here or on its panel, or with an
+    // edit buffer sent.
+    enum { programHere, programOnPanel, editBufferSent };
+    for (const int way : {programHere, programOnPanel, editBufferSent})
+    {
+        state.sendParameterNrpn(20, 126, 0, 44100.0);
+        ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[25] == 126; }, 3000));
+        auto other = rig.synth.program(0, 5);
+        other[25] = 60;
+        rig.synth.setProgram(0, 5, other);
+        if (way == programHere)
+            state.selectProgram(0, 5, true);
+        else if (way == programOnPanel)
+        {
+            state.currentProgramNumber = 0;
+            rig.synth.setEditBuffer(other);
+            fromSynth({0xC0, 5});
+            ASSERT_TRUE(rig.synth.waitUntil([&] { return state.currentProgramNumber.load() == 5; }, 3000));
+        }
+        else
+            state.sendEditBuffer(other);
+        ASSERT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[25] == 60; }, 3000)) << way;
+        state.sendParameterNrpn(20, 126, 0, 44100.0);
+        EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[25] == 126; }, 3000)) << way;
+    }
+}
+
 TEST_F(ControllerStateTest, GlobalSendMakesTheNextParameterSelectItsOwnNrpn)
 {
     state.sendParameterNrpn(15, 64, 0, 44100.0);
