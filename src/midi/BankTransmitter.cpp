@@ -21,7 +21,8 @@ BankTransmitter::~BankTransmitter()
 bool BankTransmitter::start(int newMode, int firstBank)
 {
     if (active || (newMode != transmitOne && newMode != transmitAll) || firstBank < 0
-        || firstBank >= ProgramBankSet::numUserBanks || !state.getPorts().isOutputOpen())
+        || firstBank >= ProgramBankSet::numUserBanks || !state.getPorts().isOutputOpen()
+        || state.getPorts().isProbing())
         return false;
     active = true;
     finishing = false;
@@ -74,7 +75,8 @@ void BankTransmitter::tick(double nowMs)
         return;
     }
 
-    if (!state.getPorts().isOutputOpen())
+    // A port search silences the output: what would be sent now never reaches the instrument.
+    if (!state.getPorts().isOutputOpen() || state.getPorts().isProbing())
     {
         stop();
         state.postNotification(Notification::bankReceiveFinished);

@@ -146,6 +146,26 @@ TEST_F(PortSearchTest, TheFirstStartFindsTheSynthOnTheSecondPairAndSaysSo)
     EXPECT_EQ(main().getScanPanel(), nullptr);
 }
 
+// A search silences the output for everything but its request: a bank on its way cannot go on
+// as if it reached the instrument.
+TEST_F(PortSearchTest, ABankTransmissionDoesNotFinishAsSentWhileASearchRuns)
+{
+    writePortFile("Mopho x4 MIDI 1", "Mopho x4 MIDI 1");
+    open();
+    double t = 0.0;
+    BankTransmitter transmitter(state(), [&] { return t; });
+    bool lost = false;
+    transmitter.onOutputLost = [&] { lost = true; };
+    ASSERT_TRUE(transmitter.start(BankTransmitter::transmitOne, 0));
+    search().setClock([] { return 0.0; }); // the search stays on its first pair
+    ASSERT_TRUE(search().start());
+    for (int i = 0; i < 200 && transmitter.isActive(); ++i)
+        transmitter.tick(t += BankTransmitter::stepMs);
+    EXPECT_FALSE(transmitter.isActive());
+    EXPECT_TRUE(lost) << "the transmission stopped and says so";
+    search().cancel();
+}
+
 TEST_F(PortSearchTest, WhenNothingAnswersItSaysSoAndThePortsStayAsTheyWere)
 {
     synth->setGlobal(SimulatedSynth::globalSysexEnable, 0); // the usual reason nothing answers
