@@ -335,6 +335,18 @@ TEST(KeyboardLifetime, ClosingTheStripOrTheEditorWithKeysHeldLeavesNothingSoundi
     ASSERT_TRUE(soundingAre({}));
     EXPECT_EQ(rig.rig.synth.pitchWheel(), 8192);
 
+    // The pitch wheel turned with the mouse wheel does not spring back until the strip goes.
+    {
+        KeyBrd strip(state);
+        auto& pitch = strip.getPitchWheel();
+        juce::MouseWheelDetails up{};
+        up.deltaY = 1.0f;
+        for (int i = 0; i < 3; ++i)
+            pitch.mouseWheelMove(mouseAt(pitch, 10, 60), up);
+        ASSERT_TRUE(test::runUntil([&] { return rig.rig.synth.waitUntilIdle(10) && rig.rig.synth.pitchWheel() == 67 * 128; }, 3000));
+    }
+    EXPECT_TRUE(test::runUntil([&] { return rig.rig.synth.waitUntilIdle(10) && rig.rig.synth.pitchWheel() == 8192; }, 3000));
+
     // The whole editor.
     {
         ZarnelAudioProcessorEditor editor(rig.processor);

@@ -23,8 +23,9 @@ WheelCnt::WheelCnt(MidiCntrState& s, bool isSpringing)
 
 WheelCnt::~WheelCnt()
 {
-    // A pitch wheel held while the strip goes away would leave the instrument bent.
-    if (springing && held && value != (float)centre)
+    // A pitch wheel left off centre (held, or turned with the mouse wheel, which does not spring
+    // back) would leave the instrument bent when the strip goes away.
+    if (springing && sentOffCentre)
     {
         value = (float)centre;
         sendValue();
@@ -47,7 +48,10 @@ void WheelCnt::sendValue()
 {
     const int channel = state.midiChannel.load();
     if (springing)
+    {
+        sentOffCentre = (int)value != centre;
         state.queuePitchBendForHost(channel, (int)value * 128);
+    }
     else
         state.getPorts().sendController(channel, 1, (int)value);
 }

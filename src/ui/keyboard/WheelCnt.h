@@ -43,6 +43,7 @@ private:
     float scale = 1.0f;
     juce::Image strip;
     bool held = false;
+    bool sentOffCentre = false; // a value shown for the instrument's own wheel is never sent back
     int dragStartY = 0;
     float dragStartValue = 0.0f;
 
