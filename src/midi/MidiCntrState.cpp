@@ -571,8 +571,14 @@ void MidiCntrState::selectProgram(int bank, int program, bool announce)
     postNotification(Notification::programReplaced);
     if (announce)
     {
-        ports->sendController(midiChannel.load(), 32, bank);
-        ports->sendProgramChange(midiChannel.load(), program);
+        const int channel = midiChannel.load();
+        ports->sendController(channel, 32, bank);
+        ports->sendProgramChange(channel, program);
+        // A recording host captures the choice too; its queue needs no allocation.
+        const std::uint8_t bankSelect[3] = {(std::uint8_t)(0xB0 + channel - 1), 32, (std::uint8_t)bank};
+        const std::uint8_t programChange[2] = {(std::uint8_t)(0xC0 + channel - 1), (std::uint8_t)program};
+        queueForHost(bankSelect, 3);
+        queueForHost(programChange, 2);
     }
 }
 

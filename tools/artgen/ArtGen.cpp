@@ -471,6 +471,48 @@ Image closeMark()
     return img;
 }
 
+//==== Program list ==================================================================================
+// The list's background, drawn faintly under and over the rows, and the scroll bar's thumb.
+
+Image listBackground()
+{
+    auto img = blank(246, 360);
+    Graphics g(img);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF2E4A55), 0.0f, 0.0f, Colour(0xFF0E1A1F), 0.0f, 360.0f, false));
+    g.fillRect(0, 0, 246, 360);
+    // Faint lines every 13 pixels: two per row of the list, like the ruling of a ledger.
+    for (int y = 0; y < 360; y += 13)
+    {
+        g.setColour(Colour(0xFF6FA9BC).withAlpha(y % 26 == 0 ? 0.18f : 0.08f));
+        g.fillRect(0, y, 246, 1);
+    }
+    g.setGradientFill(juce::ColourGradient(Colour(0x663CC8E6), 0.0f, 0.0f, Colour(0x003CC8E6), 60.0f, 0.0f, false));
+    g.fillRect(0, 0, 60, 360);
+    return img;
+}
+
+Image scrollThumb()
+{
+    auto img = blank(25, 43);
+    Graphics g(img);
+    const juce::Rectangle<float> body(1.5f, 1.5f, 22.0f, 40.0f);
+    fillShaded(g, body, Colour(0xFF8E9AA3), Colour(0xFF3A4248), 4.0f);
+    g.setColour(ink);
+    g.drawRoundedRectangle(body, 4.0f, 1.0f);
+    // Three grip ridges across the middle.
+    for (int i = -1; i <= 1; ++i)
+    {
+        const float y = 21.5f + (float)i * 5.0f;
+        g.setColour(Colour(0xFF22282C));
+        g.fillRect(6.0f, y, 13.0f, 1.0f);
+        g.setColour(Colour(0xFFC4CDD3).withAlpha(0.7f));
+        g.fillRect(6.0f, y + 1.0f, 13.0f, 1.0f);
+    }
+    g.setColour(accent.withAlpha(0.5f));
+    g.fillRect(3.0f, 3.0f, 2.0f, 37.0f);
+    return img;
+}
+
 //==== About panel ====================================================================================
 
 // Layered sine lines that swell towards the middle: an abstract picture of sound.
@@ -998,6 +1040,8 @@ int main(int argc, char** argv)
         {"velocity_icon.png", velocityIcon},
         {"global_switch.png", globalSwitch},
         {"close_mark.png", closeMark},
+        {"list_background.png", listBackground},
+        {"scroll_thumb.png", scrollThumb},
     };
 
     bool ok = true;

@@ -57,6 +57,8 @@ Entry entryFor(Picture picture)
         case Picture::velocityIcon:     return {velocity_icon_png, velocity_icon_pngSize, "velocity_icon.png"};
         case Picture::globalSwitch:     return {global_switch_png, global_switch_pngSize, "global_switch.png"};
         case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
+        case Picture::listBackground:   return {list_background_png, list_background_pngSize, "list_background.png"};
+        case Picture::scrollThumb:      return {scroll_thumb_png, scroll_thumb_pngSize, "scroll_thumb.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};

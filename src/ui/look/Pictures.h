@@ -48,6 +48,8 @@ enum class Picture
     velocityIcon,     // 30 x 103, the velocity number's box and a wedge below it
     globalSwitch,     // 71 x 22: the global page's switches, off at x 0, on at x 36, 35 x 22 each
     closeMark,        // 30 x 30, the global page's close mark, shown at 15 x 15
+    listBackground,   // 246 x 360, the program list's background, stretched and drawn faintly
+    scrollThumb,      // 25 x 43, the program list's scroll thumb
     count
 };
 

@@ -1,5 +1,6 @@
 #include "MainComp.h"
 
+#include "../menus/WriteCommand.h"
 #include "../widgets/CategoryMenu.h"
 
 #include "../../model/DSI_Program.h"
@@ -29,6 +30,11 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     commands = std::make_unique<MainCommands>(*this, processor);
     transmitter = std::make_unique<BankTransmitter>(state);
     transmitter->onOutputLost = [this] { showMessage("The MIDI output closed: the transmission stopped."); };
+
+    bankPage = std::make_unique<BankComp>(state);
+    addChildComponent(*bankPage);
+    bankPage->addChangeListener(this);
+    bankPage->getOkButton().addChangeListener(this);
 
     editorPanel = std::make_unique<EditorPanel>(processor);
     addChildComponent(*editorPanel);
@@ -99,6 +105,7 @@ MainComp::~MainComp()
     sequencerPanel->getProgramButton().removeChangeListener(this);
     editorPanel->getSequencerButton().removeChangeListener(this);
     keyboard->removeChangeListener(this);
+    bankPage->removeChangeListener(this);
     if (progressBar != nullptr)
         state.endBankReceive();
 }
@@ -138,6 +145,12 @@ void MainComp::layoutChildren()
     editorArea = {0, AppBar::barHeight, w, juce::jmax(0, keyboardTop - AppBar::barHeight)};
 
     layoutPages(s);
+    // Both end at the keyboard strip, or at the window's bottom when the strip is below it.
+    const int pagesBottom = std::min(keyboardTop, h);
+    if (bankPageShown)
+        bankPage->layoutFor(w, std::max(0, pagesBottom - AppBar::barHeight - 1));
+    if (writeDialog != nullptr)
+        writeDialog->layoutFor(w, std::max(0, pagesBottom - AppBar::barHeight));
 
     // The zoom takes the whole window: its shade covers everything, a click anywhere outside the
     // enlarged section closes it.
@@ -164,7 +177,14 @@ void MainComp::layoutChildren()
 
 void MainComp::layoutPages(float s)
 {
-    if (currentPage != sequencerPage)
+    if (bankPageShown)
+    {
+        sequencerPanel->setVisible(false);
+        editorPanel->setBounds(0, AppBar::barHeight, editorArea.getWidth(), (int)(164.0f * s));
+        editorPanel->setScale(s);
+        editorPanel->setVisible(true);
+    }
+    else if (currentPage != sequencerPage)
     {
         sequencerPanel->setVisible(false);
         editorPanel->setBounds(editorArea);
@@ -305,6 +325,11 @@ void MainComp::handleStateCode(std::uint32_t code)
                 progressBar->setProgress(program, progressText(bank, program));
             }
             break;
+        case 0x19:
+            bankPage->relist();
+            if (writeDialog != nullptr)
+                writeDialog->relist();
+            break;
         case 0x20:
             if (midiSetup != nullptr && midiSetup->getGlobalPage() != nullptr)
                 midiSetup->getGlobalPage()->repaintControl((int)(code & 0x7F));
@@ -319,7 +344,7 @@ void MainComp::handleStateCode(std::uint32_t code)
                 showSetupPorts();
             break;
         default:
-            // Notes, wheels, bank lists, globals and presets belong to panels this editor does
+            // Notes, wheels, globals and presets belong to panels this editor does
             // not have yet.
             break;
     }
@@ -602,6 +627,17 @@ void MainComp::stsbutPressed(int id)
         toggleMidiSetup(!midiSetupShown);
         return;
     }
+    if (id == AppBar::bankCode)
+    {
+        if (!writeDialogShown)
+            toggleBankPage(!bankPageShown);
+        return;
+    }
+    if (id == AppBar::writeCode)
+    {
+        toggleWriteDialog(!writeDialogShown);
+        return;
+    }
     for (int i = 0; i < AppBar::numButtons; ++i)
         if (appBar->getButton(i).getId() == id && commands->barButtonPressed(id, &appBar->getButton(i)))
             return;
@@ -617,6 +653,22 @@ void MainComp::stsbutChanged(StsBut* button)
     if (button == &sequencerPanel->getProgramButton())
     {
         showPage(editorPage);
+        return;
+    }
+    if (button == &bankPage->getOkButton())
+    {
+        if (bankPageShown)
+            toggleBankPage(false);
+        return;
+    }
+    if (writeDialog != nullptr && button == &writeDialog->getWriteButton())
+    {
+        writeProgram();
+        return;
+    }
+    if (writeDialog != nullptr && button == &writeDialog->getCancelButton())
+    {
+        toggleWriteDialog(false);
         return;
     }
     if (progressBar != nullptr && button == progressBar->getCancelButton())
@@ -638,6 +690,11 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
     if (source == sectionZoom.get())
     {
         closeSectionZoom();
+        return;
+    }
+    if (source == bankPage.get())
+    {
+        handleBankPageCode();
         return;
     }
     if (source == sequencerPanel.get())
@@ -784,6 +841,78 @@ void MainComp::removeLater(std::unique_ptr<juce::Component> overlay)
         if (safe != nullptr)
             safe->removedOverlays.clear();
     });
+}
+
+//==== Bank page and write dialog =====================================================================
+
+void MainComp::toggleBankPage(bool on)
+{
+    if (currentPage != editorPage)
+    {
+        if (sequencerPanel->isEditing())
+            sequencerPanel->showOverview();
+        currentPage = editorPage;
+    }
+    bankPageShown = on;
+    if (on)
+    {
+        bankPage->showFor(state.useLoadedData.load(), state.currentBank.load(), state.currentProgramNumber.load());
+        bankPage->setVisible(true);
+        bankPage->toFront(false);
+    }
+    else
+    {
+        bankPage->setVisible(false);
+    }
+    layoutChildren();
+}
+
+void MainComp::handleBankPageCode()
+{
+    const int code = bankPage->getCode();
+    if (code == BankComp::useLoadedDataCode)
+    {
+        // Taken from the switch rather than inverted: two presses reported as one change
+        // message must not leave the flag and the switch disagreeing.
+        state.useLoadedData = bankPage->isUsingLoadedData();
+        return;
+    }
+    auto& grid = bankPage->getGrid();
+    commands->bankPageCommand(code, bankPage->getCommandButton(code), grid.getSelectedBank(), grid.getSelectedProgram());
+}
+
+void MainComp::toggleWriteDialog(bool on)
+{
+    writeDialogShown = on;
+    if (!on)
+    {
+        if (writeDialog != nullptr)
+        {
+            writeDialog->getWriteButton().removeChangeListener(this);
+            writeDialog->getCancelButton().removeChangeListener(this);
+            removeLater(std::move(writeDialog));
+        }
+        return;
+    }
+    if (writeDialog == nullptr)
+    {
+        const auto program = state.getCurrentProgram();
+        writeDialog = std::make_unique<WriteSnd>(state, state.currentBank.load(), state.currentProgramNumber.load(),
+                                                 DSI_Program::decodeName(program.data(), program.size()),
+                                                 program[(size_t)categoryParameter]);
+        writeDialog->getWriteButton().addChangeListener(this);
+        writeDialog->getCancelButton().addChangeListener(this);
+        addAndMakeVisible(*writeDialog);
+    }
+    writeDialog->toFront(false);
+    layoutChildren();
+}
+
+void MainComp::writeProgram()
+{
+    // On success the command closes the dialog through closeWriteDialog, after this button's call.
+    WriteCommand::write(commands->getContext(), writeDialog->getBank(), writeDialog->getProgram(),
+                        writeDialog->getName(), writeDialog->getCategory());
 }
 
 } // namespace zarnel

@@ -16,6 +16,8 @@
 #include "../widgets/ProgBar.h"
 #include "../widgets/StsBut.h"
 
+#include "../../files/gui/BankComp.h"
+#include "../../files/gui/WriteSnd.h"
 #include "../../midi/BankTransmitter.h"
 #include "../../midi/MidiCntrStateListener.h"
 
@@ -101,6 +103,13 @@ public:
     MainCommands& getCommands() noexcept { return *commands; }
     BankTransmitter& getBankTransmitter() noexcept { return *transmitter; }
     bool isWriteDialogShown() const noexcept { return writeDialogShown; }
+    // The bank page over the editor, or hidden (it stays in existence).
+    void toggleBankPage(bool on);
+    bool isBankPageShown() const noexcept { return bankPageShown; }
+    BankComp& getBankPage() noexcept { return *bankPage; }
+    // The write dialog for the edited program, or removed once its button has finished reporting.
+    void toggleWriteDialog(bool on);
+    WriteSnd* getWriteDialog() noexcept { return writeDialog.get(); }
     float getScale() const noexcept;
     int getCurrentPage() const noexcept { return currentPage; }
     // The place the editor panel takes, in this component's coordinates.
@@ -132,6 +141,8 @@ private:
     void latencyChanged();
     // Hidden now and deleted from the message queue: the overlay may be inside its own callback.
     void removeLater(std::unique_ptr<juce::Component> overlay);
+    void handleBankPageCode();
+    void writeProgram();
 
     ZarnelAudioProcessor& processor;
     MidiCntrState& state;
@@ -156,12 +167,15 @@ private:
     std::unique_ptr<MIDI_Setup> midiSetup;
     std::unique_ptr<MIDI_scan> scanPanel;
     std::vector<std::unique_ptr<juce::Component>> removedOverlays;
+    std::unique_ptr<BankComp> bankPage;
+    std::unique_ptr<WriteSnd> writeDialog;
 
     juce::Rectangle<int> editorArea;
     int currentPage = editorPage;
     bool aboutShown = false;
     bool writeDialogShown = false;
     bool midiSetupShown = false;
+    bool bankPageShown = false;
     bool built = false;
 
     friend struct MainCompTestAccess;

@@ -172,7 +172,7 @@ void MainCommands::toggleAbout()
 
 void MainCommands::closeWriteDialog()
 {
-    // The editor has no write dialog to close yet.
+    main.toggleWriteDialog(false);
 }
 
 void MainCommands::startBankTransfer(int mode, int bank)

@@ -1,5 +1,6 @@
 #include "WriteCommand.h"
 
+#include "../../files/WriteDestination.h"
 #include "../../model/DSI_Program.h"
 #include "../../model/ParDes.h"
 
@@ -11,7 +12,7 @@ bool WriteCommand::write(const CommandContext& context, int bank, int program, c
     auto& state = context.state();
     // The factory banks are the instrument's read-only memory: a dump addressed there would leave
     // our copy and the instrument telling different stories.
-    if (bank < 0 || bank >= ProgramBankSet::numUserBanks || !ProgramSysex::isValidProgram(program))
+    if (!WriteDestination::isWritable(bank, program))
     {
         context.host.showMessage(factoryBankText);
         return false;
