@@ -73,7 +73,7 @@ bool writePng(juce::Component& c, const juce::File& file)
 }
 
 // Each menu as it opens over the editor: under its button, or where the press was for menus that
-// open at the mouse. The bank page's menus open over the editor until that page exists.
+// open at the mouse. The bank page's menus open over that page.
 bool writeMenus(zarnel::ZarnelAudioProcessorEditor& editor, const juce::File& outFolder)
 {
     auto& main = editor.getMainComp();
@@ -95,6 +95,11 @@ bool writeMenus(zarnel::ZarnelAudioProcessorEditor& editor, const juce::File& ou
         int openSubmenu;
     };
     auto& state = main.getCommands().getContext().state();
+    const auto bankPageCommand = [&](int code) {
+        if (!main.isBankPageShown())
+            main.toggleBankPage(true);
+        commands.bankPageCommand(code, main.getBankPage().getCommandButton(code), 0, 0);
+    };
     const Shot shots[] = {
         {"menu-file", [&] { main.stsbutPressed(zarnel::AppBar::fileCode); }, {}, -1},
         {"menu-edit-empty", [&] { main.stsbutPressed(zarnel::AppBar::editCode); }, {}, -1},
@@ -107,20 +112,18 @@ bool writeMenus(zarnel::ZarnelAudioProcessorEditor& editor, const juce::File& ou
         {"menu-send", [&] { main.stsbutPressed(zarnel::AppBar::sendCode); }, {}, -1},
         {"menu-channel", [&] { main.changeListenerCallback(&main.getAppBar().getChannelLabel()); }, {}, -1},
         {"menu-program-select", [&] { commands.openProgramSelectMenu(); }, underLcd, -1},
-        {"menu-bank-file", [&] { commands.bankPageCommand(zarnel::MainCommands::bankFileCode, nullptr, 0, 0); }, {60, 60}, -1},
-        {"menu-bank-transfer-receive",
-         [&] { commands.bankPageCommand(zarnel::MainCommands::bankTransferCode, nullptr, 0, 0); }, {160, 60}, 0},
-        {"menu-bank-transfer-transmit",
-         [&] { commands.bankPageCommand(zarnel::MainCommands::bankTransferCode, nullptr, 0, 0); }, {160, 60}, 3},
+        {"menu-bank-file", [&] { bankPageCommand(zarnel::MainCommands::bankFileCode); }, {}, -1},
+        {"menu-bank-transfer-receive", [&] { bankPageCommand(zarnel::MainCommands::bankTransferCode); }, {}, 0},
+        {"menu-bank-transfer-transmit", [&] { bankPageCommand(zarnel::MainCommands::bankTransferCode); }, {}, 3},
         {"menu-presets-u3",
          [&] {
              state.currentBank = 2;
-             commands.bankPageCommand(zarnel::MainCommands::presetsCode, nullptr, 0, 0);
+             bankPageCommand(zarnel::MainCommands::presetsCode);
              state.currentBank = 4;
          },
-         {260, 60}, 0},
+         {}, 0},
         {"menu-program-slot", [&] { commands.bankPageCommand(zarnel::MainCommands::programMenuCode, nullptr, 4, 7); },
-         {420, 240}, -1},
+         {420, 300}, -1},
     };
     bool ok = true;
     for (const auto& shot : shots)
@@ -148,6 +151,7 @@ bool writeMenus(zarnel::ZarnelAudioProcessorEditor& editor, const juce::File& ou
         ok &= written;
     }
     commands.setMenuShower({});
+    main.toggleBankPage(false);
     return ok;
 }
 
@@ -250,6 +254,29 @@ int main(int argc, char** argv)
             main.handleStateCode(0x12000000);
             ok &= writePng(editor, outFolder.getChildFile(juce::String("keyboard-shown-") + sizeName + ".png"));
         }
+
+        // The bank page in bank and category view, and the write dialog on a factory program,
+        // at the reference and the smallest sizes.
+        const std::pair<juce::Point<int>, const char*> pageSizes[] = {{{1191, 700}, "1191x700"}, {{452, 150}, "min-452x150"}};
+        for (const auto& [size, sizeName] : pageSizes)
+        {
+            editor.setSize(size.x, size.y);
+            state.selectProgram(4, 10, false);
+            main.toggleBankPage(true);
+            zarnel::test::pumpMessages(20);
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("bank-page-") + sizeName + ".png"));
+            main.getBankPage().stsbutChanged(&main.getBankPage().getCategoryButton(3));
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("bank-page-category-") + sizeName + ".png"));
+            main.toggleBankPage(false);
+            main.stsbutPressed(zarnel::AppBar::writeCode);
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("write-dialog-") + sizeName + ".png"));
+            main.getWriteDialog()->openRenameBox();
+            ok &= writePng(editor, outFolder.getChildFile(juce::String("write-dialog-rename-") + sizeName + ".png"));
+            main.toggleWriteDialog(false);
+            zarnel::test::pumpMessages(20);
+        }
+        state.selectProgram(4, 0, false);
+        zarnel::test::pumpMessages(20);
 
         editor.setSize(1191, 700);
         ok &= writeMenus(editor, outFolder);

@@ -106,9 +106,18 @@ void BankComp::layoutFor(int width, int height)
     setBounds(0, 23, width, height);
     const float s = state.uiScale.load();
     const int c = (int)(s * 33.0f);
-    const int dReal = (int)(s * 165.0f);
+    int dReal = (int)(s * 165.0f);
     // Everything below is laid out unscaled, for a panel 1/f times this size, and drawn at f.
-    contentScale = juce::jlimit(0.1f, 1.0f, std::min((float)width / contentWidth, (float)(height - dReal) / contentHeight));
+    const auto scaleFor = [&](int frameTop) {
+        return juce::jlimit(0.1f, 1.0f, std::min((float)width / contentWidth, (float)(height - frameTop) / contentHeight));
+    };
+    contentScale = scaleFor(dReal);
+    // Too small to read below the editor's top strip: the page takes the editor's place whole.
+    if (contentScale < 1.0f && scaleFor(c) > contentScale * 1.2f)
+    {
+        dReal = c;
+        contentScale = scaleFor(c);
+    }
     const float f = contentScale;
     const int W = (int)((float)width / f);
     const int H = (int)((float)height / f);

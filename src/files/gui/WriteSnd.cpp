@@ -101,7 +101,8 @@ void WriteSnd::layoutFor(int width, int height)
     const int g = std::max(rowHeight, ((H - 109) / rowHeight) * rowHeight);
 
     frameArea = {left, top, W - 2 * left, H - 8};
-    textLeft = left + 105;
+    // Beside the display, above the bank buttons, rather than at the frame's far left edge.
+    textLeft = d - 100;
     for (int k = 0; k < numBankButtons; ++k)
         placeChild(*bankButtons[(size_t)k], d - 100, 93 + 36 * k, buttonWidth, buttonHeight);
     placeChild(*display, d, top + 10, 180, 43);
