@@ -5,6 +5,8 @@
 #include "support/SynthRig.h"
 #include "support/MessagePump.h"
 
+#include "StressDuration.h"
+
 #include "midi/Notification.h"
 #include "model/GlobalSettings.h"
 #include "model/ParamTables.h"
@@ -27,15 +29,7 @@ namespace
 
 using Clock = std::chrono::steady_clock;
 
-// scripts/stress.sh sets the length of each test; ctest runs a short round.
-std::chrono::milliseconds stressDuration()
-{
-    double seconds = 10.0;
-    if (const char* text = std::getenv("ZARNEL_STRESS_SECONDS"))
-        if (const double v = std::atof(text); v > 0.0)
-            seconds = v;
-    return std::chrono::milliseconds((long long)(seconds * 1000.0));
-}
+using test::stressDuration;
 
 // An order-sensitive digest: a reordered, doubled or replaced item shows even when counts agree.
 struct Digest

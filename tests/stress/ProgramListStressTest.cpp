@@ -6,27 +6,20 @@
 #include "support/SynthRig.h"
 #include "ui/widgets/StsGrid.h"
 
+#include "StressDuration.h"
+
 #include "midi/Notification.h"
 #include "model/DSI_Program.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <iostream>
 
 using namespace zarnel;
 
 namespace
 {
-
-std::chrono::milliseconds listStressDuration()
-{
-    double seconds = 5.0;
-    if (const char* text = std::getenv("ZARNEL_STRESS_SECONDS"))
-        if (const double v = std::atof(text); v > 0.0)
-            seconds = v;
-    return std::chrono::milliseconds((long long)(seconds * 1000.0));
-}
 
 test::SimulatedSynth::Options threadedSynth()
 {
@@ -62,7 +55,7 @@ TEST(ProgramListStressTest, ListPaintedAndRelistedDuringBankReceives)
     juce::Image image(juce::Image::ARGB, 350, 416, true);
 
     long receives = 0, paints = 0, relists = 0;
-    const auto end = std::chrono::steady_clock::now() + listStressDuration();
+    const auto end = std::chrono::steady_clock::now() + test::stressDuration(5.0);
     while (std::chrono::steady_clock::now() < end)
     {
         if (!state.isBankReceiveActive())

@@ -1,6 +1,8 @@
 #include "BankComp.h"
 
 #include "files/BankPageActions.h"
+#include "PageFrame.h"
+
 #include "ui/widgets/CategoryMenu.h"
 
 #include "midi/MidiCntrState.h"
@@ -42,11 +44,7 @@ BankComp::BankComp(MidiCntrState& s) : state(s)
     addAndMakeVisible(*loadedDataSwitch);
 
     grid = std::make_unique<StsGrid>(state);
-    grid->setColumns({50, 140, 100, 0});
-    grid->setRowHeight(rowHeight);
-    grid->setFontHeight(15.0f);
-    grid->setScrollBarWidth(32);
-    grid->applyDefaultColours();
+    grid->applyPageSettings();
     grid->addChangeListener(this);
     addAndMakeVisible(*grid);
 
@@ -79,9 +77,7 @@ void BankComp::setCategoryChooser(CategoryChooser chooser)
         categoryChooser = std::move(chooser);
         return;
     }
-    categoryChooser = [this](std::function<void(int)> onChosen) {
-        CategoryMenu::chooseCategory(*this, [onChosen = std::move(onChosen)](BankComp&, int category) { onChosen(category); });
-    };
+    categoryChooser = CategoryMenu::popupFor(*this);
 }
 
 StsBut* BankComp::getCommandButton(int commandCode) noexcept
@@ -97,8 +93,7 @@ StsBut* BankComp::getCommandButton(int commandCode) noexcept
 
 void BankComp::placeChild(juce::Component& child, int x, int y, int w, int h)
 {
-    child.setBounds(x, y, w, h);
-    child.setTransform(contentScale < 1.0f ? juce::AffineTransform::scale(contentScale) : juce::AffineTransform());
+    PageFrame::place(child, contentScale, x, y, w, h);
 }
 
 void BankComp::layoutFor(int width, int height)
@@ -109,7 +104,7 @@ void BankComp::layoutFor(int width, int height)
     int dReal = (int)(s * 165.0f);
     // Everything below is laid out unscaled, for a panel 1/f times this size, and drawn at f.
     const auto scaleFor = [&](int frameTop) {
-        return juce::jlimit(0.1f, 1.0f, std::min((float)width / contentWidth, (float)(height - frameTop) / contentHeight));
+        return PageFrame::fitScale((float)width, (float)(height - frameTop), contentWidth, contentHeight);
     };
     contentScale = scaleFor(dReal);
     // Too small to read below the editor's top strip: the page takes the editor's place whole.
@@ -154,12 +149,7 @@ void BankComp::relist()
 
 void BankComp::paint(juce::Graphics& g)
 {
-    g.fillAll(juce::Colour(0x66000000));
-    const auto frame = frameArea.toFloat() * contentScale;
-    g.setColour(juce::Colour(0xFF212326));
-    g.fillRoundedRectangle(frame, 10.0f);
-    g.setColour(juce::Colour(0xFFE4E4E4));
-    g.drawRoundedRectangle(frame, 10.0f, 2.0f);
+    PageFrame::paint(g, juce::Colour(0x66000000), frameArea, contentScale);
 }
 
 void BankComp::report(int newCode)

@@ -1,6 +1,8 @@
 #include "WriteSnd.h"
 
 #include "ui/look/ZarnelLookAndFeel.h"
+#include "PageFrame.h"
+
 #include "ui/widgets/CategoryMenu.h"
 
 #include "midi/MidiCntrState.h"
@@ -43,11 +45,7 @@ WriteSnd::WriteSnd(MidiCntrState& s, int currentBank, int currentProgram, const 
     addAndMakeVisible(*cancelButton);
 
     grid = std::make_unique<StsGrid>(state);
-    grid->setColumns({50, 140, 100, 0});
-    grid->setRowHeight(rowHeight);
-    grid->setFontHeight(15.0f);
-    grid->setScrollBarWidth(32);
-    grid->applyDefaultColours();
+    grid->applyPageSettings();
     grid->addChangeListener(this);
     addAndMakeVisible(*grid);
 
@@ -78,21 +76,18 @@ void WriteSnd::setCategoryChooser(CategoryChooser chooser)
         categoryChooser = std::move(chooser);
         return;
     }
-    categoryChooser = [this](std::function<void(int)> onChosen) {
-        CategoryMenu::chooseCategory(*this, [onChosen = std::move(onChosen)](WriteSnd&, int category) { onChosen(category); });
-    };
+    categoryChooser = CategoryMenu::popupFor(*this);
 }
 
 void WriteSnd::placeChild(juce::Component& child, int x, int y, int w, int h)
 {
-    child.setBounds(x, y, w, h);
-    child.setTransform(contentScale < 1.0f ? juce::AffineTransform::scale(contentScale) : juce::AffineTransform());
+    PageFrame::place(child, contentScale, x, y, w, h);
 }
 
 void WriteSnd::layoutFor(int width, int height)
 {
     setBounds(0, 23, width, height);
-    contentScale = juce::jlimit(0.1f, 1.0f, std::min((float)width / contentWidth, (float)height / contentHeight));
+    contentScale = PageFrame::fitScale((float)width, (float)height, contentWidth, contentHeight);
     const float f = contentScale;
     const int W = (int)((float)width / f);
     const int H = (int)((float)height / f);
@@ -121,12 +116,7 @@ void WriteSnd::relist()
 
 void WriteSnd::paint(juce::Graphics& g)
 {
-    g.fillAll(juce::Colour(0x55221E1F));
-    const auto frame = frameArea.toFloat() * contentScale;
-    g.setColour(juce::Colour(0xFF212326));
-    g.fillRoundedRectangle(frame, 10.0f);
-    g.setColour(juce::Colour(0xFFE4E4E4));
-    g.drawRoundedRectangle(frame, 10.0f, 2.0f);
+    PageFrame::paint(g, juce::Colour(0x55221E1F), frameArea, contentScale);
     g.addTransform(juce::AffineTransform::scale(contentScale));
     g.setColour(juce::Colour(0xFFF0E8E8));
     g.setFont(ZarnelLookAndFeel::arial(13.0f, juce::Font::bold));

@@ -13,6 +13,13 @@ juce::PopupMenu CategoryMenu::createMenu()
     return menu;
 }
 
+CategoryMenu::Chooser CategoryMenu::popupFor(juce::Component& owner)
+{
+    return [&owner](std::function<void(int)> onChosen) {
+        chooseCategory(owner, [onChosen = std::move(onChosen)](juce::Component&, int category) { onChosen(category); });
+    };
+}
+
 int CategoryMenu::categoryForResult(int menuResult) noexcept
 {
     return menuResult >= 1 && menuResult <= ParDes::numCategories ? menuResult - 1 : -1;

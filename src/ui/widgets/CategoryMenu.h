@@ -4,6 +4,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 namespace zarnel
 {
 
@@ -24,6 +26,10 @@ public:
                                 fn(o, category);
                         });
     }
+
+    // The same as a function owners keep, so tests can answer in the pop-up's place.
+    using Chooser = std::function<void(std::function<void(int)> onChosen)>;
+    static Chooser popupFor(juce::Component& owner);
 
     static juce::PopupMenu createMenu();
     static int categoryForResult(int menuResult) noexcept;

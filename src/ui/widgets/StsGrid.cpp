@@ -28,6 +28,15 @@ juce::String StsGrid::placeText(int bank, int program)
     return LCD_Comp::placeText(bank, program);
 }
 
+void StsGrid::applyPageSettings()
+{
+    setColumns({50, 140, 100, 0});
+    setRowHeight(26);
+    setFontHeight(15.0f);
+    setScrollBarWidth(32);
+    applyDefaultColours();
+}
+
 void StsGrid::setColumns(std::vector<int> widths)
 {
     model.setColumns(std::move(widths));

@@ -26,6 +26,9 @@ public:
 
     explicit StsGrid(MidiCntrState& state);
 
+    // What both owners use: columns 50, 140 and 100, rows 26 high, font 15, a 32-pixel scroll
+    // bar, the default colours.
+    void applyPageSettings();
     void setColumns(std::vector<int> widths);
     void applyDefaultColours() { colours = Colours(); }
     void setColours(const Colours& c) { colours = c; }
