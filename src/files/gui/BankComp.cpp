@@ -72,12 +72,7 @@ BankComp::~BankComp()
 
 void BankComp::setCategoryChooser(CategoryChooser chooser)
 {
-    if (chooser)
-    {
-        categoryChooser = std::move(chooser);
-        return;
-    }
-    categoryChooser = CategoryMenu::popupFor(*this);
+    categoryChooser = chooser ? std::move(chooser) : CategoryMenu::popupFor(*this);
 }
 
 StsBut* BankComp::getCommandButton(int commandCode) noexcept

@@ -71,12 +71,7 @@ WriteSnd::~WriteSnd()
 
 void WriteSnd::setCategoryChooser(CategoryChooser chooser)
 {
-    if (chooser)
-    {
-        categoryChooser = std::move(chooser);
-        return;
-    }
-    categoryChooser = CategoryMenu::popupFor(*this);
+    categoryChooser = chooser ? std::move(chooser) : CategoryMenu::popupFor(*this);
 }
 
 void WriteSnd::placeChild(juce::Component& child, int x, int y, int w, int h)
