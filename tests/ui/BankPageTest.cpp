@@ -104,6 +104,15 @@ TEST_F(BankPageTest, BankButtonsShowTheirBankAndSelectItOnBothOutputs)
     main.stsbutChanged(&page.getOkButton());
     EXPECT_FALSE(main.isBankPageShown());
     EXPECT_FALSE(page.isVisible());
+
+    // The sequencer button left visible above the page leads to the sequencer page.
+    main.toggleBankPage(true);
+    main.stsbutChanged(&main.getEditorPanel().getSequencerButton());
+    EXPECT_FALSE(main.isBankPageShown());
+    EXPECT_TRUE(main.getSequencerPanel().isVisible());
+    main.toggleBankPage(true);
+    EXPECT_EQ(main.getCurrentPage(), MainComp::editorPage);
+    EXPECT_FALSE(main.getSequencerPanel().isVisible());
 }
 
 TEST_F(BankPageTest, ARowPressLoadsTheProgramAndSelectsItUnlessLoadedDataIsUsed)

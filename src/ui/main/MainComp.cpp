@@ -226,6 +226,12 @@ void MainComp::showPage(int page)
 {
     if (page != editorPage && page != sequencerPage)
         return;
+    // The editor's strip above the bank page still offers the sequencer: the page gives way.
+    if (bankPageShown)
+    {
+        bankPageShown = false;
+        bankPage->setVisible(false);
+    }
     currentPage = page;
     layoutChildren();
 }
