@@ -180,6 +180,7 @@ void printSummary(SummaryReporter& r)
     };
     goalRow("opening the editor until its first full paint, 1191 x 700", "BM_EditorOpen", 50e-3);
     goalRow("a full repaint of the editor panel, 1191 x 700", "BM_PanelRepaint", 8e-3);
+    goalRow("the bank page in category view listed again and painted whole, 1191 x 700", "BM_BankPageRelist", 16.7e-3);
     const auto* change = r.find("BM_ChangeToRepaint");
     goalRow("a knob move from the synthesizer until its control is repainted", "BM_ChangeToRepaint", 0.5e-3);
     if (change != nullptr)

@@ -151,6 +151,28 @@ void BM_PanelRepaint(benchmark::State& st)
     st.counters["cpu_s"] = (threadCpuSeconds() - cpuStart) / (double)st.iterations();
 }
 
+// What one bank change (0x19, once per received bank) costs the bank page in category view: the
+// rows gathered again from all eight banks under the model lock, then the page painted whole.
+void BM_BankPageRelist(benchmark::State& st)
+{
+    EditorRig r;
+    ZarnelAudioProcessorEditor editor(r.processor);
+    editor.setSize(1191, 700);
+    auto& main = editor.getMainComp();
+    main.toggleBankPage(true);
+    auto& page = main.getBankPage();
+    page.stsbutChanged(&page.getCategoryButton(3));
+    auto image = canvasFor(page);
+    const double cpuStart = threadCpuSeconds();
+    for (auto _ : st)
+    {
+        page.relist();
+        juce::Graphics g(image);
+        page.paintEntireComponent(g, true);
+    }
+    st.counters["cpu_s"] = (threadCpuSeconds() - cpuStart) / (double)st.iterations();
+}
+
 // A knob move arriving from the synthesizer until its control is painted: the MIDI input, the
 // processor's change callback, the notification, the control, the repaint of what it asked for.
 // The message loop runs as it would; the area asked to repaint is recorded.
@@ -386,6 +408,7 @@ void BM_EditToDevice_OtherThread(benchmark::State& st)
 
 BENCHMARK(BM_EditorOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_PanelRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BankPageRelist)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeToRepaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KnobStream)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EditToDevice_Panel)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(1);
