@@ -268,6 +268,18 @@ TEST_F(BankPageTest, WriteStoresTheNamedProgramInTheChosenUserSlot)
     dialog->getRenameBox()->getEditor()->setText("Night Bass");
     dialog->stsbutChanged(dialog->getRenameBox()->getOkButton());
     EXPECT_EQ(dialog->getName(), "Night Bass");
+    EXPECT_EQ(dialog->getRenameBox(), nullptr);
+
+    // Return in the box answers like OK; Escape like Cancel.
+    dialog->openRenameBox();
+    dialog->getRenameBox()->getEditor()->setText("Nope");
+    dialog->getRenameBox()->getEditor()->onEscapeKey();
+    dialog->openRenameBox();
+    EXPECT_EQ(dialog->getRenameBox()->getText(), "Night Bass");
+    dialog->getRenameBox()->getEditor()->setText("Night Bass");
+    dialog->getRenameBox()->getEditor()->onReturnKey();
+    EXPECT_EQ(dialog->getName(), "Night Bass");
+    EXPECT_EQ(dialog->getRenameBox(), nullptr);
 
     main.stsbutChanged(&dialog->getWriteButton());
     auto expected = named(edited, "Night Bass");

@@ -135,16 +135,21 @@ void WriteSnd::stsbutChanged(StsBut* button)
         return;
     }
     if (renameBox != nullptr && button == renameBox->getOkButton())
-    {
-        const auto name = renameBox->getText().substring(0, DSI_Program::nameLength);
-        display->showProgram(display->getBank(), display->getProgram(), display->getCategory(), name,
-                             display->getCategoryText());
-        closeRenameBox();
-    }
+        acceptRename();
     else if (renameBox != nullptr && button == renameBox->getCancelButton())
     {
         closeRenameBox();
     }
+}
+
+void WriteSnd::acceptRename()
+{
+    if (renameBox == nullptr)
+        return;
+    const auto name = renameBox->getText().substring(0, DSI_Program::nameLength);
+    display->showProgram(display->getBank(), display->getProgram(), display->getCategory(), name,
+                         display->getCategoryText());
+    closeRenameBox();
 }
 
 void WriteSnd::openRenameBox()
@@ -154,6 +159,9 @@ void WriteSnd::openRenameBox()
     renameBox = std::make_unique<RenameCnt>(0, 0, display->getName().substring(0, DSI_Program::nameLength).trimEnd());
     renameBox->getOkButton()->addChangeListener(this);
     renameBox->getCancelButton()->addChangeListener(this);
+    // Return and Escape answer like OK and Cancel.
+    renameBox->getEditor()->onReturnKey = [this] { acceptRename(); };
+    renameBox->getEditor()->onEscapeKey = [this] { closeRenameBox(); };
     addAndMakeVisible(*renameBox);
     // At the display, ten pixels lower.
     placeChild(*renameBox, display->getX(), display->getY() + 10, renameBox->getWidth(), renameBox->getHeight());

@@ -66,6 +66,7 @@ public:
 private:
     void placeChild(juce::Component& child, int x, int y, int w, int h);
     void showDestination(int bank, int program);
+    void acceptRename();
     void closeRenameBox();
 
     MidiCntrState& state;
