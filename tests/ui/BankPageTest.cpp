@@ -162,6 +162,14 @@ TEST_F(BankPageTest, ACategoryChosenInTheListReachesTheBankTheListsAndTheDataFil
     page.stsbutChanged(&page.getCategoryButton(7));
     ASSERT_EQ(page.getGrid().getModel().getNumRows(), 2);
 
+    // Two spare category buttons stay hidden; "-----" lists category 0.
+    EXPECT_FALSE(page.getCategoryButton(26).isVisible());
+    EXPECT_FALSE(page.getCategoryButton(27).isVisible());
+    EXPECT_EQ(page.getCategoryButton(0).getCaption(), "-----");
+    page.stsbutChanged(&page.getCategoryButton(0));
+    EXPECT_EQ(page.getGrid().getModel().getNumRows(), 8 * 128 - 2);
+    page.stsbutChanged(&page.getCategoryButton(7));
+
     // A right press on the category first makes the program current, then asks.
     pressRow(0, 200, test::rightButton());
     EXPECT_EQ(wire(2), (std::vector<Bytes>{{0xB0, 32, 1}, {0xC0, 3}}));
