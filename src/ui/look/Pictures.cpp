@@ -57,6 +57,9 @@ Entry entryFor(Picture picture)
         case Picture::velocityIcon:     return {velocity_icon_png, velocity_icon_pngSize, "velocity_icon.png"};
         case Picture::globalSwitch:     return {global_switch_png, global_switch_pngSize, "global_switch.png"};
         case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
+        case Picture::libButton:        return {lib_button_png, lib_button_pngSize, "lib_button.png"};
+        case Picture::libButtonEnd:     return {lib_button_end_png, lib_button_end_pngSize, "lib_button_end.png"};
+        case Picture::listThumb:        return {list_thumb_png, list_thumb_pngSize, "list_thumb.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};

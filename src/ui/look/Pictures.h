@@ -48,6 +48,9 @@ enum class Picture
     velocityIcon,     // 30 x 103, the velocity number's box and a wedge below it
     globalSwitch,     // 71 x 22: the global page's switches, off at x 0, on at x 36, 35 x 22 each
     closeMark,        // 30 x 30, the global page's close mark, shown at 15 x 15
+    libButton,        // 200 x 48, a library command button's left part, shown 24 high
+    libButtonEnd,     // 10 x 48, its right end
+    listThumb,        // 36 x 43, the scroll thumb of the library and preset lists
     count
 };
 
