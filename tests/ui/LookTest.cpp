@@ -60,6 +60,8 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::blackKey, 16, 100, true},       {Picture::blackKeyPressed, 16, 100, true},
         {Picture::velocityIcon, 30, 103, true},
         {Picture::globalSwitch, 71, 22, true},    {Picture::closeMark, 30, 30, true},
+        {Picture::libButton, 200, 48, true},      {Picture::libButtonEnd, 10, 48, true},
+        {Picture::listThumb, 36, 43, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);
     for (const auto& c : cases)

@@ -547,7 +547,8 @@ void LibClass::renameSelected()
         return;
     const auto name = LibraryStore::shownName(store.entry(index));
     TextInputCont::Question q;
-    q.message = "Rename " + name + ":";
+    // The name without its padding: "Rename Bravo:", not "Rename Bravo           :".
+    q.message = "Rename " + name.trimEnd() + ":";
     q.text = name;
     q.showField = true;
     q.first = "OK";
@@ -563,7 +564,7 @@ void LibClass::deleteSelected()
     if (index < 0)
         return;
     TextInputCont::Question q;
-    q.message = "Delete " + LibraryStore::shownName(store.entry(index)) + " ?";
+    q.message = "Delete " + LibraryStore::shownName(store.entry(index)).trimEnd() + " ?";
     q.first = "OK";
     q.third = "CANCEL";
     q.dialogId = deleteDialog;
