@@ -71,6 +71,7 @@ TEST_F(PresetBankPageTest, SetCurrentWithoutAValidPresetStoresIntoPresetZero)
     auto edited = libraryRecord(7, "---");
     rig.state().setCurrentProgram(edited);
     rig.state().hostProgramIndex = -1;
+    EXPECT_EQ(PresetBankCommands::targetPreset(rig.processor), 0);
     page.showSetCurrent();
     auto* panel = page.getSetCurrentPanel();
     ASSERT_NE(panel, nullptr);

@@ -23,6 +23,9 @@ public:
     // Tests run without a window manager, where a window of its own cannot be shown.
     static inline bool showOnDesktop = true;
     void closeButtonPressed() override;
+    // No frame: the content fills the whole 1000 x 620.
+    juce::BorderSize<int> getBorderThickness() override { return {}; }
+    juce::BorderSize<int> getContentComponentBorder() override { return {}; }
 
 private:
     Lib_Manager_Comp* content;

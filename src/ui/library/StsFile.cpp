@@ -20,6 +20,19 @@ int StsFile::getSelectedIndex() const
     return row >= 0 && row < getNumRows() ? store.getView()[(size_t)row] : -1;
 }
 
+void StsFile::paint(juce::Graphics& g)
+{
+    ProgramListView::paint(g);
+    if (getNumRows() > 0)
+        return;
+    // An empty list says why, so it does not look broken.
+    g.setColour(juce::Colour(0xFF9A9494));
+    g.setFont(juce::Font("Arial", 15.0f, juce::Font::plain));
+    const auto text = store.isEmpty() ? "The library is empty.\nLOAD or ADD CURRENT puts programs in it."
+                                      : "No program here matches.";
+    g.drawFittedText(text, 10, 20, rowWidth - 20, 60, juce::Justification::centredTop, 3);
+}
+
 void StsFile::rebuildView()
 {
     store.rebuildView();

@@ -37,6 +37,8 @@ public:
     // Selects a row as a click does, and tells.
     void selectRow(int row);
 
+    void paint(juce::Graphics& g) override;
+
     void addListener(StsFileListener* listener);
     void removeListener(StsFileListener* listener);
 
