@@ -138,19 +138,18 @@ TEST_F(LibraryPageTest, ReplacingAfterSaveTheCurrentLibraryWaitsForARealSave)
         {"write failed", folderNamedLikeTheFile, false},
         {"saved", rig.rig.folder.file("saved.m_l"), true},
     };
-    for (const auto& row : cases)
+    for (const auto& saving : cases)
     {
-        const auto& c = row;
         holdInLibrary({a});
         rig.state().replaceBankData(0, bankWithABAC(b, b, b));
-        rig.host.chosen = c.chosen;
+        rig.host.chosen = saving.chosen;
         rig.host.messages.clear();
         page->handleLoadMenuResult(LibClass::fromFirstBank);
         answer(TextInputCont::secondId); // not appended:
         ASSERT_EQ(asked(), "Save the Current Library?");
         answer(TextInputCont::firstId);
-        EXPECT_EQ(store().getData(), c.replaced ? recordsOf({b}) : recordsOf({a})) << c.what;
-        EXPECT_EQ(rig.host.messages.size(), juce::String(c.what) == "write failed" ? 1 : 0) << c.what;
+        EXPECT_EQ(store().getData(), saving.replaced ? recordsOf({b}) : recordsOf({a})) << saving.what;
+        EXPECT_EQ(rig.host.messages.size(), juce::String(saving.what) == "write failed" ? 1 : 0) << saving.what;
     }
     EXPECT_EQ(LibraryFile::read(FileMan::readFileBytes(rig.rig.folder.file("saved.m_l"), 1 << 20).bytes, 10),
               recordsOf({a}));
