@@ -13,52 +13,23 @@
 namespace zarnel
 {
 
-namespace
-{
-const juce::Colour pageColour(0xFF373535);
-
-struct ButtonRow
-{
-    const char* text;
-    int id;
-    const char* help;
-};
-
-const ButtonRow buttonRows[] = {
-    {"LOAD", Plugin_Bank::loadCommand, "Load preset or preset bank from files."},
-    {"SAVE", Plugin_Bank::saveCommand, "Save th current preset or preset bank."},
-    {"APPLY", Plugin_Bank::applyCommand, "Apply the current preset from the preset bank."},
-    {"RENAME", Plugin_Bank::renameCommand, "Rename the current preset."},
-    {"SET CURRENT", Plugin_Bank::setCurrentCommand, "Import current preset to the preset bank."},
-    {"DONE", Plugin_Bank::doneCommand, ""},
-};
-} // namespace
-
-Plugin_Bank::Plugin_Bank(ZarnelAudioProcessor& p, CommandHost& h) : processor(p), host(h)
+Plugin_Bank::Plugin_Bank(ZarnelAudioProcessor& p, CommandHost& h)
+    : CommandPage({{"LOAD", loadCommand, "Load preset or preset bank from files."},
+                   {"SAVE", saveCommand, "Save th current preset or preset bank."},
+                   {"APPLY", applyCommand, "Apply the current preset from the preset bank."},
+                   {"RENAME", renameCommand, "Rename the current preset."},
+                   {"SET CURRENT", setCurrentCommand, "Import current preset to the preset bank."},
+                   {"DONE", doneCommand, ""}}),
+      processor(p), host(h)
 {
     list = std::make_unique<Plugin_File>(processor.getState());
     list->addListener(this);
     addAndMakeVisible(*list);
-    status = std::make_unique<SimpleLabel>(15.0f, pageColour, juce::Font::plain, juce::Justification::centredLeft);
-    status->setTextColour(juce::Colour(0xFFCEBDBD));
-    addAndMakeVisible(*status);
-    for (const auto& row : buttonRows)
-    {
-        auto b = std::make_unique<LibBut>(row.text, row.id);
-        b->setHelp(row.help);
-        b->setSize(100, 34);
-        b->addListener(this);
-        addChildComponent(*b);
-        buttons.push_back(std::move(b));
-    }
-    setSize(500, 600);
     refreshButtons();
 }
 
 Plugin_Bank::~Plugin_Bank()
 {
-    for (auto& b : buttons)
-        b->removeListener(this);
     list->removeListener(this);
     if (renamePanel != nullptr)
         renamePanel->removeListener(this);
@@ -66,44 +37,21 @@ Plugin_Bank::~Plugin_Bank()
         setCurrentPanel->removeListener(this);
 }
 
-LibBut& Plugin_Bank::getButton(int id)
-{
-    for (auto& b : buttons)
-        if (b->getId() == id)
-            return *b;
-    return *buttons.front();
-}
-
 void Plugin_Bank::resized()
 {
-    const int w = getWidth(), h = getHeight();
+    const int h = getHeight();
     list->setBounds(20, 10, 334, 510);
-    status->setBounds(400, h - 30, 400, 24);
-    const int places[] = {10, 50, h - 90, h - 130, h - 170, h - 40};
-    for (size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setTopLeftPosition(buttons[i]->getId() == applyCommand ? -(w - 120) : w - 120, places[i]);
+    placeButtons({10, 50, h - 90, h - 130, h - 170, h - 40}, applyCommand);
     if (renamePanel != nullptr && renamePanel->isAsking())
         renamePanel->setBounds(getLocalBounds());
     if (setCurrentPanel != nullptr && setCurrentPanel->isVisible())
         setCurrentPanel->setBounds(getLocalBounds());
 }
 
-void Plugin_Bank::paint(juce::Graphics& g)
-{
-    g.fillAll(pageColour);
-    g.setColour(juce::Colour(0xFF0A0A0A));
-    g.fillRect(0, 4, getWidth(), 2);
-}
-
 void Plugin_Bank::refreshButtons()
 {
-    for (auto& b : buttons)
-    {
-        const bool shown = b->getId() == applyCommand ? false
-                                                      : (b->getId() == renameCommand ? list->getSelectedRow() >= 0 : true);
-        if (b->isVisible() != shown)
-            b->setVisible(shown);
-    }
+    const bool selected = list->getSelectedRow() >= 0;
+    showButtons([selected](int id) { return id == applyCommand ? false : (id == renameCommand ? selected : true); });
 }
 
 void Plugin_Bank::refreshList()
@@ -140,16 +88,6 @@ void Plugin_Bank::libButClicked(LibBut*, int id)
         case setCurrentCommand: showSetCurrent(); break;
         default: break; // DONE: the window's content closes the window
     }
-}
-
-void Plugin_Bank::libButEntered(LibBut* button, int)
-{
-    status->setText(button->getHelp());
-}
-
-void Plugin_Bank::libButExited(LibBut*, int)
-{
-    status->setText({});
 }
 
 void Plugin_Bank::presetChosen(int index)

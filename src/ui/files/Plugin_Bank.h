@@ -3,7 +3,7 @@
 #include "Plugin_File.h"
 #include "TextSetCurCont.h"
 
-#include "../library/LibBut.h"
+#include "../library/CommandPage.h"
 #include "../library/TextInputCont.h"
 #include "../menus/CommandHost.h"
 #include "../menus/MenuModel.h"
@@ -20,9 +20,8 @@ class ZarnelAudioProcessor;
 // The PRESET BANK page: the host's 128 presets, which preset is current, renaming, storing the
 // edited program, and loading and saving presets and banks. Its panels cover the page instead
 // of opening modal windows; choosers go through the host.
-class Plugin_Bank : public juce::Component,
+class Plugin_Bank : public CommandPage,
                     public juce::ChangeBroadcaster,
-                    public LibButListener,
                     public textmsgListener,
                     public PlugFileListener,
                     public textSetCurListener
@@ -64,14 +63,10 @@ public:
     void refreshList();
 
     Plugin_File& getList() noexcept { return *list; }
-    LibBut& getButton(int id);
     TextInputCont* getRenamePanel() noexcept { return renamePanel.get(); }
     TextSetCurCont* getSetCurrentPanel() noexcept { return setCurrentPanel.get(); }
-    const juce::String& getStatus() const noexcept { return status->getText(); }
 
     void libButClicked(LibBut* button, int id) override;
-    void libButEntered(LibBut* button, int id) override;
-    void libButExited(LibBut* button, int id) override;
     void textmsgFirst(int dialogId, int subCode) override;
     void textmsgSecond(int, int) override {}
     void textmsgThird(int dialogId, int subCode) override;
@@ -80,7 +75,6 @@ public:
     void setCurrentConfirmed(int target) override;
     void setCurrentCancelled() override;
 
-    void paint(juce::Graphics& g) override;
     void resized() override;
 
 private:
@@ -90,8 +84,6 @@ private:
     ZarnelAudioProcessor& processor;
     CommandHost& host;
     std::unique_ptr<Plugin_File> list;
-    std::unique_ptr<SimpleLabel> status;
-    std::vector<std::unique_ptr<LibBut>> buttons;
     std::unique_ptr<TextInputCont> renamePanel;
     std::unique_ptr<TextSetCurCont> setCurrentPanel;
 };

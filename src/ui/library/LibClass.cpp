@@ -13,32 +13,17 @@
 namespace zarnel
 {
 
-namespace
-{
-const juce::Colour pageColour(0xFF373535);
-
-struct ButtonRow
-{
-    const char* text;
-    int id;
-    const char* help;
-};
-
-// In the order of creation, which is the order their visibility is refreshed in.
-const ButtonRow buttonRows[] = {
-    {"LOAD", LibClass::loadCommand, "Load Library or Bank Files"},
-    {"SAVE", LibClass::saveCommand, "Save Library File"},
-    {"CLEAR ALL", LibClass::clearCommand, "Remove all items from Library"},
-    {"APPLY", LibClass::applyCommand, "Apply selected program and set as the current program"},
-    {"RENAME", LibClass::renameCommand, "Rename selected program in the Library"},
-    {"DELETE", LibClass::deleteCommand, "Delete selected program from the Library"},
-    {"ADD CURRENT", LibClass::addCommand, "Add the current program to the Library"},
-    {"DONE", LibClass::doneCommand, ""},
-};
-} // namespace
-
 LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& libraryFile)
-    : processor(p), host(h), keeper(store, libraryFile)
+    // In the order of creation, which is the order their visibility is refreshed in.
+    : CommandPage({{"LOAD", loadCommand, "Load Library or Bank Files"},
+                   {"SAVE", saveCommand, "Save Library File"},
+                   {"CLEAR ALL", clearCommand, "Remove all items from Library"},
+                   {"APPLY", applyCommand, "Apply selected program and set as the current program"},
+                   {"RENAME", renameCommand, "Rename selected program in the Library"},
+                   {"DELETE", deleteCommand, "Delete selected program from the Library"},
+                   {"ADD CURRENT", addCommand, "Add the current program to the Library"},
+                   {"DONE", doneCommand, ""}}),
+      processor(p), host(h), keeper(store, libraryFile)
 {
     list = std::make_unique<StsFile>(store);
     list->addListener(this);
@@ -48,13 +33,10 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
     categories->addListener(this);
     addAndMakeVisible(*categories);
 
-    categoryTitle = std::make_unique<SimpleLabel>(16.0f, pageColour, juce::Font::bold, juce::Justification::centredLeft);
+    categoryTitle = std::make_unique<SimpleLabel>(16.0f, juce::Colour(pageColour), juce::Font::bold, juce::Justification::centredLeft);
     addAndMakeVisible(*categoryTitle);
-    status = std::make_unique<SimpleLabel>(15.0f, pageColour, juce::Font::plain, juce::Justification::centredLeft);
-    status->setTextColour(juce::Colour(0xFFCEBDBD));
-    addAndMakeVisible(*status);
 
-    searchLabel = std::make_unique<SimpleLabel>(13.0f, pageColour, juce::Font::plain, juce::Justification::centredLeft);
+    searchLabel = std::make_unique<SimpleLabel>(13.0f, juce::Colour(pageColour), juce::Font::plain, juce::Justification::centredLeft);
     searchLabel->setText("Search names:");
     searchLabel->setTextColour(juce::Colour(0xFFCEBDBD));
     addAndMakeVisible(*searchLabel);
@@ -66,22 +48,11 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
     search.onEscapeKey = [this] { search.clear(); searchChanged(); };
     addAndMakeVisible(search);
 
-    for (const auto& row : buttonRows)
-    {
-        auto b = std::make_unique<LibBut>(row.text, row.id);
-        b->setHelp(row.help);
-        b->setSize(100, 34);
-        b->addListener(this);
-        addChildComponent(*b);
-        buttons.push_back(std::move(b));
-    }
-
     keeper.onMerged = [this] { list->rebuildView(); };
     keeper.onWriteFailed = [this] {
         tell("Could not write the library file " + keeper.getFile().getFileName()
              + ". Your programs are kept and saved again with the next change.");
     };
-    setSize(500, 600);
     refreshCounts();
     refreshButtons();
 }
@@ -91,20 +62,10 @@ LibClass::~LibClass()
     saveFixedLibrary();
     keeper.onMerged = nullptr;
     keeper.onWriteFailed = nullptr;
-    for (auto& b : buttons)
-        b->removeListener(this);
     if (question != nullptr)
         question->removeListener(this);
     list->removeListener(this);
     categories->removeListener(this);
-}
-
-LibBut& LibClass::getButton(int id)
-{
-    for (auto& b : buttons)
-        if (b->getId() == id)
-            return *b;
-    return *buttons.front();
 }
 
 void LibClass::loadFixedLibrary()
@@ -128,25 +89,15 @@ void LibClass::changed()
 
 void LibClass::resized()
 {
-    const int w = getWidth(), h = getHeight();
+    const int h = getHeight();
     list->setBounds(20, 10, 334, 510);
     categoryTitle->setBounds(400, 16, 200, 20);
     searchLabel->setBounds(400, 64, 280, 18);
     search.setBounds(400, 84, 280, 26);
     categories->setBounds(400, 140, 440, 380);
-    status->setBounds(400, h - 30, 400, 24);
-    const int places[] = {10, 50, 90, h - 90, h - 130, h - 170, h - 210, h - 40};
-    for (size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setTopLeftPosition(buttons[i]->getId() == applyCommand ? -(w - 120) : w - 120, places[i]);
+    placeButtons({10, 50, 90, h - 90, h - 130, h - 170, h - 210, h - 40}, applyCommand);
     if (question != nullptr && question->isAsking())
         question->setBounds(getLocalBounds());
-}
-
-void LibClass::paint(juce::Graphics& g)
-{
-    g.fillAll(pageColour);
-    g.setColour(juce::Colour(0xFF0A0A0A));
-    g.fillRect(0, 4, getWidth(), 2);
 }
 
 void LibClass::mouseDown(const juce::MouseEvent&)
@@ -158,28 +109,21 @@ void LibClass::refreshButtons()
 {
     const bool rows = list->getNumRows() > 0;
     const bool selected = list->getSelectedIndex() >= 0;
-    for (auto& b : buttons)
-    {
-        bool shown = true;
-        switch (b->getId())
+    showButtons([rows, selected](int id) {
+        switch (id)
         {
             case saveCommand:
             case clearCommand:
-                shown = rows;
-                break;
+                return rows;
             case applyCommand:
-                shown = false;
-                break;
+                return false;
             case renameCommand:
             case deleteCommand:
-                shown = selected;
-                break;
+                return selected;
             default:
-                break;
+                return true;
         }
-        if (b->isVisible() != shown)
-            b->setVisible(shown);
-    }
+    });
 }
 
 void LibClass::refreshCounts()
@@ -208,16 +152,6 @@ void LibClass::libButClicked(LibBut*, int id)
         case addCommand: addCurrentProgram(); break;
         default: break; // DONE: the window's content closes the window
     }
-}
-
-void LibClass::libButEntered(LibBut* button, int)
-{
-    status->setText(button->getHelp());
-}
-
-void LibClass::libButExited(LibBut*, int)
-{
-    status->setText({});
 }
 
 void LibClass::stsFileEvent(int, int)
@@ -270,6 +204,18 @@ void LibClass::ask(const TextInputCont::Question& q)
         addChildComponent(*question);
     }
     question->ask(q);
+}
+
+void LibClass::askYesNoCancel(const juce::String& message, int dialogId, int subCode)
+{
+    TextInputCont::Question q;
+    q.message = message;
+    q.first = "YES";
+    q.second = "NO";
+    q.third = "CANCEL";
+    q.dialogId = dialogId;
+    q.subCode = subCode;
+    ask(q);
 }
 
 void LibClass::tell(const juce::String& text)
@@ -341,14 +287,7 @@ void LibClass::textmsgSecond(int dialogId, int subCode)
     question->hidePanel();
     if (dialogId == importDialog && subCode == 5)
     {
-        TextInputCont::Question q;
-        q.message = "Save the Current Library?";
-        q.first = "YES";
-        q.second = "NO";
-        q.third = "CANCEL";
-        q.dialogId = importDialog;
-        q.subCode = 6;
-        ask(q);
+        askYesNoCancel("Save the Current Library?", importDialog, 6);
     }
     else if (dialogId == importDialog && subCode == 6)
     {
@@ -460,14 +399,7 @@ void LibClass::importFinished()
         merge(false);
         return;
     }
-    TextInputCont::Question q;
-    q.message = "Append Programs?";
-    q.first = "YES";
-    q.second = "NO";
-    q.third = "CANCEL";
-    q.dialogId = importDialog;
-    q.subCode = 5;
-    ask(q);
+    askYesNoCancel("Append Programs?", importDialog, 5);
 }
 
 void LibClass::merge(bool keepExisting)
@@ -530,14 +462,7 @@ void LibClass::clearAll()
         emptyStore();
         return;
     }
-    TextInputCont::Question q;
-    q.message = "Save Current Library?";
-    q.first = "YES";
-    q.second = "NO";
-    q.third = "CANCEL";
-    q.dialogId = clearDialog;
-    q.subCode = 6;
-    ask(q);
+    askYesNoCancel("Save Current Library?", clearDialog, 6);
 }
 
 void LibClass::renameSelected()

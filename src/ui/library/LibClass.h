@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CatContainer.h"
-#include "LibBut.h"
+#include "CommandPage.h"
 #include "StsFile.h"
 #include "TextInputCont.h"
 
@@ -25,8 +25,7 @@ class ZarnelAudioProcessor;
 // entries live in a LibraryStore that a LibraryKeeper writes to the fixed library file soon after
 // every change; questions are asked on the page's own panel, choosers through the host, and
 // every answer arrives later, so nothing here waits.
-class LibClass : public juce::Component,
-                 public LibButListener,
+class LibClass : public CommandPage,
                  public textmsgListener,
                  public StsFileListener,
                  public CatListener
@@ -92,16 +91,12 @@ public:
     StsFile& getList() noexcept { return *list; }
     CatContainer& getCategories() noexcept { return *categories; }
     TextInputCont* getQuestion() noexcept { return question.get(); }
-    LibBut& getButton(int id);
     juce::TextEditor& getSearchField() noexcept { return search; }
     const juce::String& getCategoryTitle() const noexcept { return categoryTitle->getText(); }
-    const juce::String& getStatus() const noexcept { return status->getText(); }
     const juce::File& getLastLibraryFile() const noexcept { return lastLibraryFile; }
 
     //==== Listeners =================================================================================
     void libButClicked(LibBut* button, int id) override;
-    void libButEntered(LibBut* button, int id) override;
-    void libButExited(LibBut* button, int id) override;
     void textmsgFirst(int dialogId, int subCode) override;
     void textmsgSecond(int dialogId, int subCode) override;
     void textmsgThird(int dialogId, int subCode) override;
@@ -109,12 +104,12 @@ public:
     void stsFileDoubleClicked() override;
     void categoryChosen(int index) override;
 
-    void paint(juce::Graphics& g) override;
     void resized() override;
     void mouseDown(const juce::MouseEvent& e) override;
 
 private:
     void ask(const TextInputCont::Question& q);
+    void askYesNoCancel(const juce::String& message, int dialogId, int subCode);
     void tell(const juce::String& text);
     void importFinished();
     void merge(bool keepExisting);
@@ -133,10 +128,8 @@ private:
     std::unique_ptr<StsFile> list;
     std::unique_ptr<CatContainer> categories;
     std::unique_ptr<SimpleLabel> categoryTitle;
-    std::unique_ptr<SimpleLabel> status;
     std::unique_ptr<SimpleLabel> searchLabel;
     juce::TextEditor search;
-    std::vector<std::unique_ptr<LibBut>> buttons;
     std::unique_ptr<TextInputCont> question;
 
     int filterCategory = 0;
