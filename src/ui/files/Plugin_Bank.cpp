@@ -6,6 +6,7 @@
 #include "../menus/FileCommands.h"
 
 #include "../../files/FileMan.h"
+#include "../../library/LibraryStore.h"
 #include "../../model/DSI_Program.h"
 #include "../../plugin/PresetFile.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
@@ -207,17 +208,8 @@ void Plugin_Bank::renamePreset()
         addChildComponent(*renamePanel);
     }
     const auto record = processor.getState().getHostBankProgram(preset);
-    const auto name = DSI_Program::decodeName(record.data(), record.size());
-    TextInputCont::Question q;
-    q.message = "Rename " + name.trimEnd() + ":";
-    q.text = name;
-    q.showField = true;
-    q.first = "OK";
-    q.third = "CANCEL";
-    q.category = juce::jmin((int)record[DSI_Program::categoryOffset], 25);
-    q.dialogId = renameCommand;
-    q.subCode = preset;
-    renamePanel->ask(q);
+    renamePanel->ask(TextInputCont::renameQuestion(DSI_Program::decodeName(record.data(), record.size()),
+                                                   LibraryStore::categoryOf(record.data()), renameCommand, preset));
 }
 
 void Plugin_Bank::textmsgFirst(int dialogId, int subCode)

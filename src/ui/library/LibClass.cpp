@@ -470,17 +470,8 @@ void LibClass::renameSelected()
     const int index = list->getSelectedIndex();
     if (index < 0)
         return;
-    const auto name = LibraryStore::shownName(store.entry(index));
-    TextInputCont::Question q;
-    // The name without its padding: "Rename Bravo:", not "Rename Bravo           :".
-    q.message = "Rename " + name.trimEnd() + ":";
-    q.text = name;
-    q.showField = true;
-    q.first = "OK";
-    q.third = "CANCEL";
-    q.category = LibraryStore::categoryOf(store.entry(index));
-    q.dialogId = renameDialog;
-    ask(q);
+    ask(TextInputCont::renameQuestion(LibraryStore::shownName(store.entry(index)),
+                                      LibraryStore::categoryOf(store.entry(index)), renameDialog, 0));
 }
 
 void LibClass::deleteSelected()

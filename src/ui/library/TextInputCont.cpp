@@ -62,6 +62,20 @@ void TextInputCont::ask(const Question& q)
     }
 }
 
+TextInputCont::Question TextInputCont::renameQuestion(const juce::String& name, int category, int dialogId, int subCode)
+{
+    Question q;
+    q.message = "Rename " + name.trimEnd() + ":";
+    q.text = name;
+    q.showField = true;
+    q.first = "OK";
+    q.third = "CANCEL";
+    q.category = category;
+    q.dialogId = dialogId;
+    q.subCode = subCode;
+    return q;
+}
+
 void TextInputCont::hidePanel()
 {
     asking = false;

@@ -45,6 +45,10 @@ public:
         int subCode = 0;
     };
 
+    // A text question with the category box and OK / CANCEL: "Rename <name>:" (the name without
+    // its padding), the field prefilled with the whole name.
+    static Question renameQuestion(const juce::String& name, int category, int dialogId, int subCode);
+
     // Covers the parent and shows the question.
     void ask(const Question& question);
     // Moved aside and hidden.
