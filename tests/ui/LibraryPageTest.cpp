@@ -124,6 +124,22 @@ TEST_F(LibraryPageTest, ImportFromEachSourceDropsDuplicatesOfTheImportAndAppends
     }
 }
 
+TEST_F(LibraryPageTest, ABankFileOfMoreThan128DumpsImportsTheFirst128)
+{
+    Bytes file;
+    for (int k = 0; k < 130; ++k)
+    {
+        const auto r = libraryRecord(100 + k);
+        const auto dump = ProgramSysex::programDump(0, k % 128, r.data(), r.size());
+        file.insert(file.end(), dump.begin(), dump.end());
+    }
+    rig.host.chosen = rig.rig.folder.file("long.syx");
+    ASSERT_TRUE(FileMan::writeFileBytes(rig.host.chosen, file));
+    page->handleLoadMenuResult(LibClass::fromBankFile);
+    ASSERT_EQ(store().size(), 128);
+    EXPECT_EQ(store().getEntry(127), libraryRecord(227));
+}
+
 TEST_F(LibraryPageTest, ReplacingAfterSaveTheCurrentLibraryWaitsForARealSave)
 {
     const auto folderNamedLikeTheFile = rig.rig.folder.file("taken.m_l");

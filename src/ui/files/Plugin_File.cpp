@@ -24,6 +24,13 @@ void Plugin_File::refresh()
     repaint();
 }
 
+void Plugin_File::paint(juce::Graphics& g)
+{
+    presets = state.getHostBankData();
+    presets.resize(Bank_Program::fullSize, 0);
+    ProgramListView::paint(g);
+}
+
 void Plugin_File::showPreset(int index)
 {
     setSelectedRowQuietly(index);

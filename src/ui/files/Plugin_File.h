@@ -29,6 +29,8 @@ public:
     const std::uint8_t* getRowRecord(int row) const override;
 
     void refresh();
+    // Paints the presets as they are now: the host may have replaced them meanwhile.
+    void paint(juce::Graphics& g) override;
     // Selects the preset and scrolls it to the top (as near as the list allows), quietly.
     void showPreset(int index);
 
