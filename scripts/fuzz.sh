@@ -16,7 +16,8 @@ cmake --build "$BUILD_DIR" --parallel "$(nproc 2>/dev/null || echo 2)"
 # Target and its longest input: bank files (the data file and the user's) are large; the MIDI
 # stream and the state blocks are built up from short inputs.
 for entry in fuzz_program_parsing:140000 fuzz_settings_parser:140000 fuzz_midi_input:8192 \
-    fuzz_state_blocks:4096 fuzz_user_files:140000; do
+    fuzz_state_blocks:4096 fuzz_user_files:140000 \
+    fuzz_library_file:140000; do
     target="${entry%%:*}"
     corpus="$BUILD_DIR/corpus/$target"
     mkdir -p "$corpus" "$BUILD_DIR/artifacts"

@@ -38,7 +38,7 @@ public:
     static constexpr juce::int64 maxBankFileSize = 4 * 1024 * 1024;
     static constexpr juce::int64 maxPresetFileSize = 16 * 1024;
     static constexpr juce::int64 maxPresetBankFileSize = 1024 * 1024;
-    static constexpr juce::int64 maxLibraryFileSize = 16 * 1024 * 1024;
+    static constexpr juce::int64 maxLibraryFileSize = 128 * 1024 * 1024; // 500,000 programs
 
     // The file of one program and of one bank, as written: an edit-buffer dump (298 bytes) and
     // 128 program dumps (38,400 bytes).

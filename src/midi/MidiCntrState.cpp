@@ -758,6 +758,24 @@ Bytes MidiCntrState::getHostBankData() const
     return out;
 }
 
+void MidiCntrState::replaceHostBankData(Bytes data)
+{
+    const size_t given = std::min(data.size() / Bank_Program::slotSize * Bank_Program::slotSize, Bank_Program::fullSize);
+    data.resize(Bank_Program::fullSize, 0);
+    {
+        const juce::ScopedLock sl(modelLock);
+        if (hostBank == nullptr)
+            return;
+        const auto& current = hostBank->getBankData();
+        if (current.size() > given)
+            std::copy(current.begin() + (std::ptrdiff_t)given,
+                      current.begin() + (std::ptrdiff_t)std::min(current.size(), Bank_Program::fullSize),
+                      data.begin() + (std::ptrdiff_t)given);
+        hostBank->swapBankData(data);
+    }
+    // `data` now holds the old content and is freed here, outside the lock.
+}
+
 MidiCntrState::Record MidiCntrState::getBankProgram(int bank, int slot) const
 {
     if (!ProgramBankSet::isValidBank(bank))

@@ -94,6 +94,9 @@ public:
     juce::String getHostBankProgramName(int slot) const;
     void setHostBankProgramName(int slot, const juce::String& name);
     Bytes getHostBankData() const;
+    // The first data.size() / 256 presets (at most 128) replaced, the others kept, in one hold of
+    // the model lock: the host never saves a half-replaced bank. Nothing is allocated under it.
+    void replaceHostBankData(Bytes data);
 
     Record getBankProgram(int bank, int slot) const;
     void setBankProgram(int bank, int slot, const Record& record);

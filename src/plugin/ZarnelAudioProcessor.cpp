@@ -420,12 +420,8 @@ void ZarnelAudioProcessor::setStateInformation(const void* data, int sizeInBytes
     const auto bank = StateBlocks::readBankBlock(data, (size_t)sizeInBytes);
     if (!bank)
         return;
-    for (int slot = 0; slot < numHostPrograms; ++slot)
-    {
-        ProgramSysex::Record rec{};
-        std::copy_n(bank->begin() + slot * 256, 256, rec.begin());
-        state.setHostBankProgram(slot, rec);
-    }
+    // Whole, under one hold of the lock: a save in between never sees half of each bank.
+    state.replaceHostBankData(*bank);
 
     // VST3 and LV2 hosts restore the state without selecting a program afterwards: bring back the
     // program being edited and the host's program number from the trailer.

@@ -61,6 +61,8 @@ TEST_F(LookTest, PicturesHaveTheirSizesAndAreDecodedOnce)
         {Picture::velocityIcon, 30, 103, true},
         {Picture::globalSwitch, 71, 22, true},    {Picture::closeMark, 30, 30, true},
         {Picture::listBackground, 246, 360, true}, {Picture::scrollThumb, 25, 43, true},
+        {Picture::libButton, 200, 48, true},      {Picture::libButtonEnd, 10, 48, true},
+        {Picture::listThumb, 36, 43, true},
     };
     static_assert(std::size(cases) == (size_t)Picture::count);
     for (const auto& c : cases)

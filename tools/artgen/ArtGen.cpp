@@ -432,6 +432,40 @@ Image windowClose()
     return img;
 }
 
+//==== Library window ================================================================================
+// The command buttons are a stretched left part (200 x 48) and a right end (10 x 48), drawn at
+// twice the height they are shown at; the list's scroll thumb is 36 x 43.
+
+Image libButton(bool end)
+{
+    const int w = end ? 10 : 200;
+    auto img = blank(w, 48);
+    Graphics g(img);
+    const juce::Rectangle<float> body(end ? -12.0f : 1.0f, 2.0f, end ? 20.0f : 212.0f, 44.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF5C6168), 0.0f, 2.0f, Colour(0xFF2C3035), 0.0f, 46.0f, false));
+    g.fillRoundedRectangle(body, 8.0f);
+    g.setColour(Colour(0x40FFFFFF));
+    g.fillRect(end ? 0.0f : 6.0f, 4.0f, end ? 3.0f : 194.0f, 2.0f);
+    g.setColour(Colour(0xFF101214));
+    g.drawRoundedRectangle(body, 8.0f, 2.0f);
+    return img;
+}
+
+Image listThumb()
+{
+    auto img = blank(36, 43);
+    Graphics g(img);
+    const juce::Rectangle<float> body(7.0f, 2.0f, 22.0f, 39.0f);
+    g.setGradientFill(juce::ColourGradient(Colour(0xFF8C9299), 7.0f, 0.0f, Colour(0xFF4D5258), 29.0f, 0.0f, false));
+    g.fillRoundedRectangle(body, 4.0f);
+    g.setColour(Colour(0xFF1A1C1F));
+    g.drawRoundedRectangle(body, 4.0f, 1.0f);
+    g.setColour(Colour(0xFF2E3236));
+    for (int k = 0; k < 3; ++k)
+        g.fillRect(12.0f, 17.0f + 4.0f * (float)k, 12.0f, 1.5f);
+    return img;
+}
+
 //==== Global settings page ===========================================================================
 // A taller switch than the panel's (35 x 22 frames at x 0 and x 36) and the page's close mark,
 // drawn at twice the size it is shown at so that it stays crisp when shrunk.
@@ -1042,6 +1076,9 @@ int main(int argc, char** argv)
         {"close_mark.png", closeMark},
         {"list_background.png", listBackground},
         {"scroll_thumb.png", scrollThumb},
+        {"lib_button.png", [] { return libButton(false); }},
+        {"lib_button_end.png", [] { return libButton(true); }},
+        {"list_thumb.png", listThumb},
     };
 
     bool ok = true;

@@ -7,6 +7,7 @@
 #include "ui/main/MainComp.h"
 #include "ui/menus/MainCommands.h"
 
+#include "LibrarySnapshot.h"
 #include "MenuPicture.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -302,6 +303,8 @@ int main(int argc, char** argv)
         ok &= writePng(editor, outFolder.getChildFile("midi-setup-globals.png"));
         main.stsbutPressed(77);
         zarnel::test::pumpMessages(20);
+
+        ok &= writeLibrarySnapshots(main, outFolder, writePng);
 
         zarnel::ZarnelAudioProcessorEditor third(processor);
         third.getMainComp().startBankTransfer(0, 1);

@@ -59,6 +59,9 @@ Entry entryFor(Picture picture)
         case Picture::closeMark:        return {close_mark_png, close_mark_pngSize, "close_mark.png"};
         case Picture::listBackground:   return {list_background_png, list_background_pngSize, "list_background.png"};
         case Picture::scrollThumb:      return {scroll_thumb_png, scroll_thumb_pngSize, "scroll_thumb.png"};
+        case Picture::libButton:        return {lib_button_png, lib_button_pngSize, "lib_button.png"};
+        case Picture::libButtonEnd:     return {lib_button_end_png, lib_button_end_pngSize, "lib_button_end.png"};
+        case Picture::listThumb:        return {list_thumb_png, list_thumb_pngSize, "list_thumb.png"};
         case Picture::count:            break;
     }
     return {nullptr, 0, ""};

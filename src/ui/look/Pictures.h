@@ -50,6 +50,9 @@ enum class Picture
     closeMark,        // 30 x 30, the global page's close mark, shown at 15 x 15
     listBackground,   // 246 x 360, the program list's background, stretched and drawn faintly
     scrollThumb,      // 25 x 43, the program list's scroll thumb
+    libButton,        // 200 x 48, a library command button's left part, shown 24 high
+    libButtonEnd,     // 10 x 48, its right end
+    listThumb,        // 36 x 43, the scroll thumb of the library and preset lists
     count
 };
 

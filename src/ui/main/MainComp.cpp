@@ -96,6 +96,9 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 MainComp::~MainComp()
 {
     cancelPendingUpdate();
+    if (libraryWindow != nullptr)
+        libraryWindow->getContent().getCloseHandle().removeListener(this);
+    libraryWindow.reset();
     state.removeListener(this);
     state.removeStateListener(this);
     editorPanel->getProgramDisplay().removeChangeListener(this);
@@ -339,6 +342,10 @@ void MainComp::handleStateCode(std::uint32_t code)
         case 0x20:
             if (midiSetup != nullptr && midiSetup->getGlobalPage() != nullptr)
                 midiSetup->getGlobalPage()->repaintControl((int)(code & 0x7F));
+            break;
+        case 0x22:
+            if (libraryWindow != nullptr && libraryWindow->getContent().getPresetPage() != nullptr)
+                libraryWindow->getContent().getPresetPage()->showCurrentPreset();
             break;
         case 0x30:
             showFileWriteFailure(code & 0xFF);
@@ -713,6 +720,11 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         raiseKeyboard();
         return;
     }
+    if (source == &appBar->getMenuButton())
+    {
+        showLibraryWindow();
+        return;
+    }
     if (source == &appBar->getChannelLabel())
     {
         commands->openChannelMenu(&appBar->getChannelLabel());
@@ -750,8 +762,21 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
     }
 }
 
-void MainComp::winToolChanged(WinMovCan*, int)
+void MainComp::winToolChanged(WinMovCan* handle, int code)
 {
+    if (libraryWindow != nullptr && handle == &libraryWindow->getContent().getCloseHandle() && code == WinMovCan::closeCode)
+        libraryWindow->setVisible(false);
+}
+
+void MainComp::showLibraryWindow()
+{
+    if (libraryWindow == nullptr)
+    {
+        const auto file = state.getSettings().getFile().getSiblingFile(SettingsFolder::libraryFileName);
+        libraryWindow = std::make_unique<Lib_Manager_Win>(processor, *commands, file);
+        libraryWindow->getContent().getCloseHandle().addListener(this);
+    }
+    libraryWindow->bringUp();
 }
 
 //==== MIDI setup and port search =====================================================================

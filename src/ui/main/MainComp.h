@@ -11,6 +11,7 @@
 #include "../menus/MainCommands.h"
 #include "../editor/FlashPanel.h"
 #include "../keyboard/KeyBrd.h"
+#include "../library/Lib_Manager_Win.h"
 #include "../sequencer/SeqPanel.h"
 #include "../widgets/LCD_Comp.h"
 #include "../widgets/ProgBar.h"
@@ -82,6 +83,9 @@ public:
     // The port search with its panel: on starts the search (or shows the one running), off ends
     // it if it still runs and removes the panel.
     void toggleScan(bool on);
+    // The library window: made on first use, then brought to the front; closing only hides it.
+    void showLibraryWindow();
+    Lib_Manager_Win* getLibraryWindow() noexcept { return libraryWindow.get(); }
     MIDI_Setup* getMidiSetup() noexcept { return midiSetup.get(); }
     bool isMidiSetupShown() const noexcept { return midiSetupShown; }
     MIDI_scan* getScanPanel() noexcept { return scanPanel.get(); }
@@ -169,6 +173,8 @@ private:
     std::vector<std::unique_ptr<juce::Component>> removedOverlays;
     std::unique_ptr<BankComp> bankPage;
     std::unique_ptr<WriteSnd> writeDialog;
+    // Last, so it goes first: its pages use the commands' choosers.
+    std::unique_ptr<Lib_Manager_Win> libraryWindow;
 
     juce::Rectangle<int> editorArea;
     int currentPage = editorPage;

@@ -38,6 +38,12 @@ void WinMovCan::mouseUp(const juce::MouseEvent&)
     // Released anywhere: the press already chose to close.
     if (code != closeCode)
         return;
+    requestClose();
+}
+
+void WinMovCan::requestClose()
+{
+    code = closeCode;
     const int told = code;
     ListenerCalls::tell(*this, listenerLock, listeners, [this, told](winToolListener& l) { l.winToolChanged(this, told); });
 }

@@ -31,6 +31,8 @@ public:
     void mouseUp(const juce::MouseEvent& e) override;
 
     int getCode() const noexcept { return code; }
+    // Tells the listeners "close" as a click on the handle does (a DONE button elsewhere).
+    void requestClose();
 
 private:
     juce::CriticalSection listenerLock;

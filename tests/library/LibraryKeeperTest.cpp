@@ -1,0 +1,146 @@
+#include "LibraryTestSupport.h"
+
+#include "files/FileMan.h"
+#include "library/LibraryKeeper.h"
+#include "support/MessagePump.h"
+#include "support/TempFolder.h"
+
+#include <juce_events/juce_events.h>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zarnel;
+using zarnel::test::libraryRecord;
+using zarnel::test::recordsOf;
+
+namespace
+{
+
+class LibraryKeeperTest : public ::testing::Test
+{
+protected:
+    juce::ScopedJuceInitialiser_GUI juce;
+    test::TempFolder folder;
+    juce::File file = folder.file("x4Lib.m_l");
+
+    Bytes onDisk() const
+    {
+        const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
+        return LibraryFile::read(content.bytes, LibraryStore::maxEntries).value_or(Bytes{1});
+    }
+};
+
+} // namespace
+
+TEST_F(LibraryKeeperTest, ClearAllThenReopenIsEmpty)
+{
+    {
+        LibraryStore store;
+        LibraryKeeper keeper(store, file);
+        store.replaceAll(recordsOf({libraryRecord(1), libraryRecord(2)}));
+        keeper.changed();
+        store.clear();
+        keeper.changed();
+    }
+    LibraryStore reopened;
+    reopened.addEntry(libraryRecord(3));
+    LibraryKeeper keeper(reopened, file);
+    EXPECT_EQ(keeper.load(), LibraryKeeper::LoadStatus::loaded);
+    EXPECT_TRUE(reopened.isEmpty());
+}
+
+TEST_F(LibraryKeeperTest, AnAddIsInTheFileWhenTheProcessDiesRightAfterIt)
+{
+    const auto a = libraryRecord(1);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        LibraryStore store;
+        LibraryKeeper keeper(store, file);
+        keeper.load();
+        store.addEntry(a);
+        keeper.changed();
+        _exit(0); // no destructor runs
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(onDisk(), recordsOf({a}));
+}
+
+TEST_F(LibraryKeeperTest, ChangesWithinASecondAreWrittenTogetherSoonAfter)
+{
+    LibraryStore store;
+    LibraryKeeper keeper(store, file);
+    const auto a = libraryRecord(1), b = libraryRecord(2);
+    store.addEntry(a);
+    keeper.changed();
+    store.addEntry(b);
+    keeper.changed();
+    EXPECT_EQ(onDisk(), recordsOf({a}));
+    EXPECT_TRUE(keeper.hasPendingWrite());
+    test::pumpMessages(LibraryKeeper::writeIntervalMs + 300);
+    EXPECT_EQ(onDisk(), recordsOf({a, b}));
+    EXPECT_FALSE(keeper.hasPendingWrite());
+}
+
+TEST_F(LibraryKeeperTest, TwoStoresOnOneFileKeepEachOthersPrograms)
+{
+    const auto shared = libraryRecord(1), x = libraryRecord(2), y = libraryRecord(3);
+    ASSERT_TRUE(FileMan::writeFileBytes(file, LibraryFile::make(recordsOf({shared}))));
+    LibraryStore first, second;
+    LibraryKeeper firstKeeper(first, file), secondKeeper(second, file);
+    firstKeeper.load();
+    secondKeeper.load();
+    int merges = 0;
+    secondKeeper.onMerged = [&] { ++merges; };
+
+    first.addEntry(x);
+    ASSERT_TRUE(firstKeeper.flush() && (firstKeeper.changed(), firstKeeper.flush()));
+    // The file changes size and time; make sure the time differs even on a coarse clock.
+    juce::Thread::sleep(20);
+    second.addEntry(y);
+    second.removeEntry(0); // the shared one: removed here, so it goes for both
+    secondKeeper.changed();
+    ASSERT_TRUE(secondKeeper.flush());
+    EXPECT_EQ(onDisk(), recordsOf({y, x}));
+    EXPECT_EQ(second.getData(), recordsOf({y, x}));
+    EXPECT_EQ(merges, 1);
+
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    EXPECT_EQ(first.getData(), recordsOf({x, y}));
+    EXPECT_EQ(onDisk(), recordsOf({x, y}));
+}
+
+TEST_F(LibraryKeeperTest, AFailedWriteIsReportedAndKeptForLater)
+{
+    ASSERT_TRUE(file.createDirectory());
+    LibraryStore store;
+    LibraryKeeper keeper(store, file);
+    int failures = 0;
+    keeper.onWriteFailed = [&] { ++failures; };
+    store.addEntry(libraryRecord(1));
+    keeper.changed();
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(keeper.hasPendingWrite());
+    ASSERT_TRUE(file.deleteRecursively());
+    EXPECT_TRUE(keeper.flush());
+    EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
+}
+
+TEST_F(LibraryKeeperTest, AForeignFileIsNotLoadedAndKeptAsBackupBeforeItIsReplaced)
+{
+    ASSERT_TRUE(file.replaceWithText("not a library at all, but long enough to look like something"));
+    LibraryStore store;
+    store.addEntry(libraryRecord(1));
+    LibraryKeeper keeper(store, file);
+    EXPECT_EQ(keeper.load(), LibraryKeeper::LoadStatus::refused);
+    EXPECT_EQ(store.size(), 1);
+    keeper.changed();
+    EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
+    EXPECT_TRUE(file.getSiblingFile("x4Lib.m_l.bak").existsAsFile());
+}
