@@ -1,0 +1,142 @@
+#include "ProgramEditHistory.h"
+
+#include "MidiCntrState.h"
+
+namespace zarnel
+{
+
+ProgramEditHistory::ProgramEditHistory(MidiCntrState& s) : ProgramEditHistory(s, ProgramHistory::Limits{}) {}
+
+ProgramEditHistory::ProgramEditHistory(MidiCntrState& s, ProgramHistory::Limits limits) : state(s), history(limits)
+{
+    reset();
+}
+
+void ProgramEditHistory::reset()
+{
+    const auto current = state.getCurrentProgram();
+    history.reset(current);
+    reference = current;
+    seenGeneration = state.getProgramGeneration();
+    comparing = false;
+    quietUntilMs = 0.0;
+}
+
+void ProgramEditHistory::tick(bool gestureOpen, double nowMs)
+{
+    catchUp(nowMs, gestureOpen);
+}
+
+void ProgramEditHistory::catchUp(double nowMs, bool gestureOpen)
+{
+    const auto generation = state.getProgramGeneration();
+    if (comparing)
+    {
+        if (generation == seenGeneration)
+            return;
+        // A program arrived or was chosen while comparing: compare ends and the edits stay
+        // behind the new program, one undo away.
+        comparing = false;
+    }
+
+    const auto current = state.getCurrentProgram();
+    if (generation != seenGeneration)
+    {
+        seenGeneration = generation;
+        history.commit(current);
+        reference = current;
+        return;
+    }
+    if (nowMs < quietUntilMs)
+        history.absorb(current);
+    else if (!gestureOpen && !held)
+        history.commit(current);
+}
+
+void ProgramEditHistory::noteScreenEdit()
+{
+    if (quietUntilMs <= 0.0)
+        return;
+    history.absorb(state.getCurrentProgram());
+    quietUntilMs = 0.0;
+}
+
+bool ProgramEditHistory::canUndo() const noexcept
+{
+    return history.canUndo() || state.getCurrentProgram() != history.getBaseline();
+}
+
+bool ProgramEditHistory::canRedo() const noexcept
+{
+    return history.canRedo();
+}
+
+bool ProgramEditHistory::undo(double nowMs, Move& move)
+{
+    setComparing(false, nowMs);
+    // What is pending is the newest step, even mid-gesture.
+    const auto current = state.getCurrentProgram();
+    if (nowMs < quietUntilMs)
+        history.absorb(current);
+    else
+        history.commit(current);
+    if (!history.undo(move))
+        return false;
+    apply(move, nowMs);
+    return true;
+}
+
+bool ProgramEditHistory::redo(double nowMs, Move& move)
+{
+    setComparing(false, nowMs);
+    // Edits made since the undo have cleared the redo steps, or do so now.
+    if (state.getCurrentProgram() != history.getBaseline() && nowMs >= quietUntilMs)
+        history.commit(state.getCurrentProgram());
+    if (!history.redo(move))
+        return false;
+    apply(move, nowMs);
+    return true;
+}
+
+void ProgramEditHistory::apply(const Move& move, double nowMs)
+{
+    quietUntilMs = nowMs + quietAfterApplyMs;
+    if (move.changed.size() == 1 && move.changed.front() < numNrpnParameters)
+    {
+        const int index = move.changed.front();
+        const int value = move.record[(size_t)index];
+        state.setCurrentByte(index, value);
+        state.sendParameterNrpn(state.getTables().nrpn(index), value, 0, state.getSampleRate());
+        state.postNotification(Notification::parameter(index, value));
+        return;
+    }
+    replaceProgram(move.record);
+}
+
+void ProgramEditHistory::replaceProgram(const Record& record)
+{
+    state.setCurrentProgram(record);
+    seenGeneration = state.getProgramGeneration();
+    state.sendEditBuffer(record);
+    state.postNotification(Notification::programReplaced);
+}
+
+void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
+{
+    if (shouldCompare == comparing.load())
+        return;
+    if (shouldCompare)
+    {
+        catchUp(nowMs, false);
+        edited = state.getCurrentProgram();
+        history.absorb(edited);
+        comparing = true;
+        replaceProgram(reference);
+        return;
+    }
+    comparing = false;
+    replaceProgram(edited);
+    quietUntilMs = nowMs + quietAfterApplyMs;
+}
+
+} // namespace zarnel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "../model/ProgramHistory.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace zarnel
+{
+
+class MidiCntrState;
+
+// Undo, redo and compare for the program being edited (message thread). It watches the program
+// rather than being told of each change: screen edits, instrument knobs, host automation (written
+// on the audio thread, which must not record anything) and whole programs loaded all show up as a
+// difference from the last step. A step is closed once no gesture holds it open; what arrives
+// while an undo, redo or compare is reaching the instrument is taken in without a step.
+class ProgramEditHistory
+{
+public:
+    using Record = ProgramSysex::Record;
+    using Move = ProgramHistory::Move;
+
+    // The parameters the instrument takes one NRPN for; anything else goes as the edit buffer.
+    static constexpr int numNrpnParameters = 185;
+    // An edit buffer reaches the instrument in about 100 ms at MIDI speed; its answers follow.
+    static constexpr double quietAfterApplyMs = 500.0;
+
+    explicit ProgramEditHistory(MidiCntrState& state);
+    ProgramEditHistory(MidiCntrState& state, ProgramHistory::Limits limits);
+
+    // Forgets every step; the current program becomes the one compared with.
+    void reset();
+
+    // The periodic look at the program: closes a step unless a gesture is open.
+    void tick(bool gestureOpen, double nowMs);
+    // The editor holds the step open from mouse down to mouse up, whatever the pauses.
+    void holdStep(bool shouldHold) noexcept { held = shouldHold; }
+    bool isStepHeld() const noexcept { return held; }
+    // A deliberate edit on screen ends the quiet time after an undo: it is recorded.
+    void noteScreenEdit();
+
+    // Each restores the program, sends the instrument what it needs and tells the screen; the
+    // move says which bytes changed, for the host. False when there was nothing to do.
+    bool undo(double nowMs, Move& move);
+    bool redo(double nowMs, Move& move);
+    bool canUndo() const noexcept;
+    bool canRedo() const noexcept;
+
+    // Compare: the instrument and the screen get the program as last loaded, received or stored
+    // (a write reloads what it stored); leaving brings the edits back. Nothing is recorded meanwhile.
+    void setComparing(bool shouldCompare, double nowMs);
+    bool isComparing() const noexcept { return comparing.load(); }
+    const Record& getReference() const noexcept { return reference; }
+
+    const ProgramHistory& getHistory() const noexcept { return history; }
+
+private:
+    void catchUp(double nowMs, bool gestureOpen);
+    void apply(const Move& move, double nowMs);
+    void replaceProgram(const Record& record);
+
+    MidiCntrState& state;
+    ProgramHistory history;
+    Record reference{};
+    Record edited{};
+    std::atomic<bool> comparing{false};
+    std::uint32_t seenGeneration = 0;
+    double quietUntilMs = 0.0;
+    bool held = false;
+};
+
+} // namespace zarnel
