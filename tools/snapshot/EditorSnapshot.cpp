@@ -197,6 +197,21 @@ int main(int argc, char** argv)
             ok &= writePng(editor, outFolder.getChildFile(name));
         }
 
+        // After an edit the undo button is live; comparing lights COMPARE and shows the program
+        // as it was loaded.
+        editor.setSize(1191, 700);
+        processor.setParameterFromEditor(20, 20, true, false);
+        processor.recordHistory();
+        zarnel::test::pumpMessages(20);
+        main.getHistoryBar().refresh();
+        ok &= writePng(editor, outFolder.getChildFile("editor-history.png"));
+        processor.setComparing(true);
+        zarnel::test::pumpMessages(20);
+        main.getHistoryBar().refresh();
+        ok &= writePng(editor, outFolder.getChildFile("editor-comparing.png"));
+        processor.setComparing(false);
+        zarnel::test::pumpMessages(20);
+
         // The zoom of three sections: one with an envelope, the clock and sequencer section, and the
         // largest one, at the reference and the largest window sizes.
         const std::pair<juce::Point<int>, const char*> zoomSizes[] = {{{1191, 700}, "1191x700"},

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+#include <memory>
+
+namespace zarnel
+{
+
+// The self-drawn buttons as screen readers and the keyboard reach them: their caption as title,
+// their on state for the switching kinds, and a press that does what a click does (Return or
+// Space when focused). Clicks keep the keyboard focus where it was.
+class ButtonAccess
+{
+public:
+    struct Spec
+    {
+        juce::AccessibilityRole role = juce::AccessibilityRole::button;
+        std::function<juce::String()> title;
+        std::function<void()> press; // empty: the widget's own Return key
+        std::function<bool()> isOn; // empty for plain buttons
+    };
+
+    // Called from the widget's constructor.
+    static void takeFocusFromKeys(juce::Component& widget);
+    static std::unique_ptr<juce::AccessibilityHandler> makeHandler(juce::Component& widget, Spec spec);
+    // Presses on Return or Space; false for other keys, which go on to the parents.
+    static bool pressOnKey(const juce::KeyPress& key, const std::function<void()>& press);
+};
+
+} // namespace zarnel

@@ -1,0 +1,108 @@
+#include "PanelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarnel;
+
+namespace
+{
+
+class HistoryBarTest : public ::testing::Test
+{
+protected:
+    HistoryBar& bar() { return r.main.getHistoryBar(); }
+    int byte(int index) { return r.processor.getState().getCurrentByte(index); }
+    size_t undoSteps() { return r.processor.getHistory().getHistory().getNumUndoSteps(); }
+    void click(StsBut& button)
+    {
+        bar().refresh(); // as its timer does
+        button.getInnerButton()->triggerClick();
+        r.settle();
+    }
+
+    test::EditorRig r;
+};
+
+} // namespace
+
+TEST_F(HistoryBarTest, AKnobDragWithPausesIsOneStep)
+{
+    auto* knob = r.panel().getControl(20);
+    const int before = byte(20);
+    // The editor's mouse listener hears the button go down before the knob does; the modifiers
+    // are as the window's peer keeps them.
+    juce::ModifierKeys::currentModifiers = test::leftButton();
+    bar().mouseDown(test::mouseAt(*knob, 10, 10));
+    knob->mouseDown(test::mouseAt(*knob, 10, 10));
+    for (int step = 1; step <= 30; ++step)
+    {
+        knob->mouseDrag(test::mouseAt(*knob, 10, 10 + step));
+        r.processor.timerCallback(); // a pause: the host's gesture closes, the step stays open
+        r.settle();
+    }
+    juce::ModifierKeys::currentModifiers = {};
+    knob->mouseUp(test::mouseAt(*knob, 10, 40, {}));
+    bar().mouseUp(test::mouseAt(*knob, 10, 40, {}));
+    r.processor.timerCallback();
+    EXPECT_EQ(byte(20), before - 30);
+    EXPECT_EQ(undoSteps(), 1u);
+
+    click(bar().getUndoButton());
+    EXPECT_EQ(byte(20), before);
+    EXPECT_EQ(knob->getShownValue(), before);
+}
+
+TEST_F(HistoryBarTest, ButtonsFollowTheHistoryAndKeysCarryItOut)
+{
+    EXPECT_FALSE(bar().getUndoButton().isEnabled());
+    EXPECT_FALSE(bar().getRedoButton().isEnabled());
+    r.processor.setParameterFromEditor(20, 10, true, true);
+    r.processor.timerCallback();
+    bar().refresh();
+    EXPECT_TRUE(bar().getUndoButton().isEnabled());
+
+    struct Case
+    {
+        juce::KeyPress key;
+        bool taken;
+        int cutoff;
+    };
+    const auto command = juce::ModifierKeys::commandModifier;
+    const Case cases[] = {
+        {juce::KeyPress('z', command, 0), true, r.processor.getHistory().getReference()[20]},
+        {juce::KeyPress('y', command, 0), true, 10},
+        {juce::KeyPress('z', command, 0), true, r.processor.getHistory().getReference()[20]},
+        {juce::KeyPress('z', command | juce::ModifierKeys::shiftModifier, 0), true, 10},
+        {juce::KeyPress('z'), false, 10}, // a note key
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(bar().keyPressed(c.key, &r.main), c.taken) << c.key.getTextDescription();
+        EXPECT_EQ(byte(20), c.cutoff) << c.key.getTextDescription();
+    }
+    EXPECT_FALSE(bar().getRedoButton().isEnabled());
+}
+
+TEST_F(HistoryBarTest, CompareShowsTheStoredProgramAndBlocksEditing)
+{
+    const auto stored = r.processor.getState().getCurrentProgram();
+    auto* knob = r.panel().getControl(20);
+    r.processor.setParameterFromEditor(20, stored[20] == 40 ? 41 : 40, true, true);
+    r.processor.timerCallback();
+    r.settle();
+    const int edited = byte(20);
+
+    click(bar().getCompareButton());
+    EXPECT_TRUE(r.processor.getHistory().isComparing());
+    EXPECT_TRUE(bar().getCompareButton().getInnerButton()->getToggleState());
+    EXPECT_EQ(knob->getShownValue(), stored[20]);
+    knob->requestValue(edited + 5);
+    r.settle();
+    EXPECT_EQ(knob->getShownValue(), stored[20]) << "no editing while comparing";
+
+    click(bar().getCompareButton());
+    EXPECT_FALSE(r.processor.getHistory().isComparing());
+    EXPECT_EQ(knob->getShownValue(), edited);
+    ASSERT_TRUE(r.rig.synth.waitUntilIdle(3000));
+    EXPECT_EQ(r.rig.synth.editBuffer()[20], edited);
+}
