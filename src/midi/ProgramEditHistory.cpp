@@ -121,6 +121,11 @@ void ProgramEditHistory::replaceProgram(const Record& record)
     state.postNotification(Notification::programReplaced);
 }
 
+ProgramEditHistory::Record ProgramEditHistory::getEditedProgram() const
+{
+    return comparing ? edited : state.getCurrentProgram();
+}
+
 void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
 {
     if (shouldCompare == comparing.load())
@@ -134,8 +139,9 @@ void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
         replaceProgram(reference);
         return;
     }
-    comparing = false;
+    // The edits are back before compare ends: a session saved meanwhile never misses them.
     replaceProgram(edited);
+    comparing = false;
     quietUntilMs = nowMs + quietAfterApplyMs;
 }
 

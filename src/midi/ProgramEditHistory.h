@@ -52,6 +52,8 @@ public:
     void setComparing(bool shouldCompare, double nowMs);
     bool isComparing() const noexcept { return comparing.load(); }
     const Record& getReference() const noexcept { return reference; }
+    // What a saved session keeps: the edits, also while the stored program is being compared.
+    Record getEditedProgram() const;
 
     const ProgramHistory& getHistory() const noexcept { return history; }
 

@@ -456,7 +456,7 @@ void ZarnelAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
 {
     StateBlocks::Session session;
     session.hostProgramIndex = state.hostProgramIndex.load();
-    session.current = state.getCurrentProgram();
+    session.current = history.getEditedProgram();
     const auto block = StateBlocks::makeBankBlock(state.getHostBankData(), session);
     destData.replaceAll(block.data(), block.size());
 }
@@ -484,7 +484,7 @@ void ZarnelAudioProcessor::setStateInformation(const void* data, int sizeInBytes
 
 void ZarnelAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
 {
-    const auto current = state.getCurrentProgram();
+    const auto current = history.getEditedProgram();
     state.setHostBankProgram(state.hostProgramIndex.load(), current);
     const auto block = StateBlocks::makeProgramBlock(current);
     destData.replaceAll(block.data(), block.size());

@@ -1,4 +1,5 @@
 #include "plugin/HostParameter.h"
+#include "plugin/StateBlocks.h"
 #include "plugin/ZarnelAudioProcessor.h"
 #include "support/SynthRig.h"
 
@@ -184,6 +185,13 @@ TEST_F(UndoCompareTest, CompareSendsTheStoredProgramThenTheEditsAgain)
     EXPECT_EQ(rig.synth.editBuffer(), stored);
     EXPECT_FLOAT_EQ(host.last[20], processor.getParameter(20));
     EXPECT_FLOAT_EQ(processor.getParameter(20), (float)stored[20] / 164.0f);
+
+    // A session saved meanwhile keeps the edits.
+    juce::MemoryBlock block;
+    processor.getCurrentProgramStateInformation(block);
+    const auto saved = StateBlocks::readProgramBlock(block.getData(), block.getSize());
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(*saved, edited);
 
     // Nothing edits the program while comparing, nor is anything recorded.
     processor.setParameterFromEditor(20, 50, true, true);
