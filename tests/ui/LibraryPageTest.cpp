@@ -234,6 +234,18 @@ TEST_F(LibraryPageTest, AnAddedProgramIsSelectedAndAppliedWhenShown)
     EXPECT_EQ(rig.state().getHostBankProgram(rig.state().hostProgramIndex.load()), store().getEntry(1));
 }
 
+TEST_F(LibraryPageTest, AnAddTakingInAnotherInstancesProgramsSelectsAndAppliesTheAddedOne)
+{
+    // Another instance wrote the file after this page read it: the add's write merges that first.
+    ASSERT_TRUE(FileMan::writeFileBytes(libraryFile, LibraryFile::make(recordsOf({z}))));
+    rig.state().setCurrentProgram(b);
+    page->addCurrentProgram();
+    answer(TextInputCont::firstId);
+    ASSERT_EQ(store().getData(), recordsOf({b, z}));
+    EXPECT_EQ(page->getList().getSelectedIndex(), 0);
+    EXPECT_EQ(rig.state().getCurrentProgram(), b);
+}
+
 TEST_F(LibraryPageTest, ButtonsFollowTheListAndTheSelection)
 {
     const auto shown = [&] {

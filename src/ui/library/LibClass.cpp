@@ -10,6 +10,8 @@
 #include "../../model/ProgramBankSet.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
+#include <cstring>
+
 namespace zarnel
 {
 
@@ -271,9 +273,15 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
                 break;
             changed();
             list->rebuildView();
-            // Selected (and so applied) when the rows shown include it: it is the last one.
-            if (const auto& view = store.getView(); !view.empty() && view.back() == store.size() - 1)
-                list->selectRow((int)view.size() - 1);
+            // Selected (and so applied) when the rows shown include it. Not simply the last row:
+            // the write may have taken in another instance's programs after it.
+            const auto& view = store.getView();
+            for (int row = (int)view.size() - 1; row >= 0; --row)
+                if (std::memcmp(store.entry(view[(size_t)row]), record.data(), LibraryStore::recordSize) == 0)
+                {
+                    list->selectRow(row);
+                    break;
+                }
             break;
         }
         default:
