@@ -296,6 +296,34 @@ TEST_F(LibraryPageTest, RenameWritesNameAndCategoryAndShowsTheLastChosenCategory
     EXPECT_EQ(page->getCategoryTitle(), "- Not Assigned -");
 }
 
+TEST_F(LibraryPageTest, AnOpenRenameOrDeleteStillActsOnTheSelectedProgramAfterAnotherInstancesChangesCameIn)
+{
+    for (const bool renaming : {true, false})
+    {
+        page.reset();
+        ASSERT_TRUE(libraryFile.deleteFile());
+        page = makePage();
+        holdInLibrary({a, b});
+        page->getList().selectRow(1);
+        if (renaming)
+            page->renameSelected();
+        else
+            page->deleteSelected();
+        // Another instance adds C; the write of a change made just before the question takes it in.
+        ASSERT_TRUE(FileMan::writeFileBytes(libraryFile, LibraryFile::make(recordsOf({a, b, c}))));
+        page->getKeeper().changed();
+        ASSERT_TRUE(page->getKeeper().flush());
+        ASSERT_EQ(store().size(), 3);
+        if (renaming)
+            page->getQuestion()->getField().setText("Renamed");
+        answer(TextInputCont::firstId);
+        if (renaming)
+            EXPECT_EQ(LibraryStore::shownName(store().entry(1)), "Renamed         ");
+        else
+            EXPECT_EQ(store().getData(), recordsOf({a, c}));
+    }
+}
+
 TEST_F(LibraryPageTest, LoadMenuOffersEverySource)
 {
     juce::StringArray items;

@@ -247,7 +247,7 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
             saveLibraryAs([this] { emptyStore(); });
             break;
         case deleteDialog:
-            if (const int index = list->getSelectedIndex(); index >= 0)
+            if (const int index = indexOfAskedAbout(); index >= 0)
             {
                 store.removeEntry(index);
                 changed();
@@ -255,7 +255,7 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
             }
             break;
         case renameDialog:
-            if (const int index = list->getSelectedIndex(); index >= 0 && text.isNotEmpty())
+            if (const int index = indexOfAskedAbout(); index >= 0 && text.isNotEmpty())
             {
                 store.renameEntry(index, text, category);
                 changed();
@@ -473,11 +473,23 @@ void LibClass::clearAll()
     askYesNoCancel("Save Current Library?", clearDialog, 6);
 }
 
+int LibClass::indexOfAskedAbout() const
+{
+    const auto isIt = [this](int i) { return std::memcmp(store.entry(i), askedAbout.data(), LibraryStore::recordSize) == 0; };
+    if (const int selected = list->getSelectedIndex(); selected >= 0 && isIt(selected))
+        return selected;
+    for (int i = 0; i < store.size(); ++i)
+        if (isIt(i))
+            return i;
+    return -1;
+}
+
 void LibClass::renameSelected()
 {
     const int index = list->getSelectedIndex();
     if (index < 0)
         return;
+    askedAbout = store.getEntry(index);
     ask(TextInputCont::renameQuestion(LibraryStore::shownName(store.entry(index)),
                                       LibraryStore::categoryOf(store.entry(index)), renameDialog, 0));
 }
@@ -487,6 +499,7 @@ void LibClass::deleteSelected()
     const int index = list->getSelectedIndex();
     if (index < 0)
         return;
+    askedAbout = store.getEntry(index);
     TextInputCont::Question q;
     q.message = "Delete " + LibraryStore::shownName(store.entry(index)).trimEnd() + " ?";
     q.first = "OK";
