@@ -324,6 +324,26 @@ TEST_F(LibraryPageTest, AnOpenRenameOrDeleteStillActsOnTheSelectedProgramAfterAn
     }
 }
 
+TEST_F(LibraryPageTest, AWriteFailingWhileAQuestionIsOpenIsShownAfterItsAnswer)
+{
+    page.reset();
+    ASSERT_TRUE(libraryFile.createDirectory());
+    page = makePage();
+    holdInLibrary({a});
+    ASSERT_TRUE(asked().startsWith("Could not write")) << asked();
+    answer(TextInputCont::secondId);
+    // A change within the second after the failure: written by the timer, while a question is open.
+    page->getKeeper().changed();
+    page->getList().selectRow(0);
+    page->renameSelected();
+    test::pumpMessages(LibraryKeeper::writeIntervalMs + 300);
+    ASSERT_EQ(asked(), "Rename Alpha:");
+    page->getQuestion()->getField().setText("Renamed");
+    answer(TextInputCont::firstId);
+    EXPECT_EQ(LibraryStore::shownName(store().entry(0)), "Renamed         ");
+    EXPECT_TRUE(asked().startsWith("Could not write")) << asked();
+}
+
 TEST_F(LibraryPageTest, LoadMenuOffersEverySource)
 {
     juce::StringArray items;

@@ -52,8 +52,8 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
 
     keeper.onMerged = [this] { list->rebuildView(); };
     keeper.onWriteFailed = [this] {
-        tell("Could not write the library file " + keeper.getFile().getFileName()
-             + ". Your programs are kept and saved again with the next change.");
+        writeFailureUntold = true;
+        tellWriteFailure();
     };
     refreshCounts();
     refreshButtons();
@@ -229,6 +229,15 @@ void LibClass::tell(const juce::String& text)
     ask(q);
 }
 
+void LibClass::tellWriteFailure()
+{
+    if (!writeFailureUntold || (question != nullptr && question->isAsking() && question->getDialogId() != infoDialog))
+        return;
+    writeFailureUntold = false;
+    tell("Could not write the library file " + keeper.getFile().getFileName()
+         + ". Your programs are kept and saved again with the next change.");
+}
+
 void LibClass::textmsgFirst(int dialogId, int subCode)
 {
     const auto text = question->getText();
@@ -288,6 +297,7 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
             break;
     }
     refreshButtons();
+    tellWriteFailure();
 }
 
 void LibClass::textmsgSecond(int dialogId, int subCode)
@@ -306,12 +316,14 @@ void LibClass::textmsgSecond(int dialogId, int subCode)
         emptyStore();
     }
     refreshButtons();
+    tellWriteFailure();
 }
 
 void LibClass::textmsgThird(int, int)
 {
     question->hidePanel();
     refreshButtons();
+    tellWriteFailure();
 }
 
 //==== Commands =======================================================================================

@@ -114,6 +114,7 @@ private:
     void importFinished();
     void merge(bool keepExisting);
     void emptyStore();
+    void tellWriteFailure();
     // Where the program a rename or delete question is about is now (-1 when gone).
     int indexOfAskedAbout() const;
     void changed();
@@ -138,6 +139,8 @@ private:
     ProgramSysex::Record pendingAdd{};
     // Another instance's changes may come in while the question is open and move the entries.
     ProgramSysex::Record askedAbout{};
+    // A write failed while a question was open: told once it is answered, not over it.
+    bool writeFailureUntold = false;
     juce::File lastLibraryFile;
 };
 
