@@ -40,7 +40,17 @@ void LibraryKeeper::rememberFileState()
 
 bool LibraryKeeper::changedOnDisk() const
 {
-    return file.existsAsFile() && (file.getSize() != knownSize || modificationTimeOf(file) != knownTime);
+    if (!file.existsAsFile())
+        return false;
+    if (file.getSize() != knownSize || modificationTimeOf(file) != knownTime)
+        return true;
+    // File times tick every few milliseconds (Linux) or seconds (FAT): another instance's write
+    // of the same size can carry the same time, so the content decides.
+    const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
+    if (content.status != FileMan::ReadStatus::ok)
+        return true;
+    const auto records = LibraryFile::read(content.bytes, LibraryStore::maxEntries);
+    return !records || *records != base;
 }
 
 LibraryKeeper::LoadStatus LibraryKeeper::load()

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,4 +145,29 @@ TEST_F(LibraryKeeperTest, AForeignFileIsNotLoadedAndKeptAsBackupBeforeItIsReplac
     keeper.changed();
     EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
     EXPECT_TRUE(file.getSiblingFile("x4Lib.m_l.bak").existsAsFile());
+}
+
+TEST_F(LibraryKeeperTest, AnotherInstancesWriteOfTheSameSizeAndTimeIsTakenIn)
+{
+    const auto s = libraryRecord(1), t = libraryRecord(2), renamedS = libraryRecord(3), renamedT = libraryRecord(4);
+    ASSERT_TRUE(FileMan::writeFileBytes(file, LibraryFile::make(recordsOf({s, t}))));
+    LibraryStore first, second;
+    LibraryKeeper firstKeeper(first, file), secondKeeper(second, file);
+    firstKeeper.load();
+    secondKeeper.load();
+    const std::filesystem::path path(file.getFullPathName().toStdString());
+
+    first.replaceAll(recordsOf({renamedS, t}));
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    const auto firstWroteAt = std::filesystem::last_write_time(path);
+    second.replaceAll(recordsOf({s, renamedT}));
+    secondKeeper.changed();
+    ASSERT_TRUE(secondKeeper.flush());
+    // A clock that ticks every few milliseconds gives both writes the same time.
+    std::filesystem::last_write_time(path, firstWroteAt);
+
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    EXPECT_EQ(onDisk(), recordsOf({renamedS, renamedT}));
 }
