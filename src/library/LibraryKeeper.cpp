@@ -100,6 +100,7 @@ bool LibraryKeeper::write()
         if (lock.isLocked())
         {
             bool merged = false;
+            bool mayReplace = true;
             if (changedOnDisk())
             {
                 const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
@@ -120,8 +121,11 @@ bool LibraryKeeper::write()
                     // Not a library of ours (or one we cannot read): kept before it is replaced.
                     backupKept = SafeFileWriter::keepBackup(file) != juce::File();
                 }
+                // A file we could neither read nor copy is never written over: it may be
+                // a whole library we only cannot reach today.
+                mayReplace = disk.has_value() || backupKept;
             }
-            ok = FileMan::writeFileBytes(file, LibraryFile::make(store.getData()));
+            ok = mayReplace && FileMan::writeFileBytes(file, LibraryFile::make(store.getData()));
             if (ok)
             {
                 base = store.getData();

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -145,6 +146,36 @@ TEST_F(LibraryKeeperTest, AForeignFileIsNotLoadedAndKeptAsBackupBeforeItIsReplac
     keeper.changed();
     EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
     EXPECT_TRUE(file.getSiblingFile("x4Lib.m_l.bak").existsAsFile());
+}
+
+TEST_F(LibraryKeeperTest, AFileWeCanNeitherReadNorCopyIsNeverWrittenOver)
+{
+    const juce::String unreachable("a library this user may not read today");
+    ASSERT_TRUE(file.replaceWithText(unreachable));
+    ASSERT_EQ(::chmod(file.getFullPathName().toRawUTF8(), 0), 0);
+    ASSERT_EQ(::chmod(folder.get().getFullPathName().toRawUTF8(), 0777), 0);
+    // Root reads everything: the keeper runs as an ordinary user in a child process.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        if (::geteuid() == 0 && ::setuid(65534) != 0)
+            _exit(2);
+        LibraryStore store;
+        LibraryKeeper keeper(store, file);
+        if (keeper.load() != LibraryKeeper::LoadStatus::refused)
+            _exit(3);
+        store.addEntry(libraryRecord(1));
+        bool failureShown = false;
+        keeper.onWriteFailed = [&] { failureShown = true; };
+        keeper.changed();
+        _exit(failureShown ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit " << WEXITSTATUS(status);
+    ::chmod(file.getFullPathName().toRawUTF8(), 0644);
+    EXPECT_EQ(file.loadFileAsString(), unreachable);
 }
 
 TEST_F(LibraryKeeperTest, AnotherInstancesWriteOfTheSameSizeAndTimeIsTakenIn)
