@@ -40,7 +40,17 @@ void LibraryKeeper::rememberFileState()
 
 bool LibraryKeeper::changedOnDisk() const
 {
-    return file.existsAsFile() && (file.getSize() != knownSize || modificationTimeOf(file) != knownTime);
+    if (!file.existsAsFile())
+        return false;
+    if (file.getSize() != knownSize || modificationTimeOf(file) != knownTime)
+        return true;
+    // File times tick every few milliseconds (Linux) or seconds (FAT): another instance's write
+    // of the same size can carry the same time, so the content decides.
+    const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
+    if (content.status != FileMan::ReadStatus::ok)
+        return true;
+    const auto records = LibraryFile::read(content.bytes, LibraryStore::maxEntries);
+    return !records || *records != base;
 }
 
 LibraryKeeper::LoadStatus LibraryKeeper::load()
@@ -90,6 +100,7 @@ bool LibraryKeeper::write()
         if (lock.isLocked())
         {
             bool merged = false;
+            bool mayReplace = true;
             if (changedOnDisk())
             {
                 const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
@@ -110,8 +121,11 @@ bool LibraryKeeper::write()
                     // Not a library of ours (or one we cannot read): kept before it is replaced.
                     backupKept = SafeFileWriter::keepBackup(file) != juce::File();
                 }
+                // A file we could neither read nor copy is never written over: it may be
+                // a whole library we only cannot reach today.
+                mayReplace = disk.has_value() || backupKept;
             }
-            ok = FileMan::writeFileBytes(file, LibraryFile::make(store.getData()));
+            ok = mayReplace && FileMan::writeFileBytes(file, LibraryFile::make(store.getData()));
             if (ok)
             {
                 base = store.getData();

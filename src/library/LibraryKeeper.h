@@ -12,9 +12,9 @@ namespace zarnel
 // Keeps the fixed library file in step with the store: written soon after every change (at
 // once, or at most about once a second when changes come quickly) and at destruction, through
 // SafeFileWriter, so a host that crashes loses at most the last second. Before each write the
-// file is checked for a change by another instance (size and time); if it changed, what the
-// other instance added or removed since we last read or wrote is taken over first, so two
-// instances never erase each other's programs. Message thread only.
+// file is checked for a change by another instance (size and time, the content when both agree);
+// if it changed, what the other instance added or removed since we last read or wrote is taken
+// over first, so two instances never erase each other's programs. Message thread only.
 class LibraryKeeper : private juce::Timer
 {
 public:

@@ -78,7 +78,8 @@ void LibraryStore::renameEntry(int i, const juce::String& text, int category)
     auto* record = data.data() + (size_t)i * recordSize;
     if (text.isNotEmpty())
         writeName(record, text);
-    if (category >= 0 && category < numCategories)
+    // The box shows an out-of-range byte clamped: left as shown, the byte stays as it is.
+    if (category >= 0 && category < numCategories && category != categoryOf(record))
         record[categoryOffset] = (std::uint8_t)category;
     indexValid = false;
     changed();

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,4 +146,59 @@ TEST_F(LibraryKeeperTest, AForeignFileIsNotLoadedAndKeptAsBackupBeforeItIsReplac
     keeper.changed();
     EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
     EXPECT_TRUE(file.getSiblingFile("x4Lib.m_l.bak").existsAsFile());
+}
+
+TEST_F(LibraryKeeperTest, AFileWeCanNeitherReadNorCopyIsNeverWrittenOver)
+{
+    const juce::String unreachable("a library this user may not read today");
+    ASSERT_TRUE(file.replaceWithText(unreachable));
+    ASSERT_EQ(::chmod(file.getFullPathName().toRawUTF8(), 0), 0);
+    ASSERT_EQ(::chmod(folder.get().getFullPathName().toRawUTF8(), 0777), 0);
+    // Root reads everything: the keeper runs as an ordinary user in a child process.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        if (::geteuid() == 0 && ::setuid(65534) != 0)
+            _exit(2);
+        LibraryStore store;
+        LibraryKeeper keeper(store, file);
+        if (keeper.load() != LibraryKeeper::LoadStatus::refused)
+            _exit(3);
+        store.addEntry(libraryRecord(1));
+        bool failureShown = false;
+        keeper.onWriteFailed = [&] { failureShown = true; };
+        keeper.changed();
+        _exit(failureShown ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit " << WEXITSTATUS(status);
+    ::chmod(file.getFullPathName().toRawUTF8(), 0644);
+    EXPECT_EQ(file.loadFileAsString(), unreachable);
+}
+
+TEST_F(LibraryKeeperTest, AnotherInstancesWriteOfTheSameSizeAndTimeIsTakenIn)
+{
+    const auto s = libraryRecord(1), t = libraryRecord(2), renamedS = libraryRecord(3), renamedT = libraryRecord(4);
+    ASSERT_TRUE(FileMan::writeFileBytes(file, LibraryFile::make(recordsOf({s, t}))));
+    LibraryStore first, second;
+    LibraryKeeper firstKeeper(first, file), secondKeeper(second, file);
+    firstKeeper.load();
+    secondKeeper.load();
+    const std::filesystem::path path(file.getFullPathName().toStdString());
+
+    first.replaceAll(recordsOf({renamedS, t}));
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    const auto firstWroteAt = std::filesystem::last_write_time(path);
+    second.replaceAll(recordsOf({s, renamedT}));
+    secondKeeper.changed();
+    ASSERT_TRUE(secondKeeper.flush());
+    // A clock that ticks every few milliseconds gives both writes the same time.
+    std::filesystem::last_write_time(path, firstWroteAt);
+
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    EXPECT_EQ(onDisk(), recordsOf({renamedS, renamedT}));
 }

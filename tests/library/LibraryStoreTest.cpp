@@ -99,6 +99,8 @@ TEST(LibraryStore, CategoryAboveRangeIsCountedAndShownClampedAndKept)
     EXPECT_EQ(store.getCount(25), 1);
     EXPECT_EQ(LibraryStore::categoryOf(store.entry(0)), 25);
     EXPECT_EQ(store.entry(0)[117], 200);
+    store.renameEntry(0, "Renamed", 25);
+    EXPECT_EQ(store.entry(0)[117], 200) << "the category left as shown is not an edit";
     store.setFilter(25);
     store.rebuildView();
     EXPECT_EQ(store.getView().size(), 1u);

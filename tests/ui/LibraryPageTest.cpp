@@ -234,6 +234,18 @@ TEST_F(LibraryPageTest, AnAddedProgramIsSelectedAndAppliedWhenShown)
     EXPECT_EQ(rig.state().getHostBankProgram(rig.state().hostProgramIndex.load()), store().getEntry(1));
 }
 
+TEST_F(LibraryPageTest, AnAddTakingInAnotherInstancesProgramsSelectsAndAppliesTheAddedOne)
+{
+    // Another instance wrote the file after this page read it: the add's write merges that first.
+    ASSERT_TRUE(FileMan::writeFileBytes(libraryFile, LibraryFile::make(recordsOf({z}))));
+    rig.state().setCurrentProgram(b);
+    page->addCurrentProgram();
+    answer(TextInputCont::firstId);
+    ASSERT_EQ(store().getData(), recordsOf({b, z}));
+    EXPECT_EQ(page->getList().getSelectedIndex(), 0);
+    EXPECT_EQ(rig.state().getCurrentProgram(), b);
+}
+
 TEST_F(LibraryPageTest, ButtonsFollowTheListAndTheSelection)
 {
     const auto shown = [&] {
@@ -282,6 +294,54 @@ TEST_F(LibraryPageTest, RenameWritesNameAndCategoryAndShowsTheLastChosenCategory
     EXPECT_EQ(store().entry(1)[117], 0);
     EXPECT_TRUE(store().isFiltered());
     EXPECT_EQ(page->getCategoryTitle(), "- Not Assigned -");
+}
+
+TEST_F(LibraryPageTest, AnOpenRenameOrDeleteStillActsOnTheSelectedProgramAfterAnotherInstancesChangesCameIn)
+{
+    for (const bool renaming : {true, false})
+    {
+        page.reset();
+        ASSERT_TRUE(libraryFile.deleteFile());
+        page = makePage();
+        holdInLibrary({a, b});
+        page->getList().selectRow(1);
+        if (renaming)
+            page->renameSelected();
+        else
+            page->deleteSelected();
+        // Another instance adds C; the write of a change made just before the question takes it in.
+        ASSERT_TRUE(FileMan::writeFileBytes(libraryFile, LibraryFile::make(recordsOf({a, b, c}))));
+        page->getKeeper().changed();
+        ASSERT_TRUE(page->getKeeper().flush());
+        ASSERT_EQ(store().size(), 3);
+        if (renaming)
+            page->getQuestion()->getField().setText("Renamed");
+        answer(TextInputCont::firstId);
+        if (renaming)
+            EXPECT_EQ(LibraryStore::shownName(store().entry(1)), "Renamed         ");
+        else
+            EXPECT_EQ(store().getData(), recordsOf({a, c}));
+    }
+}
+
+TEST_F(LibraryPageTest, AWriteFailingWhileAQuestionIsOpenIsShownAfterItsAnswer)
+{
+    page.reset();
+    ASSERT_TRUE(libraryFile.createDirectory());
+    page = makePage();
+    holdInLibrary({a});
+    ASSERT_TRUE(asked().startsWith("Could not write")) << asked();
+    answer(TextInputCont::secondId);
+    // A change within the second after the failure: written by the timer, while a question is open.
+    page->getKeeper().changed();
+    page->getList().selectRow(0);
+    page->renameSelected();
+    test::pumpMessages(LibraryKeeper::writeIntervalMs + 300);
+    ASSERT_EQ(asked(), "Rename Alpha:");
+    page->getQuestion()->getField().setText("Renamed");
+    answer(TextInputCont::firstId);
+    EXPECT_EQ(LibraryStore::shownName(store().entry(0)), "Renamed         ");
+    EXPECT_TRUE(asked().startsWith("Could not write")) << asked();
 }
 
 TEST_F(LibraryPageTest, LoadMenuOffersEverySource)

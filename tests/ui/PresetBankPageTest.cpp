@@ -141,6 +141,22 @@ TEST_F(PresetBankPageTest, RenameWithAnEmptyTextChangesOnlyTheCategory)
     EXPECT_EQ(preset(3)[117], 12);
 }
 
+TEST_F(PresetBankPageTest, RenameKeepsACategoryByteAboveRangeTheUserLeftAlone)
+{
+    auto odd = preset(4);
+    odd[117] = 200;
+    rig.state().setHostBankProgram(4, odd);
+    page.getList().showPreset(4);
+    page.getButton(Plugin_Bank::renameCommand).click();
+    auto* panel = page.getRenamePanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getCategory(), 25);
+    panel->getField().setText("Odd One");
+    panel->getButton(TextInputCont::firstId).click();
+    EXPECT_EQ(rig.state().getHostBankProgramName(4).trimEnd(), "Odd One");
+    EXPECT_EQ(preset(4)[117], 200);
+}
+
 TEST_F(PresetBankPageTest, ButtonsAndHelp)
 {
     EXPECT_FALSE(page.getButton(Plugin_Bank::renameCommand).isVisible());

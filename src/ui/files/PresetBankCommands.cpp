@@ -1,5 +1,6 @@
 #include "PresetBankCommands.h"
 
+#include "../../library/LibraryStore.h"
 #include "../../model/DSI_Program.h"
 #include "../../model/ParDes.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
@@ -57,7 +58,8 @@ void PresetBankCommands::renamePreset(ZarnelAudioProcessor& processor, int prese
     auto record = state.getHostBankProgram(preset);
     if (text.isNotEmpty())
         DSI_Program::encodeName(text, record.data() + DSI_Program::nameOffset);
-    if (category >= 0 && category < ParDes::numCategories)
+    // The box shows an out-of-range byte clamped: left as shown, the byte stays as it is.
+    if (category >= 0 && category < ParDes::numCategories && category != LibraryStore::categoryOf(record.data()))
         record[DSI_Program::categoryOffset] = (std::uint8_t)category;
     state.setHostBankProgram(preset, record);
     state.postNotification(Notification::hostProgramChanged);

@@ -10,6 +10,8 @@
 #include "../../model/ProgramBankSet.h"
 #include "../../plugin/ZarnelAudioProcessor.h"
 
+#include <cstring>
+
 namespace zarnel
 {
 
@@ -50,8 +52,8 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
 
     keeper.onMerged = [this] { list->rebuildView(); };
     keeper.onWriteFailed = [this] {
-        tell("Could not write the library file " + keeper.getFile().getFileName()
-             + ". Your programs are kept and saved again with the next change.");
+        writeFailureUntold = true;
+        tellWriteFailure();
     };
     refreshCounts();
     refreshButtons();
@@ -227,6 +229,15 @@ void LibClass::tell(const juce::String& text)
     ask(q);
 }
 
+void LibClass::tellWriteFailure()
+{
+    if (!writeFailureUntold || (question != nullptr && question->isAsking() && question->getDialogId() != infoDialog))
+        return;
+    writeFailureUntold = false;
+    tell("Could not write the library file " + keeper.getFile().getFileName()
+         + ". Your programs are kept and saved again with the next change.");
+}
+
 void LibClass::textmsgFirst(int dialogId, int subCode)
 {
     const auto text = question->getText();
@@ -245,7 +256,7 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
             saveLibraryAs([this] { emptyStore(); });
             break;
         case deleteDialog:
-            if (const int index = list->getSelectedIndex(); index >= 0)
+            if (const int index = indexOfAskedAbout(); index >= 0)
             {
                 store.removeEntry(index);
                 changed();
@@ -253,7 +264,7 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
             }
             break;
         case renameDialog:
-            if (const int index = list->getSelectedIndex(); index >= 0 && text.isNotEmpty())
+            if (const int index = indexOfAskedAbout(); index >= 0 && text.isNotEmpty())
             {
                 store.renameEntry(index, text, category);
                 changed();
@@ -271,15 +282,22 @@ void LibClass::textmsgFirst(int dialogId, int subCode)
                 break;
             changed();
             list->rebuildView();
-            // Selected (and so applied) when the rows shown include it: it is the last one.
-            if (const auto& view = store.getView(); !view.empty() && view.back() == store.size() - 1)
-                list->selectRow((int)view.size() - 1);
+            // Selected (and so applied) when the rows shown include it. Not simply the last row:
+            // the write may have taken in another instance's programs after it.
+            const auto& view = store.getView();
+            for (int row = (int)view.size() - 1; row >= 0; --row)
+                if (std::memcmp(store.entry(view[(size_t)row]), record.data(), LibraryStore::recordSize) == 0)
+                {
+                    list->selectRow(row);
+                    break;
+                }
             break;
         }
         default:
             break;
     }
     refreshButtons();
+    tellWriteFailure();
 }
 
 void LibClass::textmsgSecond(int dialogId, int subCode)
@@ -298,12 +316,14 @@ void LibClass::textmsgSecond(int dialogId, int subCode)
         emptyStore();
     }
     refreshButtons();
+    tellWriteFailure();
 }
 
 void LibClass::textmsgThird(int, int)
 {
     question->hidePanel();
     refreshButtons();
+    tellWriteFailure();
 }
 
 //==== Commands =======================================================================================
@@ -465,11 +485,23 @@ void LibClass::clearAll()
     askYesNoCancel("Save Current Library?", clearDialog, 6);
 }
 
+int LibClass::indexOfAskedAbout() const
+{
+    const auto isIt = [this](int i) { return std::memcmp(store.entry(i), askedAbout.data(), LibraryStore::recordSize) == 0; };
+    if (const int selected = list->getSelectedIndex(); selected >= 0 && isIt(selected))
+        return selected;
+    for (int i = 0; i < store.size(); ++i)
+        if (isIt(i))
+            return i;
+    return -1;
+}
+
 void LibClass::renameSelected()
 {
     const int index = list->getSelectedIndex();
     if (index < 0)
         return;
+    askedAbout = store.getEntry(index);
     ask(TextInputCont::renameQuestion(LibraryStore::shownName(store.entry(index)),
                                       LibraryStore::categoryOf(store.entry(index)), renameDialog, 0));
 }
@@ -479,6 +511,7 @@ void LibClass::deleteSelected()
     const int index = list->getSelectedIndex();
     if (index < 0)
         return;
+    askedAbout = store.getEntry(index);
     TextInputCont::Question q;
     q.message = "Delete " + LibraryStore::shownName(store.entry(index)).trimEnd() + " ?";
     q.first = "OK";

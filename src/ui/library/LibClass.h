@@ -114,6 +114,9 @@ private:
     void importFinished();
     void merge(bool keepExisting);
     void emptyStore();
+    void tellWriteFailure();
+    // Where the program a rename or delete question is about is now (-1 when gone).
+    int indexOfAskedAbout() const;
     void changed();
     void refreshButtons();
     void refreshCounts();
@@ -134,6 +137,10 @@ private:
 
     int filterCategory = 0;
     ProgramSysex::Record pendingAdd{};
+    // Another instance's changes may come in while the question is open and move the entries.
+    ProgramSysex::Record askedAbout{};
+    // A write failed while a question was open: told once it is answered, not over it.
+    bool writeFailureUntold = false;
     juce::File lastLibraryFile;
 };
 
