@@ -53,9 +53,11 @@ void ProgramEditHistory::catchUp(double nowMs, bool gestureOpen)
         history.commit(current);
 }
 
-void ProgramEditHistory::noteScreenEdit()
+void ProgramEditHistory::beforeEdit(bool onScreen)
 {
-    if (quietUntilMs <= 0.0)
+    if (!comparing && state.getProgramGeneration() != seenGeneration)
+        catchUp(0.0, true);
+    if (!onScreen || quietUntilMs <= 0.0)
         return;
     history.absorb(state.getCurrentProgram());
     quietUntilMs = 0.0;

@@ -37,8 +37,9 @@ public:
     // The editor holds the step open from mouse down to mouse up, whatever the pauses.
     void holdStep(bool shouldHold) noexcept { held = shouldHold; }
     bool isStepHeld() const noexcept { return held; }
-    // A deliberate edit on screen ends the quiet time after an undo: it is recorded.
-    void noteScreenEdit();
+    // Before an edit is stored: a program loaded since the last look becomes a step of its own
+    // (and the one compared with), and an edit on screen ends the quiet time after an undo.
+    void beforeEdit(bool onScreen);
 
     // Each restores the program, sends the instrument what it needs and tells the screen; the
     // move says which bytes changed, for the host. False when there was nothing to do.

@@ -285,8 +285,7 @@ void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool not
 {
     if (index < 0 || index >= numGestureFlags || history.isComparing())
         return;
-    if (sendToSynth)
-        history.noteScreenEdit();
+    history.beforeEdit(sendToSynth);
     if (index < (int)ProgramSysex::recordSize)
         state.setCurrentByte(index, value);
 

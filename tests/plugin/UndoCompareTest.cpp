@@ -122,6 +122,17 @@ TEST_F(UndoCompareTest, UndoOfAProgramLoadSendsTheEditBufferAndRedoBringsTheLoad
     EXPECT_FLOAT_EQ(host.last[20], processor.getParameter(20));
 }
 
+TEST_F(UndoCompareTest, AnEditRightAfterALoadIsAStepOfItsOwn)
+{
+    processor.getState().selectProgram(0, 7, true);
+    const auto loaded = processor.getState().getCurrentProgram();
+    edit(20, loaded[20] == 3 ? 4 : 3); // before any look at the program since the load
+    EXPECT_EQ(undoSteps(), 2u);
+    EXPECT_EQ(processor.getHistory().getReference(), loaded);
+    ASSERT_TRUE(processor.undo());
+    EXPECT_EQ(processor.getState().getCurrentProgram(), loaded);
+}
+
 TEST_F(UndoCompareTest, ANewEditClearsTheRedoSteps)
 {
     edit(20, 10);

@@ -200,7 +200,7 @@ int main(int argc, char** argv)
         // After an edit the undo button is live; comparing lights COMPARE and shows the program
         // as it was loaded.
         editor.setSize(1191, 700);
-        processor.setParameterFromEditor(20, 20, true, false);
+        processor.setParameterFromEditor(20, 150, true, false);
         processor.recordHistory();
         zarnel::test::pumpMessages(20);
         main.getHistoryBar().refresh();

@@ -21,7 +21,7 @@ HistoryBar::HistoryBar(ZarnelAudioProcessor& p) : processor(p)
     {
         StsBut* button;
         int x, width;
-    } placed[] = {{undoButton.get(), 0, 46}, {redoButton.get(), 50, 46}, {compareButton.get(), 100, 64}};
+    } placed[] = {{undoButton.get(), 0, 44}, {redoButton.get(), 47, 44}, {compareButton.get(), 94, 58}};
     for (const auto& b : placed)
     {
         b.button->configure(b.x, 2, b.width, 18, true);

@@ -25,9 +25,10 @@ public:
         compareCode = 4103
     };
 
-    static constexpr int barWidth = 166;
-    // Left of this the status label shows its text.
-    static constexpr int leftmostX = 886;
+    static constexpr int barWidth = 154;
+    // Fits the narrowest usual editor (1012) whole; narrower ones clip it rather than cover the
+    // commands. Only the status label's empty right end lies under it.
+    static constexpr int leftmostX = 1012 - barWidth;
 
     explicit HistoryBar(ZarnelAudioProcessor& processor);
     ~HistoryBar() override;
