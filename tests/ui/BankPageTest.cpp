@@ -326,3 +326,29 @@ TEST_F(BankPageTest, WriteWithoutAnOutputSaysSoAndKeepsTheDialog)
     pump(50);
     EXPECT_EQ(gone, nullptr);
 }
+
+TEST_F(BankPageTest, WriteKeepsACategoryAboveTheLastUntilOneIsChosen)
+{
+    auto edited = state.getCurrentProgram();
+    edited[117] = 30;
+    state.storeProgram(false, 0, 0, edited);
+    for (const int chosen : {-1, 3})
+    {
+        main.stsbutPressed(AppBar::writeCode);
+        auto* dialog = main.getWriteDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->getDisplay().getCategoryText(), ParDes::categoryName(ParDes::numCategories - 1));
+        dialog->setCategoryChooser([this](std::function<void(int)> onChosen) { chooseCategory = std::move(onChosen); });
+        if (chosen >= 0)
+        {
+            auto& display = dialog->getDisplay();
+            display.mouseDown(test::mouseAt(display, display.getWidth() - 5, 5));
+            display.dispatchPendingMessages();
+            ASSERT_TRUE(chooseCategory);
+            chooseCategory(chosen);
+        }
+        main.stsbutChanged(&dialog->getWriteButton());
+        EXPECT_EQ(rig.synth.program(0, 0)[117], chosen >= 0 ? chosen : 30) << chosen;
+        pump(50);
+    }
+}
