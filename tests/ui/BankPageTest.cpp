@@ -6,6 +6,7 @@
 #include "model/ParDes.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "ui/main/MainComp.h"
+#include "ui/menus/BankTransferMenu.h"
 #include "ui/menus/WriteCommand.h"
 
 #include <gtest/gtest.h>
@@ -351,4 +352,19 @@ TEST_F(BankPageTest, WriteKeepsACategoryAboveTheLastUntilOneIsChosen)
         EXPECT_EQ(rig.synth.program(0, 0)[117], chosen >= 0 ? chosen : 30) << chosen;
         pump(50);
     }
+}
+
+TEST_F(BankPageTest, TheLateAnswerToACancelledReceiveLeavesTheEditedProgram)
+{
+    state.selectProgram(2, 40, false);
+    const auto edited = named(state.getCurrentProgram(), "My Edit");
+    state.storeProgram(false, 2, 40, edited);
+    main.startBankTransfer(BankTransferMenu::receiveOne, 0);
+    ASSERT_TRUE(test::runUntil([&] { return rig.synth.counters().programDumpsSent >= 2; }, 3000));
+    main.stsbutChanged(main.getProgressBar()->getCancelButton());
+    ASSERT_TRUE(test::runUntil([&] { return main.getProgressBar() == nullptr; }, 1000));
+    pump(300);
+    EXPECT_EQ(state.getCurrentProgram(), edited);
+    EXPECT_EQ(state.currentBank.load(), 2);
+    EXPECT_EQ(state.currentProgramNumber.load(), 40);
 }
