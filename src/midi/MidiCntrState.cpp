@@ -291,6 +291,7 @@ void MidiCntrState::handleProgramDump(const std::uint8_t* data, size_t size)
         {
             postNotification(Notification::bankContentChanged);
             postNotification(Notification::bankReceiveFinished);
+            expectedBank = -1; // answered: nothing left outstanding
             endBankReceive();
         }
         else
@@ -298,6 +299,18 @@ void MidiCntrState::handleProgramDump(const std::uint8_t* data, size_t size)
             requestNextBankProgram(bank + 1, 0);
         }
         return;
+    }
+
+    {
+        const juce::ScopedLock tl(transferLock);
+        if (bank == abandonedBank && program == abandonedProgram && nowMs() < abandonedUntilMs)
+        {
+            // The answer to a stopped receive: the slot's content, but the edited program stays.
+            abandonedBank = -1;
+            setBankProgram(bank, program, record);
+            postNotification(Notification::bankContentChanged);
+            return;
+        }
     }
 
     if (ProgramSysex::isValidBank(bank) && ProgramSysex::isValidProgram(program))
@@ -353,6 +366,12 @@ void MidiCntrState::startBankReceive(int bank, int mode)
 void MidiCntrState::endBankReceive()
 {
     const juce::ScopedLock tl(transferLock);
+    if (bankReceiveActive.load() && expectedBank >= 0)
+    {
+        abandonedBank = expectedBank;
+        abandonedProgram = expectedProgram;
+        abandonedUntilMs = nowMs() + bankReceiveTimeoutMs;
+    }
     bankReceiveActive = false;
     storeIntoBank = false;
     bankReceiveMode = -1;

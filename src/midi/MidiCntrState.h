@@ -297,6 +297,10 @@ private:
     int retries = 0;
     double lastRequestMs = 0.0;
     bool anyProgramArrived = false;
+    // The request left unanswered when a receive stopped: its late answer is not a program choice.
+    int abandonedBank = -1;
+    int abandonedProgram = -1;
+    double abandonedUntilMs = 0.0;
 
     std::atomic<double> sampleRate{44100.0};
     std::atomic<int> sampleRateIndex{0};

@@ -6,6 +6,7 @@
 #include "model/ParDes.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "ui/main/MainComp.h"
+#include "ui/menus/BankTransferMenu.h"
 #include "ui/menus/WriteCommand.h"
 
 #include <gtest/gtest.h>
@@ -325,4 +326,45 @@ TEST_F(BankPageTest, WriteWithoutAnOutputSaysSoAndKeepsTheDialog)
     EXPECT_NE(gone, nullptr);
     pump(50);
     EXPECT_EQ(gone, nullptr);
+}
+
+TEST_F(BankPageTest, WriteKeepsACategoryAboveTheLastUntilOneIsChosen)
+{
+    auto edited = state.getCurrentProgram();
+    edited[117] = 30;
+    state.storeProgram(false, 0, 0, edited);
+    for (const int chosen : {-1, 3})
+    {
+        main.stsbutPressed(AppBar::writeCode);
+        auto* dialog = main.getWriteDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->getDisplay().getCategoryText(), ParDes::categoryName(ParDes::numCategories - 1));
+        dialog->setCategoryChooser([this](std::function<void(int)> onChosen) { chooseCategory = std::move(onChosen); });
+        if (chosen >= 0)
+        {
+            auto& display = dialog->getDisplay();
+            display.mouseDown(test::mouseAt(display, display.getWidth() - 5, 5));
+            display.dispatchPendingMessages();
+            ASSERT_TRUE(chooseCategory);
+            chooseCategory(chosen);
+        }
+        main.stsbutChanged(&dialog->getWriteButton());
+        EXPECT_EQ(rig.synth.program(0, 0)[117], chosen >= 0 ? chosen : 30) << chosen;
+        pump(50);
+    }
+}
+
+TEST_F(BankPageTest, TheLateAnswerToACancelledReceiveLeavesTheEditedProgram)
+{
+    state.selectProgram(2, 40, false);
+    const auto edited = named(state.getCurrentProgram(), "My Edit");
+    state.storeProgram(false, 2, 40, edited);
+    main.startBankTransfer(BankTransferMenu::receiveOne, 0);
+    ASSERT_TRUE(test::runUntil([&] { return rig.synth.counters().programDumpsSent >= 2; }, 3000));
+    main.stsbutChanged(main.getProgressBar()->getCancelButton());
+    ASSERT_TRUE(test::runUntil([&] { return main.getProgressBar() == nullptr; }, 1000));
+    pump(300);
+    EXPECT_EQ(state.getCurrentProgram(), edited);
+    EXPECT_EQ(state.currentBank.load(), 2);
+    EXPECT_EQ(state.currentProgramNumber.load(), 40);
 }

@@ -98,6 +98,8 @@ TEST_F(ProgramListTest, PressesReportTheirRowAfterScrollingAndNothingWhereNoRowI
         {100, 2 * 26 + 5, true, 90, 1, 12},
         {20, 5, true, 90, 1, 10},
         {200, 4 * 26 + 5, true, 88, 1, 14},
+        // Right of the category text, short of the scroll bar: still the category.
+        {300, 26 + 5, true, 88, 1, 11},
     };
     grid.listBank(1);
     for (int i = 0; i < 10; ++i)

@@ -26,7 +26,7 @@ constexpr float contentHeight = 270.0f;
 } // namespace
 
 WriteSnd::WriteSnd(MidiCntrState& s, int currentBank, int currentProgram, const juce::String& name, int category)
-    : state(s)
+    : state(s), categoryToWrite(category)
 {
     for (int k = 0; k < numBankButtons; ++k)
     {
@@ -196,8 +196,10 @@ void WriteSnd::changeListenerCallback(juce::ChangeBroadcaster* source)
         openRenameBox();
     else if (display->getZone() == LCD_Comp::categoryZone)
         categoryChooser([safe = juce::Component::SafePointer<WriteSnd>(this)](int category) {
-            if (safe != nullptr)
-                safe->display->showCategoryName(category, ParDes::categoryName(category));
+            if (safe == nullptr)
+                return;
+            safe->categoryToWrite = category;
+            safe->display->showCategoryName(category, ParDes::categoryName(category));
         });
 }
 

@@ -46,7 +46,8 @@ public:
     int getBank() const noexcept { return display->getBank(); }
     int getProgram() const noexcept { return display->getProgram(); }
     const juce::String& getName() const noexcept { return display->getName(); }
-    int getCategory() const noexcept { return display->getCategory(); }
+    // The stored byte as it was (even above the last category) until one is chosen.
+    int getCategory() const noexcept { return categoryToWrite; }
 
     StsBut& getWriteButton() noexcept { return *writeButton; }
     StsBut& getCancelButton() noexcept { return *cancelButton; }
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<LCD_Comp> display;
     std::unique_ptr<RenameCnt> renameBox;
     CategoryChooser categoryChooser;
+    int categoryToWrite = 0;
     juce::Rectangle<int> frameArea; // in the content's unscaled pixels
     int textLeft = 0;
     float contentScale = 1.0f;

@@ -151,7 +151,13 @@ int ProgramListModel::press(int x, int y, bool rightButton)
     select(row);
     if (!rightButton)
         return rowSelectedCode;
-    return columnAtPress == categoryColumn ? categoryMenuCode : rowMenuCode;
+    // Everything right of the name column up to the scroll bar is the category's.
+    if ((int)columnWidths.size() <= categoryColumn)
+        return rowMenuCode;
+    int categoryLeft = 0;
+    for (int i = 0; i < categoryColumn; ++i)
+        categoryLeft += columnWidths[(size_t)i];
+    return x > categoryLeft ? categoryMenuCode : rowMenuCode;
 }
 
 void ProgramListModel::selectProgram(int bank, int program)
