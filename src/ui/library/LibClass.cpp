@@ -522,7 +522,7 @@ void LibClass::deleteSelected()
 
 void LibClass::addCurrentProgram()
 {
-    pendingAdd = processor.getState().getCurrentProgram();
+    pendingAdd = processor.getHistory().getEditedProgram();
     const auto name = DSI_Program::decodeName(pendingAdd.data(), pendingAdd.size()).trimEnd();
     if (store.contains(pendingAdd))
     {

@@ -934,6 +934,8 @@ void MainComp::toggleWriteDialog(bool on)
     }
     if (writeDialog == nullptr)
     {
+        // The dialog offers the edits' name and category; WRITE stores the edits.
+        processor.setComparing(false);
         const auto program = state.getCurrentProgram();
         writeDialog = std::make_unique<WriteSnd>(state, state.currentBank.load(), state.currentProgramNumber.load(),
                                                  DSI_Program::decodeName(program.data(), program.size()),
