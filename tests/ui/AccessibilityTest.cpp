@@ -1,7 +1,12 @@
+#include "MenuTestSupport.h"
 #include "PanelTestSupport.h"
 
 #include "model/ParDes.h"
 #include "ui/editor/ControlTable.h"
+#include "ui/keyboard/KeyBrd.h"
+#include "ui/library/LibClass.h"
+#include "ui/sequencer/SeqPanel.h"
+#include "ui/widgets/RateSlider.h"
 #include "ui/widgets/Check_But.h"
 #include "ui/widgets/StsBut.h"
 #include "ui/widgets/StBut.h"
@@ -132,4 +137,126 @@ TEST(AccessibilityTest, SelfDrawnButtonsPressFromKeysAndScreenReaders)
     EXPECT_EQ(boxChanges.count(), 1);
     EXPECT_EQ(ledChanges.count(), 1);
     EXPECT_EQ(categoryChanges.count(), 1);
+}
+
+TEST(AccessibilityTest, StepsWheelsAndTheRateAreNamedWithTheirValuesAndStepWithArrowKeys)
+{
+    test::EditorRig r;
+    auto& track = r.main.getSequencerPanel().getTrack(1);
+    auto& pitch = r.main.getKeyboard().getPitchWheel();
+    auto& mod = r.main.getKeyboard().getModWheel();
+    RateSlider rate;
+    rate.showMilliseconds(500);
+    const int first = SeqSteps::parameterIndex(1, 0), second = SeqSteps::parameterIndex(1, 1);
+    r.processor.setParameterFromEditor(first, 40, true, false);
+    r.processor.setParameterFromEditor(second, 60, true, false);
+    r.settle();
+    const auto byte = [&](int index) { return (double)r.processor.getState().getCurrentByte(index); };
+
+    struct Named
+    {
+        juce::Component& widget;
+        std::function<std::unique_ptr<juce::AccessibilityHandler>()> handler;
+        juce::String title, text;
+    };
+    const Named named[] = {
+        {track, [&] { return track.createAccessibilityHandler(); }, "Sequencer track 2 step 1", track.getLabel(0)},
+        {pitch, [&] { return pitch.createAccessibilityHandler(); }, "Pitch wheel", "0"},
+        {mod, [&] { return mod.createAccessibilityHandler(); }, "Modulation wheel", "0"},
+        {rate, [&] { return rate.createAccessibilityHandler(); }, "Rate", "500 ms"},
+    };
+    for (const auto& n : named)
+    {
+        SCOPED_TRACE(n.title);
+        const auto handler = n.handler();
+        EXPECT_EQ(handler->getTitle(), n.title);
+        ASSERT_NE(handler->getValueInterface(), nullptr);
+        EXPECT_EQ(handler->getValueInterface()->getCurrentValueAsString(), n.text);
+        EXPECT_TRUE(n.widget.getWantsKeyboardFocus());
+        EXPECT_FALSE(n.widget.getMouseClickGrabsKeyboardFocus()) << "a click leaves the note keys playing";
+        EXPECT_FALSE(n.widget.keyPressed(juce::KeyPress('a'))) << "other keys are left to the note player";
+    }
+
+    const auto shift = juce::ModifierKeys::shiftModifier;
+    struct Case
+    {
+        const char* what;
+        juce::Component& widget;
+        int key;
+        juce::ModifierKeys mods;
+        std::function<double()> read;
+        double expected;
+    };
+    const Case cases[] = {
+        {"step up", track, juce::KeyPress::upKey, {}, [&] { return byte(first); }, 41},
+        {"step up by ten", track, juce::KeyPress::upKey, shift, [&] { return byte(first); }, 51},
+        {"the next step", track, juce::KeyPress::rightKey, {}, [&] { return (double)track.getKeyStep(); }, 1},
+        {"its value down", track, juce::KeyPress::downKey, {}, [&] { return byte(second); }, 59},
+        {"back a step", track, juce::KeyPress::leftKey, {}, [&] { return (double)track.getKeyStep(); }, 0},
+        {"none before the first", track, juce::KeyPress::leftKey, {}, [&] { return (double)track.getKeyStep(); }, 0},
+        {"wheel up", mod, juce::KeyPress::upKey, {}, [&] { return (double)mod.getValue(); }, 1},
+        {"wheel up by a tenth", mod, juce::KeyPress::rightKey, shift, [&] { return (double)mod.getValue(); }, 14},
+        {"wheel down", mod, juce::KeyPress::downKey, {}, [&] { return (double)mod.getValue(); }, 13},
+        {"pitch wheel down", pitch, juce::KeyPress::downKey, shift, [&] { return (double)pitch.getValue(); }, 51},
+        {"rate up", rate, juce::KeyPress::upKey, {}, [&] { return (double)rate.getMilliseconds(); }, 501},
+        {"rate down by a tenth", rate, juce::KeyPress::leftKey, shift, [&] { return (double)rate.getMilliseconds(); }, 401},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(c.widget.keyPressed(juce::KeyPress(c.key, c.mods, 0)));
+        r.settle();
+        EXPECT_EQ(c.read(), c.expected);
+    }
+    EXPECT_EQ(track.createAccessibilityHandler()->getValueInterface()->getCurrentValue(), 51.0);
+
+    // A screen reader sets a step directly.
+    track.createAccessibilityHandler()->getValueInterface()->setValue(70.0);
+    r.settle();
+    EXPECT_EQ(byte(first), 70);
+}
+
+TEST(AccessibilityTest, TheLibraryPagesButtonsCategoriesAndFieldsAreNamedAndReachedWithTab)
+{
+    test::CommandRig rig;
+    LibClass page(rig.processor, rig.host, rig.rig.folder.file("x4Lib.m_l"));
+    page.setSize(1000, 528);
+    page.loadFixedLibrary();
+    const auto order = page.createKeyboardFocusTraverser()->getAllComponents(&page);
+    const auto reached = [&](juce::Component* c) { return std::find(order.begin(), order.end(), c) != order.end(); };
+
+    std::vector<LibBut*> buttons;
+    collect(page, buttons);
+    ASSERT_FALSE(buttons.empty());
+    for (auto* b : buttons)
+    {
+        EXPECT_EQ(b->createAccessibilityHandler()->getTitle(), b->getText());
+        EXPECT_TRUE(b->getText().isNotEmpty());
+        EXPECT_TRUE(reached(b)) << b->getText();
+    }
+    std::vector<StBut*> categories;
+    collect(page.getCategories(), categories);
+    ASSERT_FALSE(categories.empty());
+    for (auto* c : categories)
+    {
+        EXPECT_TRUE(c->createAccessibilityHandler()->getTitle().isNotEmpty());
+        EXPECT_TRUE(reached(c));
+    }
+    EXPECT_TRUE(page.getSearchField().getTitle().isNotEmpty());
+    EXPECT_TRUE(reached(&page.getSearchField()));
+
+    // Return, Space and a screen reader's press do what a click does.
+    struct Clicks : LibButListener
+    {
+        int count = 0;
+        void libButClicked(LibBut*, int) override { ++count; }
+    } clicks;
+    LibBut button("OK", 1);
+    button.addListener(&clicks);
+    EXPECT_TRUE(button.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)));
+    EXPECT_TRUE(button.keyPressed(juce::KeyPress(juce::KeyPress::spaceKey)));
+    EXPECT_FALSE(button.keyPressed(juce::KeyPress('x')));
+    EXPECT_TRUE(button.createAccessibilityHandler()->getActions().invoke(juce::AccessibilityActionType::press));
+    EXPECT_EQ(clicks.count, 3);
+    button.removeListener(&clicks);
 }

@@ -32,6 +32,39 @@ public:
 private:
     ButtonAccess::Spec spec;
 };
+
+class ValueInterface : public juce::AccessibilityValueInterface
+{
+public:
+    explicit ValueInterface(ButtonAccess::ValueSpec s) : spec(std::move(s)) {}
+    bool isReadOnly() const override { return !spec.set; }
+    double getCurrentValue() const override { return spec.value(); }
+    void setValue(double v) override
+    {
+        if (spec.set)
+            spec.set(juce::jlimit(spec.minimum, spec.maximum, v));
+    }
+    juce::String getCurrentValueAsString() const override { return spec.text(); }
+    void setValueAsString(const juce::String& text) override { setValue(text.getDoubleValue()); }
+    AccessibleValueRange getRange() const override { return {{spec.minimum, spec.maximum}, 1.0}; }
+
+private:
+    ButtonAccess::ValueSpec spec;
+};
+
+class ValueHandler : public juce::AccessibilityHandler
+{
+public:
+    ValueHandler(juce::Component& widget, const ButtonAccess::ValueSpec& s)
+        : AccessibilityHandler(widget, juce::AccessibilityRole::slider, {}, Interfaces{std::make_unique<ValueInterface>(s)}),
+          title(s.title)
+    {
+    }
+    juce::String getTitle() const override { return title(); }
+
+private:
+    std::function<juce::String()> title;
+};
 } // namespace
 
 void ButtonAccess::takeFocusFromKeys(juce::Component& widget)
@@ -45,6 +78,23 @@ std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeHandler(juce::Comp
     if (!spec.press)
         spec.press = [&widget] { widget.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)); };
     return std::make_unique<Handler>(widget, std::move(spec));
+}
+
+std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeValueHandler(juce::Component& widget, ValueSpec spec)
+{
+    return std::make_unique<ValueHandler>(widget, spec);
+}
+
+int ButtonAccess::arrowDirection(const juce::KeyPress& key) noexcept
+{
+    if (key.getModifiers().isCommandDown())
+        return 0;
+    const int code = key.getKeyCode();
+    if (code == juce::KeyPress::upKey || code == juce::KeyPress::rightKey)
+        return 1;
+    if (code == juce::KeyPress::downKey || code == juce::KeyPress::leftKey)
+        return -1;
+    return 0;
 }
 
 bool ButtonAccess::pressOnKey(const juce::KeyPress& key, const std::function<void()>& press)

@@ -27,6 +27,19 @@ public:
     static std::unique_ptr<juce::AccessibilityHandler> makeHandler(juce::Component& widget, Spec spec);
     // Presses on Return or Space; false for other keys, which go on to the parents.
     static bool pressOnKey(const juce::KeyPress& key, const std::function<void()>& press);
+
+    // Widgets with a value of their own (sequencer steps, wheels): read, set and named here.
+    struct ValueSpec
+    {
+        std::function<juce::String()> title;
+        std::function<double()> value;
+        std::function<juce::String()> text;
+        std::function<void(double)> set;
+        double minimum = 0.0, maximum = 127.0;
+    };
+    static std::unique_ptr<juce::AccessibilityHandler> makeValueHandler(juce::Component& widget, ValueSpec spec);
+    // Up or Right: +1, Down or Left: -1, any other key (or with Cmd/Ctrl): 0.
+    static int arrowDirection(const juce::KeyPress& key) noexcept;
 };
 
 } // namespace zarnel
