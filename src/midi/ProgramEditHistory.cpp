@@ -123,6 +123,18 @@ void ProgramEditHistory::replaceProgram(const Record& record)
     state.postNotification(Notification::programReplaced);
 }
 
+bool ProgramEditHistory::leaveCompareForKnob(int index, int value, double nowMs)
+{
+    if (!comparing || nowMs < quietUntilMs || index < 0 || index >= (int)edited.size())
+        return false;
+    auto record = edited;
+    record[(size_t)index] = (std::uint8_t)value;
+    replaceProgram(record);
+    comparing = false;
+    quietUntilMs = 0.0; // recorded at the next look, as any knob move
+    return true;
+}
+
 ProgramEditHistory::Record ProgramEditHistory::getEditedProgram() const
 {
     return comparing ? edited : state.getCurrentProgram();
@@ -139,6 +151,7 @@ void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
         history.absorb(edited);
         comparing = true;
         replaceProgram(reference);
+        quietUntilMs = nowMs + quietAfterApplyMs;
         return;
     }
     // The edits are back before compare ends: a session saved meanwhile never misses them.

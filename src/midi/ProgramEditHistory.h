@@ -52,6 +52,11 @@ public:
     // (a write reloads what it stored); leaving brings the edits back. Nothing is recorded meanwhile.
     void setComparing(bool shouldCompare, double nowMs);
     bool isComparing() const noexcept { return comparing.load(); }
+    // A knob turned on the instrument while comparing is an edit: compare ends, and the edits with
+    // that value go to the instrument and the screen; the next look records it as a step. False
+    // (the move is dropped) when not comparing, or in the quiet time after compare began, where a
+    // move is the instrument's answer to the stored program.
+    bool leaveCompareForKnob(int index, int value, double nowMs);
     const Record& getReference() const noexcept { return reference; }
     // What a saved session keeps: the edits, also while the stored program is being compared.
     Record getEditedProgram() const;

@@ -414,7 +414,13 @@ void ZarnelAudioProcessor::applyHardwareChanges()
 {
     std::uint32_t entry;
     while (state.popHardwareChange(entry))
-        setParameterFromEditor((int)(entry / 4096), (int)(entry % 4096), false, false);
+    {
+        const int index = (int)(entry / 4096), value = (int)(entry % 4096);
+        // Else dropped: the panel shows the stored program and takes no edits.
+        if (history.isComparing() && history.leaveCompareForKnob(index, value, juce::Time::getMillisecondCounterHiRes()))
+            timerCallback(); // the host hears the edits back at once
+        setParameterFromEditor(index, value, false, false);
+    }
 }
 
 //==== Programs =======================================================================================

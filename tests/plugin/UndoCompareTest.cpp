@@ -220,6 +220,54 @@ TEST_F(UndoCompareTest, CompareSendsTheStoredProgramThenTheEditsAgain)
     EXPECT_EQ(undoSteps(), 2u);
 }
 
+TEST_F(UndoCompareTest, AKnobMovedOnTheInstrumentWhileComparingEndsCompareAndBecomesAnEdit)
+{
+    struct Case
+    {
+        int waitAfterCompareMs;
+        bool edits; // else the instrument's answer to the stored program, dropped
+    };
+    const Case cases[] = {{0, false}, {(int)ProgramEditHistory::quietAfterApplyMs + 100, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.waitAfterCompareMs);
+        const auto stored = processor.getState().getCurrentProgram();
+        edit(20, stored[20] == 100 ? 101 : 100);
+        const auto edited = processor.getState().getCurrentProgram();
+        const int knob = edited[30] == 9 ? 10 : 9;
+        processor.setComparing(true);
+        takeReceived();
+        HostValues host(processor);
+        const auto steps = undoSteps();
+
+        juce::Thread::sleep(c.waitAfterCompareMs);
+        rig.synth.knobMove(30, knob);
+        ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+        processor.applyHardwareChanges();
+        processor.timerCallback();
+
+        EXPECT_EQ(processor.getHistory().isComparing(), !c.edits);
+        if (!c.edits)
+        {
+            EXPECT_EQ(processor.getState().getCurrentProgram(), stored);
+            processor.setComparing(false);
+            EXPECT_EQ(processor.getState().getCurrentProgram(), edited);
+            takeReceived();
+            continue;
+        }
+        auto expected = edited;
+        expected[30] = (std::uint8_t)knob;
+        EXPECT_EQ(processor.getState().getCurrentProgram(), expected);
+        takeReceived();
+        EXPECT_EQ(rig.synth.editBuffer(), expected);
+        EXPECT_FLOAT_EQ(host.last[20], processor.getParameter(20));
+        EXPECT_FLOAT_EQ(host.last[30], processor.getParameter(30));
+        EXPECT_EQ(undoSteps(), steps + 1);
+        ASSERT_TRUE(processor.undo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), edited);
+    }
+}
+
 TEST_F(UndoCompareTest, TheHistoryOutlivesTheEditor)
 {
     auto editor = std::unique_ptr<juce::AudioProcessorEditor>(processor.createEditor());

@@ -22,6 +22,7 @@ MIDI_Sync::MIDI_Sync()
 
     slider.setBounds(76, 50, 200, 18);
     slider.addChangeListener(this);
+    slider.setTitle("Output delay");
     slider.addMouseListener(this, false);
     addAndMakeVisible(slider);
 
