@@ -1,5 +1,7 @@
 #include "PanelTestSupport.h"
 
+#include "model/DSI_Program.h"
+
 #include <gtest/gtest.h>
 
 using namespace zarnel;
@@ -105,4 +107,24 @@ TEST_F(HistoryBarTest, CompareShowsTheStoredProgramAndBlocksEditing)
     EXPECT_EQ(knob->getShownValue(), edited);
     ASSERT_TRUE(r.rig.synth.waitUntilIdle(3000));
     EXPECT_EQ(r.rig.synth.editBuffer()[20], edited);
+}
+
+TEST_F(HistoryBarTest, TheWriteDialogOpenedWhileComparingOffersTheEdits)
+{
+    auto program = r.processor.getState().getCurrentProgram();
+    r.processor.recordHistory();
+    DSI_Program::encodeName("Edited Name", program.data() + DSI_Program::nameOffset);
+    // A rename on screen, as the rename box stores it.
+    for (int i = DSI_Program::nameOffset; i < DSI_Program::nameOffset + DSI_Program::nameLength; ++i)
+        r.processor.getState().setCurrentByte(i, program[(size_t)i]);
+    r.processor.timerCallback();
+    click(bar().getCompareButton());
+    ASSERT_TRUE(r.processor.getHistory().isComparing());
+
+    r.main.toggleWriteDialog(true);
+    r.settle();
+    EXPECT_FALSE(r.processor.getHistory().isComparing());
+    ASSERT_NE(r.main.getWriteDialog(), nullptr);
+    EXPECT_EQ(r.main.getWriteDialog()->getName().trimEnd(), "Edited Name");
+    r.main.toggleWriteDialog(false);
 }
