@@ -36,26 +36,26 @@ private:
 class ValueInterface : public juce::AccessibilityValueInterface
 {
 public:
-    explicit ValueInterface(ButtonAccess::ValueSpec s) : spec(std::move(s)) {}
-    bool isReadOnly() const override { return !spec.set; }
-    double getCurrentValue() const override { return spec.value(); }
+    explicit ValueInterface(ButtonAccess::ValueParts s) : parts(std::move(s)) {}
+    bool isReadOnly() const override { return !parts.set; }
+    double getCurrentValue() const override { return parts.value(); }
     void setValue(double v) override
     {
-        if (spec.set)
-            spec.set(juce::jlimit(spec.minimum, spec.maximum, v));
+        if (parts.set)
+            parts.set(juce::jlimit(parts.minimum, parts.maximum, v));
     }
-    juce::String getCurrentValueAsString() const override { return spec.text(); }
+    juce::String getCurrentValueAsString() const override { return parts.text(); }
     void setValueAsString(const juce::String& text) override { setValue(text.getDoubleValue()); }
-    AccessibleValueRange getRange() const override { return {{spec.minimum, spec.maximum}, 1.0}; }
+    AccessibleValueRange getRange() const override { return {{parts.minimum, parts.maximum}, 1.0}; }
 
 private:
-    ButtonAccess::ValueSpec spec;
+    ButtonAccess::ValueParts parts;
 };
 
 class ValueHandler : public juce::AccessibilityHandler
 {
 public:
-    ValueHandler(juce::Component& widget, const ButtonAccess::ValueSpec& s)
+    ValueHandler(juce::Component& widget, const ButtonAccess::ValueParts& s)
         : AccessibilityHandler(widget, juce::AccessibilityRole::slider, {}, Interfaces{std::make_unique<ValueInterface>(s)}),
           title(s.title)
     {
@@ -80,9 +80,9 @@ std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeHandler(juce::Comp
     return std::make_unique<Handler>(widget, std::move(spec));
 }
 
-std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeValueHandler(juce::Component& widget, ValueSpec spec)
+std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeValueHandler(juce::Component& widget, ValueParts parts)
 {
-    return std::make_unique<ValueHandler>(widget, spec);
+    return std::make_unique<ValueHandler>(widget, parts);
 }
 
 int ButtonAccess::arrowDirection(const juce::KeyPress& key) noexcept

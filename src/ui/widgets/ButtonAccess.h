@@ -29,7 +29,7 @@ public:
     static bool pressOnKey(const juce::KeyPress& key, const std::function<void()>& press);
 
     // Widgets with a value of their own (sequencer steps, wheels): read, set and named here.
-    struct ValueSpec
+    struct ValueParts
     {
         std::function<juce::String()> title;
         std::function<double()> value;
@@ -37,7 +37,7 @@ public:
         std::function<void(double)> set;
         double minimum = 0.0, maximum = 127.0;
     };
-    static std::unique_ptr<juce::AccessibilityHandler> makeValueHandler(juce::Component& widget, ValueSpec spec);
+    static std::unique_ptr<juce::AccessibilityHandler> makeValueHandler(juce::Component& widget, ValueParts parts);
     // Up or Right: +1, Down or Left: -1, any other key (or with Cmd/Ctrl): 0.
     static int arrowDirection(const juce::KeyPress& key) noexcept;
 };
