@@ -137,7 +137,8 @@ bool ProgramEditHistory::leaveCompareForKnob(int index, int value, double nowMs)
 
 ProgramEditHistory::Record ProgramEditHistory::getEditedProgram() const
 {
-    return comparing ? edited : state.getCurrentProgram();
+    // A program restored or received meanwhile ends compare at the next look; it is the edits now.
+    return comparing && state.getProgramGeneration() == seenGeneration ? edited : state.getCurrentProgram();
 }
 
 void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)

@@ -73,7 +73,7 @@ private:
     Record reference{};
     Record edited{};
     std::atomic<bool> comparing{false};
-    std::uint32_t seenGeneration = 0;
+    std::atomic<std::uint32_t> seenGeneration{0}; // also read by a session save
     double quietUntilMs = 0.0;
     bool held = false;
 };

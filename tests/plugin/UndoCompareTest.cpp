@@ -277,3 +277,30 @@ TEST_F(UndoCompareTest, TheHistoryOutlivesTheEditor)
     EXPECT_TRUE(processor.undo());
     editor.reset();
 }
+
+TEST_F(UndoCompareTest, AStateRestoredWhileComparingIsWhatTheNextSaveHolds)
+{
+    edit(20, byte(20) == 100 ? 101 : 100);
+    juce::MemoryBlock session;
+    processor.getStateInformation(session);
+    auto restored = processor.getState().getCurrentProgram();
+    restored[20] = 7;
+    restored[200] = 0x7f; // above its parameter's maximum: kept exactly
+    StateBlocks::Session trailer;
+    trailer.current = restored;
+    const auto bankData = StateBlocks::readBankBlock(session.getData(), session.getSize());
+    ASSERT_TRUE(bankData.has_value());
+    const auto block = StateBlocks::makeBankBlock(*bankData, trailer);
+
+    processor.setComparing(true);
+    processor.setStateInformation(block.data(), (int)block.size());
+    // Saved before the next timer tick, as a host does right after restoring.
+    juce::MemoryBlock saved;
+    processor.getStateInformation(saved);
+    const auto back = StateBlocks::readSession(saved.getData(), saved.getSize());
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->current, restored);
+    processor.timerCallback();
+    EXPECT_FALSE(processor.getHistory().isComparing());
+    EXPECT_EQ(processor.getState().getCurrentProgram(), restored);
+}
