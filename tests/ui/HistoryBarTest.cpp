@@ -54,6 +54,24 @@ TEST_F(HistoryBarTest, AKnobDragWithPausesIsOneStep)
     EXPECT_EQ(knob->getShownValue(), before);
 }
 
+TEST_F(HistoryBarTest, TwoDragsInARowAreTwoSteps)
+{
+    for (const int index : {20, 21})
+    {
+        auto* knob = r.panel().getControl(index);
+        juce::ModifierKeys::currentModifiers = test::leftButton();
+        bar().mouseDown(test::mouseAt(*knob, 10, 10));
+        knob->mouseDown(test::mouseAt(*knob, 10, 10));
+        knob->mouseDrag(test::mouseAt(*knob, 10, 5));
+        // JUCE hands mouseUp the buttons as they were, the released one still down.
+        juce::ModifierKeys::currentModifiers = {};
+        knob->mouseUp(test::mouseAt(*knob, 10, 5, test::leftButton()));
+        bar().mouseUp(test::mouseAt(*knob, 10, 5, test::leftButton()));
+        r.processor.timerCallback();
+    }
+    EXPECT_EQ(undoSteps(), 2u);
+}
+
 TEST_F(HistoryBarTest, ButtonsFollowTheHistoryAndKeysCarryItOut)
 {
     EXPECT_FALSE(bar().getUndoButton().isEnabled());

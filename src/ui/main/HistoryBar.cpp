@@ -67,7 +67,8 @@ void HistoryBar::mouseDown(const juce::MouseEvent&)
 
 void HistoryBar::mouseUp(const juce::MouseEvent& e)
 {
-    if (!e.mods.isAnyMouseButtonDown())
+    // mouseUp's modifiers still hold the button just released.
+    if (e.mods.getNumMouseButtonsDown() <= 1)
         processor.getHistory().holdStep(false);
 }
 
