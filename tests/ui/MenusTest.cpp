@@ -408,6 +408,19 @@ TEST_F(MenusTest, WhatIsStoredWhileComparingIsTheEdits)
              return record ? (int)(*record)[20] : -1;
          },
          false},
+        {"a copy",
+         [&] {
+             EditMenu(context).dispatch(EditMenu::copyItem, context);
+             return context.clipboard.getProgram() ? (int)(*context.clipboard.getProgram())[20] : -1;
+         },
+         true},
+        {"the current preset sent",
+         [&] {
+             SendMenu(context).dispatch(SendMenu::currentItem, context);
+             EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[20] == edited; }, 3000));
+             return state().getCurrentByte(20);
+         },
+         true},
     };
     for (const auto& c : cases)
     {
