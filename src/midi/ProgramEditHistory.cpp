@@ -76,6 +76,9 @@ bool ProgramEditHistory::canRedo() const noexcept
 bool ProgramEditHistory::undo(double nowMs, Move& move)
 {
     setComparing(false, nowMs);
+    // A program loaded since the last look is a step of its own, also in the quiet time.
+    if (state.getProgramGeneration() != seenGeneration)
+        catchUp(nowMs, true);
     // What is pending is the newest step, even mid-gesture.
     const auto current = state.getCurrentProgram();
     if (nowMs < quietUntilMs)
@@ -91,6 +94,8 @@ bool ProgramEditHistory::undo(double nowMs, Move& move)
 bool ProgramEditHistory::redo(double nowMs, Move& move)
 {
     setComparing(false, nowMs);
+    if (state.getProgramGeneration() != seenGeneration)
+        catchUp(nowMs, true);
     // Edits made since the undo have cleared the redo steps, or do so now.
     if (state.getCurrentProgram() != history.getBaseline() && nowMs >= quietUntilMs)
         history.commit(state.getCurrentProgram());

@@ -304,3 +304,31 @@ TEST_F(UndoCompareTest, AStateRestoredWhileComparingIsWhatTheNextSaveHolds)
     EXPECT_FALSE(processor.getHistory().isComparing());
     EXPECT_EQ(processor.getState().getCurrentProgram(), restored);
 }
+
+TEST_F(UndoCompareTest, AProgramLoadedJustBeforeAnUndoOrRedoIsAStepOfItsOwn)
+{
+    // Each key pressed right after an undo, the load not yet looked at.
+    for (const bool backwards : {true, false})
+    {
+        SCOPED_TRACE(backwards);
+        edit(20, 10);
+        edit(21, 5);
+        ASSERT_TRUE(processor.undo());
+        const auto beforeLoad = processor.getState().getCurrentProgram();
+        processor.getState().selectProgram(0, backwards ? 5 : 6, true);
+        const auto loaded = processor.getState().getCurrentProgram();
+        ASSERT_NE(loaded, beforeLoad);
+
+        if (backwards)
+            ASSERT_TRUE(processor.undo());
+        else
+            EXPECT_FALSE(processor.redo()); // the load cleared the redo steps
+        EXPECT_EQ(processor.getState().getCurrentProgram(), backwards ? beforeLoad : loaded);
+        if (backwards)
+        {
+            ASSERT_TRUE(processor.redo());
+            EXPECT_EQ(processor.getState().getCurrentProgram(), loaded);
+        }
+        takeReceived();
+    }
+}
