@@ -148,6 +148,9 @@ ProgramEditHistory::Record ProgramEditHistory::getEditedProgram() const
 
 void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
 {
+    // A program loaded while comparing has already ended compare: it stays, the edits one undo away.
+    if (comparing && state.getProgramGeneration() != seenGeneration)
+        catchUp(nowMs, true);
     if (shouldCompare == comparing.load())
         return;
     if (shouldCompare)

@@ -332,3 +332,39 @@ TEST_F(UndoCompareTest, AProgramLoadedJustBeforeAnUndoOrRedoIsAStepOfItsOwn)
         takeReceived();
     }
 }
+
+TEST_F(UndoCompareTest, AProgramLoadedWhileComparingIsKeptWhenCompareEndsBeforeTheNextLook)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void()> leave;
+        bool showsTheLoad; // else the load, the newest step, is undone
+    };
+    const Case cases[] = {
+        {"COMPARE", [&] { processor.setComparing(false); }, true},
+        {"undo", [&] { ASSERT_TRUE(processor.undo()); }, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        edit(20, byte(20) == 10 ? 11 : 10);
+        const auto edited = processor.getState().getCurrentProgram();
+        processor.setComparing(true);
+        processor.getState().selectProgram(0, 5, true);
+        const auto loaded = processor.getState().getCurrentProgram();
+        ASSERT_NE(loaded, edited);
+
+        c.leave();
+        EXPECT_FALSE(processor.getHistory().isComparing());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), c.showsTheLoad ? loaded : edited);
+        if (c.showsTheLoad)
+        {
+            ASSERT_TRUE(processor.undo());
+            EXPECT_EQ(processor.getState().getCurrentProgram(), edited);
+        }
+        ASSERT_TRUE(processor.redo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), loaded);
+        takeReceived();
+    }
+}
