@@ -127,6 +127,25 @@ TEST_F(HistoryBarTest, CompareShowsTheStoredProgramAndBlocksEditing)
     EXPECT_EQ(r.rig.synth.editBuffer()[20], edited);
 }
 
+TEST_F(HistoryBarTest, AnArrowKeyAfterCompareStepsFromTheEdits)
+{
+    const auto stored = r.processor.getState().getCurrentProgram();
+    auto* knob = r.panel().getControl(20);
+    r.processor.setParameterFromEditor(20, stored[20] == 40 ? 41 : 40, true, true);
+    r.processor.timerCallback();
+    r.settle();
+    const int edited = byte(20);
+
+    click(bar().getCompareButton());
+    knob->keyPressed(juce::KeyPress(juce::KeyPress::upKey)); // changes nothing while comparing
+    click(bar().getCompareButton());
+    ASSERT_EQ(knob->getShownValue(), edited);
+    knob->keyPressed(juce::KeyPress(juce::KeyPress::upKey));
+    r.settle();
+    EXPECT_EQ(byte(20), edited + 1);
+    EXPECT_EQ(knob->getShownValue(), edited + 1);
+}
+
 TEST_F(HistoryBarTest, TheWriteDialogOpenedWhileComparingOffersTheEdits)
 {
     auto program = r.processor.getState().getCurrentProgram();

@@ -177,6 +177,9 @@ void StsCont::setCaption(const juce::String& text)
 
 void StsCont::requestValue(int value)
 {
+    // Compare takes no edits: no echo would come, and keys would step from a value never stored.
+    if (owner.getHistory().isComparing())
+        return;
     requestedValue = juce::jlimit(minimum, maximum, value);
     // Until its echo comes back the control still shows the value before the last request: a
     // drag back to that value must still be asked for, or the echo would leave it elsewhere.
