@@ -53,9 +53,14 @@ void ProgramEditHistory::catchUp(double nowMs, bool gestureOpen)
         history.commit(current);
 }
 
+bool ProgramEditHistory::takesEdits() const noexcept
+{
+    return !comparing.load() || state.getProgramGeneration() != seenGeneration.load();
+}
+
 void ProgramEditHistory::beforeEdit(bool onScreen)
 {
-    if (!comparing && state.getProgramGeneration() != seenGeneration)
+    if (state.getProgramGeneration() != seenGeneration)
         catchUp(0.0, true);
     if (!onScreen || quietUntilMs <= 0.0)
         return;

@@ -52,6 +52,9 @@ public:
     // (a write reloads what it stored); leaving brings the edits back. Nothing is recorded meanwhile.
     void setComparing(bool shouldCompare, double nowMs);
     bool isComparing() const noexcept { return comparing.load(); }
+    // Not while comparing, unless a program loaded since has ended compare (at the next look).
+    // Lock-free: the audio thread asks too.
+    bool takesEdits() const noexcept;
     // A knob turned on the instrument while comparing is an edit: compare ends, and the edits with
     // that value go to the instrument and the screen; the next look records it as a step. False
     // (the move is dropped) when not comparing, or in the quiet time after compare began, where a

@@ -223,7 +223,7 @@ int ZarnelAudioProcessor::storedValueFor(float normalised, int maximum) noexcept
 
 void ZarnelAudioProcessor::setParameter(int index, float value)
 {
-    if (index < 0 || index >= numHostParameters || history.isComparing())
+    if (index < 0 || index >= numHostParameters || !history.takesEdits())
         return;
     // A host may hand a value we reported back to us as automation, a little later. If the
     // program was replaced meanwhile, that value belongs to the program before: ignore it once.
@@ -283,7 +283,7 @@ bool ZarnelAudioProcessor::isGestureOpen(int index) const noexcept
 
 void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool notifyHostNow, bool sendToSynth)
 {
-    if (index < 0 || index >= numGestureFlags || history.isComparing())
+    if (index < 0 || index >= numGestureFlags || !history.takesEdits())
         return;
     history.beforeEdit(sendToSynth);
     if (index < (int)ProgramSysex::recordSize)

@@ -368,3 +368,35 @@ TEST_F(UndoCompareTest, AProgramLoadedWhileComparingIsKeptWhenCompareEndsBeforeT
         takeReceived();
     }
 }
+
+TEST_F(UndoCompareTest, EditsRightAfterAStateRestoredWhileComparingAreTaken)
+{
+    juce::MemoryBlock session;
+    processor.getStateInformation(session);
+    const int restored20 = byte(20);
+    struct Case
+    {
+        const char* what;
+        int index, value;
+        std::function<void()> edit;
+    };
+    const Case cases[] = {
+        {"host automation", 21, processor.getState().getTables().maximum(21), [&] { processor.setParameter(21, 1.0f); }},
+        {"the panel", 22, 9, [&] { processor.setParameterFromEditor(22, 9, false, true); }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        edit(20, restored20 == 100 ? 101 : 100);
+        processor.setComparing(true);
+        processor.setStateInformation(session.getData(), (int)session.getSize());
+        ASSERT_NE(byte(c.index), c.value);
+        c.edit(); // before the next timer tick
+        EXPECT_EQ(byte(c.index), c.value);
+        processor.timerCallback();
+        EXPECT_FALSE(processor.getHistory().isComparing());
+        EXPECT_EQ(byte(20), restored20);
+        EXPECT_EQ(byte(c.index), c.value);
+        takeReceived();
+    }
+}
