@@ -7,7 +7,10 @@
 #include "ui/library/LibClass.h"
 #include "ui/sequencer/SeqPanel.h"
 #include "ui/widgets/RateSlider.h"
+#include "ui/main/AppSetBarBut.h"
 #include "ui/widgets/Check_But.h"
+#include "ui/widgets/LCD_Comp.h"
+#include "ui/widgets/StsLabel.h"
 #include "ui/widgets/StsBut.h"
 #include "ui/widgets/StBut.h"
 #include "ui/widgets/SwitchLED.h"
@@ -259,4 +262,82 @@ TEST(AccessibilityTest, TheLibraryPagesButtonsCategoriesAndFieldsAreNamedAndReac
     EXPECT_TRUE(button.createAccessibilityHandler()->getActions().invoke(juce::AccessibilityActionType::press));
     EXPECT_EQ(clicks.count, 3);
     button.removeListener(&clicks);
+}
+
+TEST(AccessibilityTest, TheProgramDisplayMenuButtonAndPressableLabelsAnswerKeysAndScreenReaders)
+{
+    test::PanelRig r;
+    struct Count : juce::ChangeListener
+    {
+        int count = 0;
+        void changeListenerCallback(juce::ChangeBroadcaster*) override { ++count; }
+    };
+    const auto press = [](auto& c, juce::AccessibilityActionType action) {
+        return c.createAccessibilityHandler()->getActions().invoke(action);
+    };
+
+    LCD_Comp display;
+    Count shown;
+    display.addChangeListener(&shown);
+    display.showProgram(1, 4, 3, "Warm Pad        ", "Pad");
+    const auto handler = display.createAccessibilityHandler();
+    EXPECT_EQ(handler->getTitle(), "Program");
+    EXPECT_EQ(handler->getValueInterface()->getCurrentValueAsString(), "U2:005 Warm Pad, Pad");
+    const struct
+    {
+        std::function<bool()> act;
+        int zone;
+    } cases[] = {
+        {[&] { return display.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)); }, LCD_Comp::placeZone},
+        {[&] { return display.keyPressed(juce::KeyPress(juce::KeyPress::F10Key, juce::ModifierKeys::shiftModifier, 0)); },
+         LCD_Comp::categoryZone},
+        {[&] { return press(display, juce::AccessibilityActionType::showMenu); }, LCD_Comp::categoryZone},
+        {[&] {
+             display.setKeyZone(LCD_Comp::nameZone); // the write dialog renames
+             return press(display, juce::AccessibilityActionType::press);
+         },
+         LCD_Comp::nameZone},
+    };
+    for (const auto& c : cases)
+    {
+        shown.count = 0;
+        EXPECT_TRUE(c.act());
+        test::pumpMessages(5);
+        EXPECT_EQ(shown.count, 1);
+        EXPECT_EQ(display.getZone(), c.zone);
+    }
+    EXPECT_FALSE(display.keyPressed(juce::KeyPress('q')));
+
+    // A label whose press opens something is a button; the others read out their text.
+    StsLabel channel, status;
+    Count pressed;
+    channel.addChangeListener(&pressed);
+    channel.setText("CH 1");
+    channel.makePressable("MIDI channel");
+    status.setText("Program received");
+    EXPECT_EQ(channel.createAccessibilityHandler()->getTitle(), "MIDI channel");
+    EXPECT_EQ(channel.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString(), "CH 1");
+    EXPECT_EQ(status.createAccessibilityHandler()->getTitle(), "Program received");
+    EXPECT_EQ(status.createAccessibilityHandler()->getRole(), juce::AccessibilityRole::staticText);
+    EXPECT_FALSE(status.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)));
+    EXPECT_TRUE(channel.getWantsKeyboardFocus());
+    EXPECT_FALSE(status.getWantsKeyboardFocus());
+    EXPECT_TRUE(channel.keyPressed(juce::KeyPress(juce::KeyPress::spaceKey)));
+    test::pumpMessages(5);
+    EXPECT_TRUE(press(channel, juce::AccessibilityActionType::press));
+    test::pumpMessages(5);
+    EXPECT_EQ(pressed.count, 2);
+
+    AppSetBarBut menu(r.processor.getState());
+    Count opened;
+    menu.addChangeListener(&opened);
+    EXPECT_EQ(menu.createAccessibilityHandler()->getTitle(), "Menu");
+    EXPECT_TRUE(menu.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)));
+    test::pumpMessages(5);
+    EXPECT_EQ(opened.count, 1);
+    EXPECT_EQ(menu.getCode(), AppSetBarBut::menuCode);
+
+    display.removeChangeListener(&shown);
+    channel.removeChangeListener(&pressed);
+    menu.removeChangeListener(&opened);
 }

@@ -55,6 +55,8 @@ public:
     int getGrabbedHandle() const noexcept { return grabbed; }
 
     void paint(juce::Graphics& g) override;
+    // Named after its envelope, with its four stages as value; its knobs beside it edit them.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     void mouseMove(const juce::MouseEvent& e) override;
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseDrag(const juce::MouseEvent& e) override;

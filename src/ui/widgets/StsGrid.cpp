@@ -23,6 +23,7 @@ StsGrid::StsGrid(MidiCntrState& s)
     : state(s), background(Pictures::get(Picture::listBackground)), thumb(Pictures::get(Picture::scrollThumb))
 {
     ButtonAccess::takeFocusFromKeys(*this);
+    setTitle("Programs");
 }
 
 namespace
