@@ -270,6 +270,15 @@ int main(int argc, char** argv)
             main.handleStateCode(0x12000000);
             ok &= writePng(editor, outFolder.getChildFile(juce::String("keyboard-shown-") + sizeName + ".png"));
         }
+        {
+            // The piano reached with Tab: the key Space would play is framed.
+            auto& pad = main.getKeyboard().getPiano();
+            pad.focusGained(juce::Component::focusChangedByTabKey);
+            pad.keyPressed(juce::KeyPress(juce::KeyPress::rightKey, juce::ModifierKeys::shiftModifier, 0));
+            ok &= writePng(editor, outFolder.getChildFile("keyboard-piano-focus.png"));
+            pad.focusLost(juce::Component::focusChangedByTabKey);
+            pad.keyPressed(juce::KeyPress(juce::KeyPress::leftKey, juce::ModifierKeys::shiftModifier, 0));
+        }
 
         // The bank page in bank and category view, and the write dialog on a factory program,
         // at the reference and the smallest sizes.

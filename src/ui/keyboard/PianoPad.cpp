@@ -153,6 +153,7 @@ bool PianoPad::keyStateChanged(bool)
 
 void PianoPad::focusGained(FocusChangeType)
 {
+    focusShown = true;
     repaint();
 }
 
@@ -161,12 +162,13 @@ void PianoPad::focusLost(FocusChangeType)
     if (keyHeld >= 0)
         releaseKey(keyHeld);
     keyHeld = -1;
+    focusShown = false;
     repaint();
 }
 
 void PianoPad::paintOverChildren(juce::Graphics& g)
 {
-    if (!hasKeyboardFocus(false))
+    if (!focusShown)
         return;
     g.setColour(juce::Colour(0xFF6FA8FF));
     g.drawRect(keys[(size_t)focusKey]->getBounds().reduced(1), 2);

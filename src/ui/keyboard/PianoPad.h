@@ -59,6 +59,7 @@ private:
     MidiCntrState& state;
     int focusKey = 24; // the middle C of the five octaves
     int keyHeld = -1; // by Space or Return
+    bool focusShown = false;
     int briefKey = -1; // by a screen reader's press
     float scale = 1.0f;
     PianoLayout::Keys layout;
