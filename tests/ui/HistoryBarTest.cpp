@@ -14,6 +14,15 @@ class HistoryBarTest : public ::testing::Test
 protected:
     HistoryBar& bar() { return r.main.getHistoryBar(); }
     int byte(int index) { return r.processor.getState().getCurrentByte(index); }
+
+    // An edit of byte 20 away from what is stored, closed as a step; returns the edited value.
+    int editCutoff(int stored)
+    {
+        r.processor.setParameterFromEditor(20, stored == 40 ? 41 : 40, true, true);
+        r.processor.timerCallback();
+        r.settle();
+        return byte(20);
+    }
     size_t undoSteps() { return r.processor.getHistory().getHistory().getNumUndoSteps(); }
     void click(StsBut& button)
     {
@@ -107,10 +116,7 @@ TEST_F(HistoryBarTest, CompareShowsTheStoredProgramAndBlocksEditing)
 {
     const auto stored = r.processor.getState().getCurrentProgram();
     auto* knob = r.panel().getControl(20);
-    r.processor.setParameterFromEditor(20, stored[20] == 40 ? 41 : 40, true, true);
-    r.processor.timerCallback();
-    r.settle();
-    const int edited = byte(20);
+    const int edited = editCutoff(stored[20]);
 
     click(bar().getCompareButton());
     EXPECT_TRUE(r.processor.getHistory().isComparing());
@@ -131,10 +137,7 @@ TEST_F(HistoryBarTest, AnArrowKeyAfterCompareStepsFromTheEdits)
 {
     const auto stored = r.processor.getState().getCurrentProgram();
     auto* knob = r.panel().getControl(20);
-    r.processor.setParameterFromEditor(20, stored[20] == 40 ? 41 : 40, true, true);
-    r.processor.timerCallback();
-    r.settle();
-    const int edited = byte(20);
+    const int edited = editCutoff(stored[20]);
 
     click(bar().getCompareButton());
     knob->keyPressed(juce::KeyPress(juce::KeyPress::upKey)); // changes nothing while comparing

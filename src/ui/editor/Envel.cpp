@@ -2,6 +2,7 @@
 
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
+#include "ui/widgets/ButtonAccess.h"
 
 #include <utility>
 
@@ -128,24 +129,18 @@ void Envel::paint(juce::Graphics& g)
     g.drawImage(glass, juce::Rectangle<float>(4.0f * s, 5.0f * s, (float)glass.getWidth() * s, (float)glass.getHeight() * s));
 }
 
+juce::String Envel::stagesText() const
+{
+    const auto v = [this](int stage) { return juce::String(juce::roundToInt(getStageValue(stage))); };
+    return "attack " + v(0) + ", decay " + v(1) + ", sustain " + v(2) + ", release " + v(3);
+}
+
 std::unique_ptr<juce::AccessibilityHandler> Envel::createAccessibilityHandler()
 {
-    struct Text : juce::AccessibilityTextValueInterface
-    {
-        explicit Text(const Envel& e) : env(e) {}
-        bool isReadOnly() const override { return true; }
-        juce::String getCurrentValueAsString() const override
-        {
-            const auto v = [this](int stage) { return juce::String(juce::roundToInt(env.getStageValue(stage))); };
-            return "attack " + v(0) + ", decay " + v(1) + ", sustain " + v(2) + ", release " + v(3);
-        }
-        void setValueAsString(const juce::String&) override {}
-        const Envel& env;
-    };
     struct Handler : juce::AccessibilityHandler
     {
         explicit Handler(Envel& e)
-            : AccessibilityHandler(e, juce::AccessibilityRole::image, {}, Interfaces{std::make_unique<Text>(e)}), env(e)
+            : AccessibilityHandler(e, juce::AccessibilityRole::image, {}, Interfaces{ButtonAccess::readOnlyText([&e] { return e.stagesText(); })}), env(e)
         {
         }
         juce::String getTitle() const override

@@ -174,27 +174,12 @@ void PianoPad::paintOverChildren(juce::Graphics& g)
     g.drawRect(keys[(size_t)focusKey]->getBounds().reduced(1), 2);
 }
 
-namespace
-{
-// The key chosen from the keyboard, read out as the piano's value.
-class FocusKeyText : public juce::AccessibilityTextValueInterface
-{
-public:
-    explicit FocusKeyText(const PianoPad& p) : pad(p) {}
-    bool isReadOnly() const override { return true; }
-    juce::String getCurrentValueAsString() const override { return pad.keyName(pad.getFocusKey()); }
-    void setValueAsString(const juce::String&) override {}
-
-private:
-    const PianoPad& pad;
-};
-} // namespace
-
 std::unique_ptr<juce::AccessibilityHandler> PianoPad::createAccessibilityHandler()
 {
+    // The key chosen from the keyboard is the piano's value.
     return std::make_unique<juce::AccessibilityHandler>(
         *this, juce::AccessibilityRole::group, juce::AccessibilityActions{},
-        juce::AccessibilityHandler::Interfaces{std::make_unique<FocusKeyText>(*this)});
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return keyName(focusKey); })});
 }
 
 } // namespace zarnel

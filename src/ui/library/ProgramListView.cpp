@@ -202,27 +202,11 @@ juce::String ProgramListView::rowText(int row) const
            + ParDes::categoryName(LibraryStore::categoryOf(record));
 }
 
-namespace
-{
-// The selected row read out as the list's value.
-class SelectedRowText : public juce::AccessibilityTextValueInterface
-{
-public:
-    explicit SelectedRowText(const ProgramListView& v) : view(v) {}
-    bool isReadOnly() const override { return true; }
-    juce::String getCurrentValueAsString() const override { return view.rowText(view.getSelectedRow()); }
-    void setValueAsString(const juce::String&) override {}
-
-private:
-    const ProgramListView& view;
-};
-} // namespace
-
 std::unique_ptr<juce::AccessibilityHandler> ProgramListView::createAccessibilityHandler()
 {
     return std::make_unique<juce::AccessibilityHandler>(
         *this, juce::AccessibilityRole::list, juce::AccessibilityActions{},
-        juce::AccessibilityHandler::Interfaces{std::make_unique<SelectedRowText>(*this)});
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return rowText(selectedRow); })});
 }
 
 void ProgramListView::timerCallback()

@@ -105,4 +105,24 @@ bool ButtonAccess::pressOnKey(const juce::KeyPress& key, const std::function<voi
     return true;
 }
 
+namespace
+{
+class ReadOnlyText : public juce::AccessibilityTextValueInterface
+{
+public:
+    explicit ReadOnlyText(std::function<juce::String()> t) : text(std::move(t)) {}
+    bool isReadOnly() const override { return true; }
+    juce::String getCurrentValueAsString() const override { return text(); }
+    void setValueAsString(const juce::String&) override {}
+
+private:
+    std::function<juce::String()> text;
+};
+} // namespace
+
+std::unique_ptr<juce::AccessibilityTextValueInterface> ButtonAccess::readOnlyText(std::function<juce::String()> text)
+{
+    return std::make_unique<ReadOnlyText>(std::move(text));
+}
+
 } // namespace zarnel

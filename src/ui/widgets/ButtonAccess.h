@@ -40,6 +40,9 @@ public:
     static std::unique_ptr<juce::AccessibilityHandler> makeValueHandler(juce::Component& widget, ValueParts parts);
     // Up or Right: +1, Down or Left: -1, any other key (or with Cmd/Ctrl): 0.
     static int arrowDirection(const juce::KeyPress& key) noexcept;
+
+    // A value a screen reader only reads out: a list's selected row, what a display shows.
+    static std::unique_ptr<juce::AccessibilityTextValueInterface> readOnlyText(std::function<juce::String()> text);
 };
 
 } // namespace zarnel

@@ -107,14 +107,6 @@ juce::String LCD_Comp::spokenText() const
 
 std::unique_ptr<juce::AccessibilityHandler> LCD_Comp::createAccessibilityHandler()
 {
-    struct Text : juce::AccessibilityTextValueInterface
-    {
-        explicit Text(const LCD_Comp& d) : display(d) {}
-        bool isReadOnly() const override { return true; }
-        juce::String getCurrentValueAsString() const override { return display.spokenText(); }
-        void setValueAsString(const juce::String&) override {}
-        const LCD_Comp& display;
-    };
     struct Handler : juce::AccessibilityHandler
     {
         explicit Handler(LCD_Comp& d)
@@ -123,7 +115,7 @@ std::unique_ptr<juce::AccessibilityHandler> LCD_Comp::createAccessibilityHandler
                                        .addAction(juce::AccessibilityActionType::press, [&d] { d.pressZone(d.keyZone); })
                                        .addAction(juce::AccessibilityActionType::showMenu,
                                                   [&d] { d.pressZone(categoryZone); }),
-                                   Interfaces{std::make_unique<Text>(d)})
+                                   Interfaces{ButtonAccess::readOnlyText([&d] { return d.spokenText(); })})
         {
         }
         juce::String getTitle() const override { return "Program"; }

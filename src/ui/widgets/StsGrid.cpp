@@ -26,22 +26,6 @@ StsGrid::StsGrid(MidiCntrState& s)
     setTitle("Programs");
 }
 
-namespace
-{
-// The selected row read out as the list's value.
-class SelectedRowText : public juce::AccessibilityTextValueInterface
-{
-public:
-    explicit SelectedRowText(const StsGrid& g) : grid(g) {}
-    bool isReadOnly() const override { return true; }
-    juce::String getCurrentValueAsString() const override { return grid.rowText(grid.getModel().getSelectedRow()); }
-    void setValueAsString(const juce::String&) override {}
-
-private:
-    const StsGrid& grid;
-};
-} // namespace
-
 juce::String StsGrid::rowText(int row) const
 {
     if (row < 0 || row >= model.getNumRows())
@@ -56,7 +40,7 @@ std::unique_ptr<juce::AccessibilityHandler> StsGrid::createAccessibilityHandler(
 {
     return std::make_unique<juce::AccessibilityHandler>(
         *this, juce::AccessibilityRole::list, juce::AccessibilityActions{},
-        juce::AccessibilityHandler::Interfaces{std::make_unique<SelectedRowText>(*this)});
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return rowText(model.getSelectedRow()); })});
 }
 
 bool StsGrid::keyPressed(const juce::KeyPress& key)

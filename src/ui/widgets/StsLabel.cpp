@@ -102,21 +102,6 @@ bool StsLabel::keyPressed(const juce::KeyPress& key)
     return ButtonAccess::pressOnKey(key, [this] { sendChangeMessage(); });
 }
 
-namespace
-{
-class LabelText : public juce::AccessibilityTextValueInterface
-{
-public:
-    explicit LabelText(const StsLabel& l) : label(l) {}
-    bool isReadOnly() const override { return true; }
-    juce::String getCurrentValueAsString() const override { return label.getText(); }
-    void setValueAsString(const juce::String&) override {}
-
-private:
-    const StsLabel& label;
-};
-} // namespace
-
 std::unique_ptr<juce::AccessibilityHandler> StsLabel::createAccessibilityHandler()
 {
     if (pressTitle.isEmpty())
@@ -135,7 +120,7 @@ std::unique_ptr<juce::AccessibilityHandler> StsLabel::createAccessibilityHandler
             : AccessibilityHandler(l, juce::AccessibilityRole::button,
                                    juce::AccessibilityActions{}.addAction(juce::AccessibilityActionType::press,
                                                                           [&l] { l.sendChangeMessage(); }),
-                                   Interfaces{std::make_unique<LabelText>(l)}),
+                                   Interfaces{ButtonAccess::readOnlyText([&l] { return l.getText(); })}),
               title(t)
         {
         }
