@@ -122,13 +122,20 @@ void ProgramEditHistory::apply(const Move& move, double nowMs)
         state.postNotification(Notification::parameter(index, value));
         return;
     }
-    replaceProgram(move.record);
+    replaceProgram(move.record, false);
 }
 
-void ProgramEditHistory::replaceProgram(const Record& record)
+void ProgramEditHistory::replaceProgram(const Record& record, bool comparingAfter)
 {
-    state.setCurrentProgram(record);
-    seenGeneration = state.getProgramGeneration();
+    {
+        // A session saved on another thread sees the edits before and after, never the swap.
+        const std::lock_guard<std::mutex> lock(saveLock);
+        if (comparingAfter)
+            comparing = true;
+        state.setCurrentProgram(record);
+        seenGeneration = state.getProgramGeneration();
+        comparing = comparingAfter;
+    }
     state.sendEditBuffer(record);
     state.postNotification(Notification::programReplaced);
 }
@@ -139,8 +146,7 @@ bool ProgramEditHistory::leaveCompareForKnob(int index, int value, double nowMs)
         return false;
     auto record = edited;
     record[(size_t)index] = (std::uint8_t)value;
-    replaceProgram(record);
-    comparing = false;
+    replaceProgram(record, false);
     quietUntilMs = 0.0; // recorded at the next look, as any knob move
     return true;
 }
@@ -148,6 +154,7 @@ bool ProgramEditHistory::leaveCompareForKnob(int index, int value, double nowMs)
 ProgramEditHistory::Record ProgramEditHistory::getEditedProgram() const
 {
     // A program restored or received meanwhile ends compare at the next look; it is the edits now.
+    const std::lock_guard<std::mutex> lock(saveLock);
     return comparing && state.getProgramGeneration() == seenGeneration ? edited : state.getCurrentProgram();
 }
 
@@ -161,16 +168,18 @@ void ProgramEditHistory::setComparing(bool shouldCompare, double nowMs)
     if (shouldCompare)
     {
         catchUp(nowMs, false);
-        edited = state.getCurrentProgram();
-        history.absorb(edited);
-        comparing = true;
-        replaceProgram(reference);
+        const auto edits = state.getCurrentProgram();
+        history.absorb(edits);
+        {
+            const std::lock_guard<std::mutex> lock(saveLock);
+            edited = edits;
+        }
+        replaceProgram(reference, true);
         quietUntilMs = nowMs + quietAfterApplyMs;
         return;
     }
     // The edits are back before compare ends: a session saved meanwhile never misses them.
-    replaceProgram(edited);
-    comparing = false;
+    replaceProgram(edited, false);
     quietUntilMs = nowMs + quietAfterApplyMs;
 }
 

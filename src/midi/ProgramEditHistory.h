@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace zarnel
 {
@@ -69,7 +70,8 @@ public:
 private:
     void catchUp(double nowMs, bool gestureOpen);
     void apply(const Move& move, double nowMs);
-    void replaceProgram(const Record& record);
+    // Swaps the program and the compare flag together, then sends the program and tells the screen.
+    void replaceProgram(const Record& record, bool comparingAfter);
 
     MidiCntrState& state;
     ProgramHistory history;
@@ -79,6 +81,7 @@ private:
     std::atomic<std::uint32_t> seenGeneration{0}; // also read by a session save
     double quietUntilMs = 0.0;
     bool held = false;
+    mutable std::mutex saveLock; // the swaps against a session save on another thread
 };
 
 } // namespace zarnel

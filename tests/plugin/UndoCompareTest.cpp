@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace zarnel;
 
 namespace
@@ -399,4 +402,28 @@ TEST_F(UndoCompareTest, EditsRightAfterAStateRestoredWhileComparingAreTaken)
         EXPECT_EQ(byte(c.index), c.value);
         takeReceived();
     }
+}
+
+TEST_F(UndoCompareTest, ASessionSavedOnAnotherThreadWhileCompareTogglesHoldsTheEdits)
+{
+    const auto stored = processor.getState().getCurrentProgram();
+    edit(20, stored[20] == 100 ? 101 : 100);
+    const auto edited = processor.getState().getCurrentProgram();
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::thread host([&] {
+        while (!stop)
+        {
+            juce::MemoryBlock block;
+            processor.getStateInformation(block);
+            const auto session = StateBlocks::readSession(block.getData(), block.getSize());
+            if (!session || session->current != edited)
+                ++wrong;
+        }
+    });
+    for (int i = 0; i < 1000 && wrong == 0; ++i)
+        processor.setComparing(i % 2 == 0);
+    stop = true;
+    host.join();
+    EXPECT_EQ(wrong.load(), 0);
 }

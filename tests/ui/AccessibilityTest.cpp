@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 using namespace zarnel;
@@ -340,4 +341,43 @@ TEST(AccessibilityTest, TheProgramDisplayMenuButtonAndPressableLabelsAnswerKeysA
     display.removeChangeListener(&shown);
     channel.removeChangeListener(&pressed);
     menu.removeChangeListener(&opened);
+}
+
+TEST(AccessibilityTest, AScreenReaderValueThatIsNoNumberChangesNothingAndAHugeOneStopsAtTheEnd)
+{
+    test::EditorRig r;
+    auto& state = r.processor.getState();
+    auto& strip = r.main.getKeyboard();
+    auto* knob = r.panel().getControl(20); // cutoff, 0..164
+    r.processor.setParameterFromEditor(20, 80, true, false);
+    state.keyboardVelocity = 100;
+    r.settle();
+
+    using Handler = std::unique_ptr<juce::AccessibilityHandler>;
+    const struct
+    {
+        const char* name;
+        std::function<Handler()> handler;
+        std::function<double()> value;
+    } cases[] = {
+        {"knob", [&] { return knob->createAccessibilityHandler(); }, [&] { return (double)state.getCurrentByte(20); }},
+        {"pitch wheel", [&] { return strip.getPitchWheel().createAccessibilityHandler(); },
+         [&] { return (double)strip.getPitchWheel().getValue(); }},
+        {"velocity", [&] { return strip.getVelocity().createAccessibilityHandler(); },
+         [&] { return (double)state.keyboardVelocity.load(); }},
+        {"octaves", [&] { return strip.getOctaveStrip().createAccessibilityHandler(); },
+         [&] { return (double)strip.getOctaveStrip().getFirstNote(); }},
+    };
+    for (const auto& c : cases)
+    {
+        const double before = c.value();
+        c.handler()->getValueInterface()->setValue(std::numeric_limits<double>::quiet_NaN());
+        r.settle();
+        EXPECT_EQ(c.value(), before) << c.name;
+    }
+    EXPECT_EQ(r.rig.synth.pitchWheel(), 8192) << "no bend sent";
+
+    knob->createAccessibilityHandler()->getValueInterface()->setValue(3.0e9);
+    r.settle();
+    EXPECT_EQ(state.getCurrentByte(20), 164);
 }

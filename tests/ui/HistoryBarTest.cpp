@@ -168,3 +168,18 @@ TEST_F(HistoryBarTest, TheWriteDialogOpenedWhileComparingOffersTheEdits)
     EXPECT_EQ(r.main.getWriteDialog()->getName().trimEnd(), "Edited Name");
     r.main.toggleWriteDialog(false);
 }
+
+TEST_F(HistoryBarTest, UndoAndRedoKeysWorkWhileNothingHasTheKeyboardFocus)
+{
+    // Clicks on knobs take no focus: JUCE then hands keys to the editor itself, not to its children.
+    const int before = byte(20);
+    r.processor.setParameterFromEditor(20, before == 40 ? 41 : 40, true, true);
+    r.processor.timerCallback();
+    const int edited = byte(20);
+    const auto command = juce::ModifierKeys::commandModifier;
+    EXPECT_TRUE(r.editor.keyPressed(juce::KeyPress('z', command, 0)));
+    EXPECT_EQ(byte(20), before);
+    EXPECT_TRUE(r.editor.keyPressed(juce::KeyPress('y', command, 0)));
+    EXPECT_EQ(byte(20), edited);
+    EXPECT_FALSE(r.editor.keyPressed(juce::KeyPress('z'))) << "left to the host";
+}

@@ -415,3 +415,11 @@ TEST_F(KeyboardTest, KeysVelocityAndOctavesFromTheKeyboardAndScreenReaders)
     for (juce::Component* c : std::initializer_list<juce::Component*>{&pad, &velocity, &octaves, &player()})
         EXPECT_NE(std::find(order.begin(), order.end(), c), order.end()) << c->getTitle();
 }
+
+TEST_F(KeyboardTest, AClickOnThePianoLeavesTheKeyboardFocusWhereItWas)
+{
+    // JUCE hands a click's focus from the overlay up to the first parent that wants it: the pad,
+    // which would take the letters away from the note player.
+    ASSERT_TRUE(strip().getPiano().getWantsKeyboardFocus());
+    EXPECT_FALSE(overlay().getMouseClickGrabsKeyboardFocus());
+}

@@ -1,5 +1,7 @@
 #include "ButtonAccess.h"
 
+#include <cmath>
+
 namespace zarnel
 {
 
@@ -41,7 +43,8 @@ public:
     double getCurrentValue() const override { return parts.value(); }
     void setValue(double v) override
     {
-        if (parts.set)
+        // NaN passes jlimit and rounds to 0.
+        if (parts.set && !std::isnan(v))
             parts.set(juce::jlimit(parts.minimum, parts.maximum, v));
     }
     juce::String getCurrentValueAsString() const override { return parts.text(); }

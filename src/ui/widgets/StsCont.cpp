@@ -29,7 +29,13 @@ public:
     explicit ValueAccess(StsCont& c) : control(c) {}
     bool isReadOnly() const override { return false; }
     double getCurrentValue() const override { return control.getShownValue(); }
-    void setValue(double value) override { control.requestValue((int)std::lround(value)); }
+    void setValue(double value) override
+    {
+        // Clamped before the int: a huge value would wrap, NaN would read as 0.
+        if (!std::isnan(value))
+            control.requestValue((int)std::lround(
+                juce::jlimit((double)control.getMinimum(), (double)control.getMaximum(), value)));
+    }
     juce::String getCurrentValueAsString() const override { return control.getValueText(); }
     void setValueAsString(const juce::String& text) override { setValue(text.getDoubleValue()); }
     AccessibleValueRange getRange() const override
