@@ -49,7 +49,7 @@ std::unique_ptr<juce::AccessibilityHandler> PianoKey::createAccessibilityHandler
                                                  if (accessPress)
                                                      accessPress();
                                              },
-                                             [this] { return isPressed(); }});
+                                             {}});
 }
 
 } // namespace zarnel
