@@ -74,6 +74,7 @@ void ZarnelAudioProcessor::construct()
     // Loading the plug-in sends nothing to the synthesizer: the host simply sees the values of the
     // initial program.
     lastSeenProgramGeneration = state.getProgramGeneration();
+    history.reset();
     for (auto& v : reportedValue)
         v = noReport;
     for (auto& g : reportedGeneration)
@@ -222,7 +223,7 @@ int ZarnelAudioProcessor::storedValueFor(float normalised, int maximum) noexcept
 
 void ZarnelAudioProcessor::setParameter(int index, float value)
 {
-    if (index < 0 || index >= numHostParameters)
+    if (index < 0 || index >= numHostParameters || !history.takesEdits())
         return;
     // A host may hand a value we reported back to us as automation, a little later. If the
     // program was replaced meanwhile, that value belongs to the program before: ignore it once.
@@ -282,8 +283,9 @@ bool ZarnelAudioProcessor::isGestureOpen(int index) const noexcept
 
 void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool notifyHostNow, bool sendToSynth)
 {
-    if (index < 0 || index >= numGestureFlags)
+    if (index < 0 || index >= numGestureFlags || !history.takesEdits())
         return;
+    history.beforeEdit(sendToSynth);
     if (index < (int)ProgramSysex::recordSize)
         state.setCurrentByte(index, value);
 
@@ -335,6 +337,7 @@ void ZarnelAudioProcessor::timerCallback()
     for (auto index : gestureEndQueue)
         closeGesture(index);
     gestureEndQueue.clearQuick();
+    recordHistory();
 
     // The program was replaced (a dump, a program change, a state): the host re-reads every value.
     const auto generation = state.getProgramGeneration();
@@ -347,6 +350,50 @@ void ZarnelAudioProcessor::timerCallback()
         for (int i = 0; i < numHostParameters; ++i)
             reportToHost(i, getParameter(i));
     }
+}
+
+bool ZarnelAudioProcessor::anyGestureOpen() const noexcept
+{
+    for (const bool open : gestureOpen)
+        if (open)
+            return true;
+    return false;
+}
+
+void ZarnelAudioProcessor::recordHistory()
+{
+    history.tick(anyGestureOpen(), juce::Time::getMillisecondCounterHiRes());
+}
+
+bool ZarnelAudioProcessor::undo()
+{
+    return stepHistory(true);
+}
+
+bool ZarnelAudioProcessor::redo()
+{
+    return stepHistory(false);
+}
+
+bool ZarnelAudioProcessor::stepHistory(bool backwards)
+{
+    const auto now = juce::Time::getMillisecondCounterHiRes();
+    ProgramEditHistory::Move move;
+    if (!(backwards ? history.undo(now, move) : history.redo(now, move)))
+        return false;
+    for (const int index : move.changed)
+        if (index < numHostParameters)
+            reportToHost(index, getParameter(index));
+    // A whole program restored: the host hears every value now, not at the next tick.
+    timerCallback();
+    return true;
+}
+
+void ZarnelAudioProcessor::setComparing(bool shouldCompare)
+{
+    history.setComparing(shouldCompare, juce::Time::getMillisecondCounterHiRes());
+    // The whole program changed: the host hears every value at once, not at the next tick.
+    timerCallback();
 }
 
 void ZarnelAudioProcessor::reportToHost(int index, float value)
@@ -367,7 +414,13 @@ void ZarnelAudioProcessor::applyHardwareChanges()
 {
     std::uint32_t entry;
     while (state.popHardwareChange(entry))
-        setParameterFromEditor((int)(entry / 4096), (int)(entry % 4096), false, false);
+    {
+        const int index = (int)(entry / 4096), value = (int)(entry % 4096);
+        // Else dropped: the panel shows the stored program and takes no edits.
+        if (history.isComparing() && history.leaveCompareForKnob(index, value, juce::Time::getMillisecondCounterHiRes()))
+            timerCallback(); // the host hears the edits back at once
+        setParameterFromEditor(index, value, false, false);
+    }
 }
 
 //==== Programs =======================================================================================
@@ -408,7 +461,7 @@ void ZarnelAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
 {
     StateBlocks::Session session;
     session.hostProgramIndex = state.hostProgramIndex.load();
-    session.current = state.getCurrentProgram();
+    session.current = history.getEditedProgram();
     const auto block = StateBlocks::makeBankBlock(state.getHostBankData(), session);
     destData.replaceAll(block.data(), block.size());
 }
@@ -436,7 +489,7 @@ void ZarnelAudioProcessor::setStateInformation(const void* data, int sizeInBytes
 
 void ZarnelAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
 {
-    const auto current = state.getCurrentProgram();
+    const auto current = history.getEditedProgram();
     state.setHostBankProgram(state.hostProgramIndex.load(), current);
     const auto block = StateBlocks::makeProgramBlock(current);
     destData.replaceAll(block.data(), block.size());

@@ -3,6 +3,7 @@
 #include "MidiClockGenerator.h"
 
 #include "../midi/MidiCntrState.h"
+#include "../midi/ProgramEditHistory.h"
 #include "../model/Bank_Program.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -88,6 +89,15 @@ public:
     // Applies the parameter changes the synthesizer reported (the change callback's work).
     void applyHardwareChanges();
 
+    // Undo, redo and compare of the program being edited (message thread); each also tells the
+    // host the values it restored.
+    bool undo();
+    bool redo();
+    void setComparing(bool shouldCompare);
+    // The periodic look that closes a history step (the gesture timer's, also for tests).
+    void recordHistory();
+    ProgramEditHistory& getHistory() noexcept { return history; }
+
     MidiCntrState& getState() noexcept { return state; }
     Bank_Program& getHostBank() noexcept { return hostBank; }
 
@@ -108,11 +118,14 @@ private:
     void closeGesture(int index);
     // Tells the host a value and remembers it with the program generation it belonged to.
     void reportToHost(int index, float value);
+    bool stepHistory(bool backwards);
+    bool anyGestureOpen() const noexcept;
 
     static constexpr float noReport = -1.0f;
 
     Bank_Program hostBank{"Program Bank"};
     MidiCntrState state;
+    ProgramEditHistory history{state};
     juce::AudioPlayHead::PositionInfo positionInfo;
     MidiClockGenerator clock;
     juce::MidiBuffer clockBuffer;

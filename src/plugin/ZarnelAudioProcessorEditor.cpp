@@ -38,6 +38,11 @@ void ZarnelAudioProcessorEditor::paint(juce::Graphics& g)
     g.fillAll(juce::Colour(0xff000000));
 }
 
+bool ZarnelAudioProcessorEditor::keyPressed(const juce::KeyPress& key)
+{
+    return mainComp != nullptr && mainComp->getHistoryBar().keyPressed(key, this);
+}
+
 void ZarnelAudioProcessorEditor::resized()
 {
     if (mainComp != nullptr)

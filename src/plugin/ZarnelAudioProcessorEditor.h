@@ -29,6 +29,8 @@ public:
 
     void paint(juce::Graphics& g) override;
     void resized() override;
+    // Reached when no child has the focus (clicks on controls take none): undo and redo keys.
+    bool keyPressed(const juce::KeyPress& key) override;
 
     MainComp& getMainComp() noexcept { return *mainComp; }
     juce::ComponentBoundsConstrainer& getLimits() noexcept { return limits; }

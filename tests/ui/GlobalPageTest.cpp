@@ -164,3 +164,31 @@ TEST_F(GlobalPageTest, TheOnLineNotificationRepaintsThePageWithTheNewValues)
 }
 
 } // namespace
+
+TEST_F(GlobalPageTest, EverySettingIsNamedWithItsValueTextAndStepsWithArrowKeys)
+{
+    ASSERT_NE(page, nullptr);
+    const auto order = page->createKeyboardFocusTraverser()->getAllComponents(page);
+    for (int i = 0; i < GlobalSettings::numSettings; ++i)
+    {
+        auto& control = *page->getControl(i);
+        const auto handler = control.createAccessibilityHandler();
+        EXPECT_TRUE(handler->getTitle().isNotEmpty()) << i;
+        EXPECT_TRUE(juce::String(GlobalSettings::setting(i).label).contains(handler->getTitle())) << i;
+        ASSERT_NE(handler->getValueInterface(), nullptr);
+        EXPECT_EQ(handler->getValueInterface()->getCurrentValueAsString(),
+                  GlobalSettings::valueText(i, control.getShownValue()))
+            << i;
+        EXPECT_NE(std::find(order.begin(), order.end(), &control), order.end()) << i << " is reached with Tab";
+    }
+    // PEDAL 4: up one, then Shift+Down ten (stops at 0).
+    auto& pedal = *page->getControl(14);
+    EXPECT_TRUE(pedal.keyPressed(juce::KeyPress(juce::KeyPress::upKey)));
+    EXPECT_EQ(receivedAfter(4), nrpn(396, 5));
+    EXPECT_TRUE(pedal.keyPressed(juce::KeyPress(juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier, 0)));
+    EXPECT_EQ(receivedAfter(4), nrpn(396, 0));
+    EXPECT_FALSE(pedal.keyPressed(juce::KeyPress('x')));
+    // A screen reader sets the value directly.
+    pedal.createAccessibilityHandler()->getValueInterface()->setValue(3.0);
+    EXPECT_EQ(receivedAfter(4), nrpn(396, 3));
+}

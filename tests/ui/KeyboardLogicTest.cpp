@@ -53,6 +53,16 @@ TEST(NotePlayer, LettersPlayAnOctaveFromTheBaseWithOrWithoutShift)
     EXPECT_EQ(out.events.size(), before) << "a held note is not played again";
 }
 
+TEST(NotePlayer, ShortcutsAreNoNotes)
+{
+    Recorder out;
+    NotePlayer player(out, NotePlayer::stripMode);
+    for (const char letter : {'z', 'y', 'u', 'o'})
+        EXPECT_FALSE(player.keyPressed(juce::KeyPress(letter, juce::ModifierKeys::commandModifier, 0), 3)) << letter;
+    EXPECT_TRUE(out.events.empty());
+    EXPECT_TRUE(out.codes.empty());
+}
+
 TEST(NotePlayer, VelocityAndOctaveKeysStopAtTheirEnds)
 {
     Recorder out;

@@ -1,5 +1,7 @@
 #include "PanelTestSupport.h"
 
+#include "ui/keyboard/NotePlayer.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -357,4 +359,67 @@ TEST(KeyboardLifetime, ClosingTheStripOrTheEditorWithKeysHeldLeavesNothingSoundi
         ASSERT_TRUE(soundingAre({26, 43}));
     }
     ASSERT_TRUE(soundingAre({}));
+}
+
+TEST_F(KeyboardTest, KeysVelocityAndOctavesFromTheKeyboardAndScreenReaders)
+{
+    auto& pad = strip().getPiano();
+    auto& state = processor.getState();
+    state.keyboardOctave = 1;
+    state.keyboardVelocity = 100;
+
+    // Each key is a button named after the note it plays now.
+    EXPECT_EQ(pad.getKey(0).createAccessibilityHandler()->getTitle(), "C1");
+    EXPECT_EQ(pad.getKey(13).createAccessibilityHandler()->getTitle(), "C#2");
+    state.keyboardOctave = 3;
+    EXPECT_EQ(pad.getKey(0).createAccessibilityHandler()->getTitle(), "C3");
+
+    // A screen reader's press plays the key for a moment.
+    ASSERT_TRUE(pad.getKey(2).createAccessibilityHandler()->getActions().invoke(juce::AccessibilityActionType::press));
+    ASSERT_TRUE(soundingAre({38}));
+    ASSERT_TRUE(soundingAre({}));
+
+    // The pad is one stop: arrows choose the key (Shift an octave), Space holds it until let go.
+    const int first = pad.getFocusKey();
+    EXPECT_TRUE(pad.keyPressed(juce::KeyPress(juce::KeyPress::rightKey)));
+    EXPECT_TRUE(pad.keyPressed(juce::KeyPress(juce::KeyPress::rightKey, juce::ModifierKeys::shiftModifier, 0)));
+    EXPECT_EQ(pad.getFocusKey(), first + 13);
+    EXPECT_EQ(pad.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString(),
+              NotePlayer::noteName(36 + first + 13));
+    EXPECT_TRUE(pad.keyPressed(juce::KeyPress(juce::KeyPress::spaceKey)));
+    EXPECT_TRUE(pad.keyPressed(juce::KeyPress(juce::KeyPress::spaceKey))); // the key repeating
+    ASSERT_TRUE(soundingAre({36 + first + 13}));
+    pad.keyStateChanged(false);
+    ASSERT_TRUE(soundingAre({}));
+    for (int i = 0; i < 100; ++i)
+        pad.keyPressed(juce::KeyPress(juce::KeyPress::leftKey));
+    EXPECT_EQ(pad.getFocusKey(), 0);
+
+    // Velocity and octaves step with the arrows and are read out.
+    auto& velocity = strip().getVelocity();
+    EXPECT_TRUE(velocity.keyPressed(juce::KeyPress(juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier, 0)));
+    EXPECT_EQ(state.keyboardVelocity.load(), 90);
+    EXPECT_EQ(velocity.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString(), "90");
+    state.keyboardVelocity = 2;
+    EXPECT_EQ(velocity.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString(), "by key height");
+    auto& octaves = strip().getOctaveStrip();
+    octaves.mouseDown(mouseAt(octaves, 0, 5)); // octave 0
+    EXPECT_TRUE(octaves.keyPressed(juce::KeyPress(juce::KeyPress::rightKey)));
+    EXPECT_EQ(state.keyboardOctave.load(), 1);
+    EXPECT_EQ(octaves.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString(), "C1 to E6");
+    for (int i = 0; i < 10; ++i)
+        octaves.keyPressed(juce::KeyPress(juce::KeyPress::rightKey));
+    EXPECT_EQ(state.keyboardOctave.load(), 6);
+
+    const auto order = editor.createKeyboardFocusTraverser()->getAllComponents(&editor);
+    for (juce::Component* c : std::initializer_list<juce::Component*>{&pad, &velocity, &octaves, &player()})
+        EXPECT_NE(std::find(order.begin(), order.end(), c), order.end()) << c->getTitle();
+}
+
+TEST_F(KeyboardTest, AClickOnThePianoLeavesTheKeyboardFocusWhereItWas)
+{
+    // JUCE hands a click's focus from the overlay up to the first parent that wants it: the pad,
+    // which would take the letters away from the note player.
+    ASSERT_TRUE(strip().getPiano().getWantsKeyboardFocus());
+    EXPECT_FALSE(overlay().getMouseClickGrabsKeyboardFocus());
 }

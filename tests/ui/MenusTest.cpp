@@ -12,6 +12,8 @@
 #include "ui/menus/ProgramSelectMenu.h"
 #include "ui/menus/SendMenu.h"
 #include "ui/menus/WriteCommand.h"
+#include "files/FileMan.h"
+#include "ui/files/PresetBankCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -368,4 +370,72 @@ TEST_F(MenusTest, WriteSendsTheNamedProgramToAUserSlot)
 
     WriteCommand::cancel(context);
     EXPECT_EQ(host.writeDialogCloses, 2);
+}
+
+TEST_F(MenusTest, WhatIsStoredWhileComparingIsTheEdits)
+{
+    const auto original = state().getCurrentProgram();
+    const int edited = original[20] == 100 ? 101 : 100;
+    const juce::TemporaryFile file(".syx");
+    struct Case
+    {
+        const char* what;
+        std::function<int()> storeAndRead; // the stored byte 20
+        bool leavesCompare;
+    };
+    const Case cases[] = {
+        {"WRITE to a user slot",
+         [&] {
+             EXPECT_TRUE(WriteCommand::write(context, 1, 9, "Written", 3));
+             EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.program(1, 9)[20] == edited; }, 3000));
+             return (int)state().getBankProgram(1, 9)[20];
+         },
+         true},
+        {"a preset",
+         [&] {
+             PresetBankCommands::storeEdited(processor, 2, "Kept");
+             return (int)state().getHostBankProgram(2)[20];
+         },
+         true},
+        {"a program file",
+         [&] {
+             host.chosen = file.getFile();
+             FileMenu(context).dispatch(FileMenu::saveItem, context);
+             juce::MemoryBlock block;
+             file.getFile().loadFileAsData(block);
+             const auto* data = static_cast<const std::uint8_t*>(block.getData());
+             const auto record = FileMan::readProgramFile(Bytes(data, data + block.getSize()));
+             return record ? (int)(*record)[20] : -1;
+         },
+         false},
+        {"a copy",
+         [&] {
+             EditMenu(context).dispatch(EditMenu::copyItem, context);
+             return context.clipboard.getProgram() ? (int)(*context.clipboard.getProgram())[20] : -1;
+         },
+         true},
+        {"the current preset sent",
+         [&] {
+             SendMenu(context).dispatch(SendMenu::currentItem, context);
+             EXPECT_TRUE(rig.synth.waitUntil([&] { return rig.synth.editBuffer()[20] == edited; }, 3000));
+             return state().getCurrentByte(20);
+         },
+         true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        state().setCurrentProgram(original);
+        processor.recordHistory(); // the program compared with
+        processor.setParameterFromEditor(20, edited, false, true);
+        processor.recordHistory();
+        processor.setComparing(true);
+        ASSERT_EQ(state().getCurrentByte(20), original[20]);
+
+        EXPECT_EQ(c.storeAndRead(), edited);
+        EXPECT_EQ(processor.getHistory().isComparing(), !c.leavesCompare);
+        EXPECT_EQ(processor.getHistory().getEditedProgram()[20], edited);
+        processor.setComparing(false);
+        wire();
+    }
 }

@@ -1,6 +1,7 @@
 #include "MenuTestSupport.h"
 
 #include "files/FileMan.h"
+#include "library/LibraryStore.h"
 #include "library/LibraryTestSupport.h"
 #include "model/DSI_Program.h"
 #include "plugin/StateBlocks.h"
@@ -195,4 +196,33 @@ TEST(LibraryWindowTest, MenuButtonOpensThePresetPageFirstAndDoneOnlyHidesTheWind
         EXPECT_TRUE(window->isVisible());
     }
     Lib_Manager_Win::showOnDesktop = true;
+}
+
+TEST_F(PresetBankPageTest, ThePresetListIsReachedWithTabSteppedWithArrowsAndReadOut)
+{
+    auto& list = page.getList();
+    const auto order = page.createKeyboardFocusTraverser()->getAllComponents(&page);
+    EXPECT_NE(std::find(order.begin(), order.end(), &list), order.end());
+    EXPECT_EQ(list.getTitle(), "Presets");
+
+    list.setSelectedRowQuietly(-1);
+    EXPECT_TRUE(list.keyPressed(juce::KeyPress(juce::KeyPress::downKey)));
+    EXPECT_EQ(list.getSelectedRow(), 0);
+    EXPECT_TRUE(list.keyPressed(juce::KeyPress(juce::KeyPress::downKey)));
+    EXPECT_EQ(list.getSelectedRow(), 1);
+    EXPECT_EQ(rig.processor.getCurrentProgram(), 1); // as a click on the row
+    EXPECT_TRUE(list.keyPressed(juce::KeyPress(juce::KeyPress::upKey)));
+    EXPECT_TRUE(list.keyPressed(juce::KeyPress(juce::KeyPress::upKey))); // at the top: stays
+    EXPECT_EQ(list.getSelectedRow(), 0);
+    EXPECT_FALSE(list.keyPressed(juce::KeyPress('a')));
+    const auto spoken = list.createAccessibilityHandler()->getValueInterface()->getCurrentValueAsString();
+    EXPECT_TRUE(spoken.startsWith("1 ")) << spoken;
+    EXPECT_TRUE(spoken.contains(LibraryStore::shownName(preset(0).data()).trimEnd())) << spoken;
+
+    // Stepping past the shown rows scrolls them along.
+    for (int i = 0; i < 40; ++i)
+        list.keyPressed(juce::KeyPress(juce::KeyPress::downKey));
+    EXPECT_EQ(list.getSelectedRow(), 40);
+    EXPECT_GE(list.getSelectedRow(), list.getTopRow());
+    EXPECT_LT(list.getSelectedRow(), list.getTopRow() + list.getVisibleRows());
 }

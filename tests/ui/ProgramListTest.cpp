@@ -211,3 +211,33 @@ TEST_F(ProgramListTest, ShortListsAndTinySizesDoNotScroll)
     juce::Graphics g(image);
     grid.paintEntireComponent(g, false);
 }
+
+TEST_F(ProgramListTest, ArrowKeysSelectRowsAsClicksDoAndReadersHearTheRow)
+{
+    grid.listBank(4);
+    test::ChangeCounter messages(grid);
+    struct Case
+    {
+        int key;
+        int selected;
+        int messages;
+    };
+    const Case cases[] = {
+        {juce::KeyPress::downKey, 0, 1}, // nothing selected: the first row
+        {juce::KeyPress::downKey, 1, 2},
+        {juce::KeyPress::upKey, 0, 3},
+        {juce::KeyPress::upKey, 0, 3}, // the top stays
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_TRUE(grid.keyPressed(juce::KeyPress(c.key)));
+        EXPECT_EQ(model.getSelectedRow(), c.selected);
+        EXPECT_EQ(messages.count(), c.messages);
+        EXPECT_EQ(grid.getCode(), ProgramListModel::rowSelectedCode);
+    }
+    EXPECT_FALSE(grid.keyPressed(juce::KeyPress('a')));
+    const auto handler = grid.createAccessibilityHandler();
+    const auto text = handler->getValueInterface()->getCurrentValueAsString();
+    EXPECT_TRUE(text.startsWith("F1:001 ")) << text;
+    EXPECT_EQ(handler->getRole(), juce::AccessibilityRole::list);
+}

@@ -197,6 +197,21 @@ int main(int argc, char** argv)
             ok &= writePng(editor, outFolder.getChildFile(name));
         }
 
+        // After an edit the undo button is live; comparing lights COMPARE and shows the program
+        // as it was loaded.
+        editor.setSize(1191, 700);
+        processor.setParameterFromEditor(20, 150, true, false);
+        processor.recordHistory();
+        zarnel::test::pumpMessages(20);
+        main.getHistoryBar().refresh();
+        ok &= writePng(editor, outFolder.getChildFile("editor-history.png"));
+        processor.setComparing(true);
+        zarnel::test::pumpMessages(20);
+        main.getHistoryBar().refresh();
+        ok &= writePng(editor, outFolder.getChildFile("editor-comparing.png"));
+        processor.setComparing(false);
+        zarnel::test::pumpMessages(20);
+
         // The zoom of three sections: one with an envelope, the clock and sequencer section, and the
         // largest one, at the reference and the largest window sizes.
         const std::pair<juce::Point<int>, const char*> zoomSizes[] = {{{1191, 700}, "1191x700"},
@@ -254,6 +269,15 @@ int main(int argc, char** argv)
             zarnel::test::pumpMessages(20);
             main.handleStateCode(0x12000000);
             ok &= writePng(editor, outFolder.getChildFile(juce::String("keyboard-shown-") + sizeName + ".png"));
+        }
+        {
+            // The piano reached with Tab: the key Space would play is framed.
+            auto& pad = main.getKeyboard().getPiano();
+            pad.focusGained(juce::Component::focusChangedByTabKey);
+            pad.keyPressed(juce::KeyPress(juce::KeyPress::rightKey, juce::ModifierKeys::shiftModifier, 0));
+            ok &= writePng(editor, outFolder.getChildFile("keyboard-piano-focus.png"));
+            pad.focusLost(juce::Component::focusChangedByTabKey);
+            pad.keyPressed(juce::KeyPress(juce::KeyPress::leftKey, juce::ModifierKeys::shiftModifier, 0));
         }
 
         // The bank page in bank and category view, and the write dialog on a factory program,

@@ -51,6 +51,7 @@ WriteSnd::WriteSnd(MidiCntrState& s, int currentBank, int currentProgram, const 
 
     display = std::make_unique<LCD_Comp>();
     display->setScale(1.0f);
+    display->setKeyZone(LCD_Comp::nameZone);
     display->addChangeListener(this);
     addAndMakeVisible(*display);
 

@@ -30,6 +30,7 @@ EditorPanel::EditorPanel(ZarnelAudioProcessor& processor)
       tile(Pictures::get(Picture::panelTile)),
       set(processor, *this)
 {
+    setTitle("Program parameters");
     set.forEachControl([this](StsCont& c) {
         // Controls without a section (the sequencer's destinations, the empty slots) stay hidden.
         c.setVisible(c.isConfigured() && c.getSectionId() != ControlTable::noSection);

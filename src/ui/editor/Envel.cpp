@@ -2,6 +2,7 @@
 
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
+#include "ui/widgets/ButtonAccess.h"
 
 #include <utility>
 
@@ -126,6 +127,30 @@ void Envel::paint(juce::Graphics& g)
 
     g.setOpacity(0.3f);
     g.drawImage(glass, juce::Rectangle<float>(4.0f * s, 5.0f * s, (float)glass.getWidth() * s, (float)glass.getHeight() * s));
+}
+
+juce::String Envel::stagesText() const
+{
+    const auto v = [this](int stage) { return juce::String(juce::roundToInt(getStageValue(stage))); };
+    return "attack " + v(0) + ", decay " + v(1) + ", sustain " + v(2) + ", release " + v(3);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> Envel::createAccessibilityHandler()
+{
+    struct Handler : juce::AccessibilityHandler
+    {
+        explicit Handler(Envel& e)
+            : AccessibilityHandler(e, juce::AccessibilityRole::image, {}, Interfaces{ButtonAccess::readOnlyText([&e] { return e.stagesText(); })}), env(e)
+        {
+        }
+        juce::String getTitle() const override
+        {
+            static const char* const names[] = {"Filter envelope", "Amplifier envelope", "Envelope 3"};
+            return names[juce::jlimit(0, 2, env.getEnvelopeNumber())];
+        }
+        const Envel& env;
+    };
+    return std::make_unique<Handler>(*this);
 }
 
 } // namespace zarnel

@@ -55,6 +55,10 @@ public:
     int getGrabbedHandle() const noexcept { return grabbed; }
 
     void paint(juce::Graphics& g) override;
+    // Named after its envelope, with its four stages as value; its knobs beside it edit them.
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+    // The four stages as a screen reader reads them.
+    juce::String stagesText() const;
     void mouseMove(const juce::MouseEvent& e) override;
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseDrag(const juce::MouseEvent& e) override;

@@ -9,6 +9,7 @@ namespace zarnel
 
 Plugin_File::Plugin_File(MidiCntrState& s) : state(s)
 {
+    setTitle("Presets");
     refresh();
 }
 

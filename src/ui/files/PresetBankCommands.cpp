@@ -44,6 +44,8 @@ void PresetBankCommands::storeEdited(ZarnelAudioProcessor& processor, int preset
     if (!Bank_Program::isValidSlot(preset))
         preset = 0;
     auto& state = processor.getState();
+    // The edits are stored, not the program being compared with.
+    processor.setComparing(false);
     auto record = state.getCurrentProgram();
     DSI_Program::encodeName(name, record.data() + DSI_Program::nameOffset);
     state.setHostBankProgram(preset, record);
@@ -67,7 +69,7 @@ void PresetBankCommands::renamePreset(ZarnelAudioProcessor& processor, int prese
 
 juce::String PresetBankCommands::proposedName(ZarnelAudioProcessor& processor)
 {
-    const auto record = processor.getState().getCurrentProgram();
+    const auto record = processor.getHistory().getEditedProgram();
     const auto name = DSI_Program::decodeName(record.data(), record.size()).trimEnd();
     return name.isEmpty() || name.startsWith("---") ? juce::String("Untitled") : name;
 }

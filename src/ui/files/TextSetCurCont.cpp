@@ -11,6 +11,7 @@ TextSetCurCont::TextSetCurCont(PresetNamer n) : namer(std::move(n))
     field.setMultiLine(false);
     field.setFont(juce::Font("Arial", 16.0f, juce::Font::plain));
     field.setInputRestrictions(16);
+    field.setTitle("Preset name");
     addAndMakeVisible(field);
     for (auto* b : {&ok, &cancel})
     {

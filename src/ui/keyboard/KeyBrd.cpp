@@ -10,6 +10,7 @@ KeyBrd::KeyBrd(MidiCntrState& s)
     : state(s), grip(Pictures::get(Picture::keyGrip)), well(Pictures::get(Picture::wheelWell)), velocity(s),
       pitchWheel(s, true), modWheel(s, false), octaveStrip(s), piano(s), player(s, playerMode)
 {
+    setTitle("Keyboard");
     setOpaque(true);
     for (juce::Component* c : {(juce::Component*)&velocity, (juce::Component*)&pitchWheel, (juce::Component*)&modWheel,
                                (juce::Component*)&octaveStrip, (juce::Component*)&piano, (juce::Component*)&player})

@@ -8,6 +8,8 @@ namespace zarnel
 KeyOverlay::KeyOverlay(PianoPad& p) : pad(p)
 {
     setMouseCursor(juce::MouseCursor::PointingHandCursor);
+    // Else JUCE hands a click's focus up to the pad, away from the note player's letters.
+    setMouseClickGrabsKeyboardFocus(false);
 }
 
 int KeyOverlay::keyAt(int x, int y) const

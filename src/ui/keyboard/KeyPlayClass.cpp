@@ -18,6 +18,8 @@ KeyPlayClass::KeyPlayClass(MidiCntrState& s, int mode)
 {
     setWantsKeyboardFocus(true);
     setMouseClickGrabsKeyboardFocus(true);
+    setTitle("Computer keyboard player");
+    setDescription("Z S X D C V G B H N J M play an octave from C");
     setMouseCursor(juce::MouseCursor::UpDownResizeCursor);
 }
 

@@ -35,6 +35,9 @@ bool NotePlayer::isHolding() const noexcept
 
 bool NotePlayer::keyPressed(const juce::KeyPress& key, int channel)
 {
+    // Shortcuts such as Ctrl+Z are the editor's, not notes.
+    if (key.getModifiers().isCommandDown())
+        return false;
     const int code = key.getKeyCode();
     // Letters and digits by their key, whatever Shift did to the character.
     const auto character = code > 0 && code < 128 ? (juce::juce_wchar)code : key.getTextCharacter();

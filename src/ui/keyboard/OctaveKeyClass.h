@@ -24,8 +24,12 @@ public:
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseDrag(const juce::MouseEvent& e) override;
     void paint(juce::Graphics& g) override;
+    // Left/Down and Right/Up move the five octaves by one.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
+    void chooseFirstNote(int first);
     void chooseAt(int x);
 
     MidiCntrState& state;

@@ -1,6 +1,7 @@
 #include "PianoKey.h"
 
 #include "ui/look/Pictures.h"
+#include "ui/widgets/ButtonAccess.h"
 
 namespace zarnel
 {
@@ -38,6 +39,17 @@ void PianoKey::paint(juce::Graphics& g)
 {
     paintedPressed = isPressed();
     g.drawImage(paintedPressed ? down : up, getLocalBounds().toFloat());
+}
+
+std::unique_ptr<juce::AccessibilityHandler> PianoKey::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::button,
+                                             [this] { return accessName ? accessName() : juce::String(); },
+                                             [this] {
+                                                 if (accessPress)
+                                                     accessPress();
+                                             },
+                                             {}});
 }
 
 } // namespace zarnel

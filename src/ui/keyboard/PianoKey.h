@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 namespace zarnel
 {
 
@@ -26,6 +28,11 @@ public:
     void markReleased();
 
     void paint(juce::Graphics& g) override;
+
+    // What a screen reader hears and does: the note's name, and a press that plays it briefly.
+    std::function<juce::String()> accessName;
+    std::function<void()> accessPress;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
     void timerCallback() override;

@@ -1,6 +1,8 @@
 #include "PianoPad.h"
 
 #include "midi/MidiCntrState.h"
+#include "ui/keyboard/NotePlayer.h"
+#include "ui/widgets/ButtonAccess.h"
 
 namespace zarnel
 {
@@ -8,7 +10,11 @@ namespace zarnel
 PianoPad::PianoPad(MidiCntrState& s) : state(s), overlay(*this)
 {
     for (int i = 0; i < PianoLayout::numKeys; ++i)
+    {
         keys[(size_t)i] = std::make_unique<PianoKey>(i, PianoLayout::isBlack(i));
+        keys[(size_t)i]->accessName = [this, i] { return keyName(i); };
+        keys[(size_t)i]->accessPress = [this, i] { playBriefly(i); };
+    }
     // White keys first: the black ones always lie in front of them.
     for (const bool black : {false, true})
         for (auto& k : keys)
@@ -16,10 +22,13 @@ PianoPad::PianoPad(MidiCntrState& s) : state(s), overlay(*this)
                 addAndMakeVisible(*k);
     addAndMakeVisible(overlay);
     setScale(1.0f);
+    ButtonAccess::takeFocusFromKeys(*this);
+    setTitle("Piano");
 }
 
 PianoPad::~PianoPad()
 {
+    stopTimer();
     releaseAll();
 }
 
@@ -63,9 +72,114 @@ void PianoPad::releaseKey(int key)
 
 void PianoPad::releaseAll()
 {
+    stopTimer();
+    briefKey = keyHeld = -1;
     for (int i = 0; i < PianoLayout::numKeys; ++i)
         releaseKey(i);
     overlay.forgetHeldKey();
+}
+
+juce::String PianoPad::keyName(int key) const
+{
+    const int note = key + 12 * state.keyboardOctave.load();
+    return note >= 0 && note <= 127 ? NotePlayer::noteName(note) : juce::String();
+}
+
+void PianoPad::pressFromKeys(int key)
+{
+    if (key < 0 || key >= PianoLayout::numKeys)
+        return;
+    pressKey(key, (int)((float)keys[(size_t)key]->getHeight() * 0.85f));
+}
+
+void PianoPad::playBriefly(int key)
+{
+    if (briefKey >= 0)
+        releaseKey(briefKey);
+    briefKey = -1;
+    pressFromKeys(key);
+    if (key >= 0 && key < PianoLayout::numKeys && keys[(size_t)key]->isPressed())
+    {
+        briefKey = key;
+        startTimer(accessPressMs);
+    }
+}
+
+void PianoPad::timerCallback()
+{
+    stopTimer();
+    if (briefKey >= 0 && briefKey != keyHeld)
+        releaseKey(briefKey);
+    briefKey = -1;
+}
+
+bool PianoPad::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::spaceKey || key == juce::KeyPress::returnKey)
+    {
+        if (keyHeld < 0)
+        {
+            pressFromKeys(focusKey);
+            if (getKey(focusKey).isPressed())
+                keyHeld = focusKey;
+        }
+        return true; // repeats of a held key
+    }
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0 || key.getModifiers().isAltDown())
+        return false;
+    const int step = key.getModifiers().isShiftDown() ? 12 : 1;
+    const int moved = juce::jlimit(0, PianoLayout::numKeys - 1, focusKey + direction * step);
+    if (moved != focusKey)
+    {
+        focusKey = moved;
+        repaint();
+        if (auto* handler = getAccessibilityHandler())
+            handler->notifyAccessibilityEvent(juce::AccessibilityEvent::valueChanged);
+    }
+    return true;
+}
+
+bool PianoPad::keyStateChanged(bool)
+{
+    if (keyHeld >= 0 && !juce::KeyPress::isKeyCurrentlyDown(juce::KeyPress::spaceKey)
+        && !juce::KeyPress::isKeyCurrentlyDown(juce::KeyPress::returnKey))
+    {
+        releaseKey(keyHeld);
+        keyHeld = -1;
+    }
+    return false;
+}
+
+void PianoPad::focusGained(FocusChangeType)
+{
+    focusShown = true;
+    repaint();
+}
+
+void PianoPad::focusLost(FocusChangeType)
+{
+    if (keyHeld >= 0)
+        releaseKey(keyHeld);
+    keyHeld = -1;
+    focusShown = false;
+    repaint();
+}
+
+void PianoPad::paintOverChildren(juce::Graphics& g)
+{
+    if (!focusShown)
+        return;
+    g.setColour(juce::Colour(0xFF6FA8FF));
+    g.drawRect(keys[(size_t)focusKey]->getBounds().reduced(1), 2);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> PianoPad::createAccessibilityHandler()
+{
+    // The key chosen from the keyboard is the piano's value.
+    return std::make_unique<juce::AccessibilityHandler>(
+        *this, juce::AccessibilityRole::group, juce::AccessibilityActions{},
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return keyName(focusKey); })});
 }
 
 } // namespace zarnel

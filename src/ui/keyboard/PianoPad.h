@@ -16,7 +16,9 @@ class MidiCntrState;
 
 // The five-octave piano: 65 keys from 12 x the keyboard octave, played with the mouse through the
 // overlay on top of them, on the editor's MIDI channel straight to the instrument.
-class PianoPad : public juce::Component
+// From the keyboard it is one stop: Left and Right choose a key (Shift: an octave), Space or
+// Return holds it; a screen reader's press on a key plays it for a moment.
+class PianoPad : public juce::Component, private juce::Timer
 {
 public:
     explicit PianoPad(MidiCntrState& state);
@@ -34,10 +36,31 @@ public:
 
     PianoKey& getKey(int key) const noexcept { return *keys[(size_t)juce::jlimit(0, PianoLayout::numKeys - 1, key)]; }
     KeyOverlay& getOverlay() noexcept { return overlay; }
+    int getFocusKey() const noexcept { return focusKey; }
+    // The key's note name at the keyboard's octave ("C3"), empty past note 127.
+    juce::String keyName(int key) const;
+    // Plays the key and lets it go after accessPressMs.
+    void playBriefly(int key);
+    static constexpr int accessPressMs = 300;
+
+    bool keyPressed(const juce::KeyPress& key) override;
+    bool keyStateChanged(bool isKeyDown) override;
+    void focusLost(FocusChangeType) override;
+    void focusGained(FocusChangeType) override;
+    void paintOverChildren(juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     const PianoLayout::Keys& getLayout() const noexcept { return layout; }
 
 private:
+    void timerCallback() override;
+    // A strong velocity from the key's lower part, as a click there would give.
+    void pressFromKeys(int key);
+
     MidiCntrState& state;
+    int focusKey = 24; // the middle C of the five octaves
+    int keyHeld = -1; // by Space or Return
+    bool focusShown = false;
+    int briefKey = -1; // by a screen reader's press
     float scale = 1.0f;
     PianoLayout::Keys layout;
     std::array<std::unique_ptr<PianoKey>, PianoLayout::numKeys> keys;

@@ -1,8 +1,11 @@
 #include "VelIndClass.h"
 
+#include "PianoLayout.h"
+
 #include "midi/MidiCntrState.h"
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
+#include "ui/widgets/ButtonAccess.h"
 
 namespace zarnel
 {
@@ -10,6 +13,7 @@ namespace zarnel
 VelIndClass::VelIndClass(MidiCntrState& s) : state(s), icon(Pictures::get(Picture::velocityIcon))
 {
     refresh();
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void VelIndClass::setScale(float s)
@@ -30,9 +34,17 @@ void VelIndClass::refresh()
 void VelIndClass::setFromPointer(int y)
 {
     // In unscaled units: the whole strip scales together.
-    const int v = juce::jlimit(0, 127, 127 - juce::roundToInt((float)y / scale));
-    state.keyboardVelocity = v;
+    setVelocity(127 - juce::roundToInt((float)y / scale));
+}
+
+void VelIndClass::setVelocity(int v)
+{
+    state.keyboardVelocity = juce::jlimit(0, 127, v);
+    const int before = shownValue;
     refresh();
+    if (shownValue != before)
+        if (auto* handler = getAccessibilityHandler())
+            handler->notifyAccessibilityEvent(juce::AccessibilityEvent::valueChanged);
 }
 
 void VelIndClass::mouseDown(const juce::MouseEvent& e)
@@ -75,6 +87,28 @@ void VelIndClass::paint(juce::Graphics& g)
     g.setFont(ZarnelLookAndFeel::arial(10.0f * s));
     g.drawText("Note Velocity", juce::Rectangle<float>(0.0f, 0.0f, 80.0f * s, 13.0f * s), juce::Justification::centredLeft,
                false);
+}
+
+bool VelIndClass::keyPressed(const juce::KeyPress& key)
+{
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0)
+        return false;
+    setVelocity(state.keyboardVelocity.load() + direction * (key.getModifiers().isShiftDown() ? 10 : 1));
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> VelIndClass::createAccessibilityHandler()
+{
+    ButtonAccess::ValueParts parts;
+    parts.title = [] { return juce::String("Keyboard velocity"); };
+    parts.value = [this] { return (double)state.keyboardVelocity.load(); };
+    parts.text = [this] {
+        const int v = state.keyboardVelocity.load();
+        return v < PianoLayout::heightVelocityBelow ? juce::String("by key height") : juce::String(v);
+    };
+    parts.set = [this](double v) { setVelocity(juce::roundToInt(v)); };
+    return ButtonAccess::makeValueHandler(*this, std::move(parts));
 }
 
 } // namespace zarnel

@@ -26,8 +26,12 @@ public:
     void mouseDrag(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
     void paint(juce::Graphics& g) override;
+    // Arrows step the velocity by one, with Shift by ten.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
+    void setVelocity(int v);
     void setFromPointer(int y);
 
     MidiCntrState& state;

@@ -1,5 +1,7 @@
 #include "WheelCnt.h"
 
+#include "ui/widgets/ButtonAccess.h"
+
 #include "midi/MidiCntrState.h"
 #include "ui/look/Pictures.h"
 
@@ -19,6 +21,7 @@ WheelCnt::WheelCnt(MidiCntrState& s, bool isSpringing)
       strip(Pictures::get(Picture::wheelStrip))
 {
     setMouseCursor(juce::MouseCursor::UpDownResizeCursor);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 WheelCnt::~WheelCnt()
@@ -82,6 +85,25 @@ void WheelCnt::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDet
         setValue(value + 1.0f, true);
     else if (wheel.deltaY < 0.0f)
         setValue(value - 1.0f, true);
+}
+
+bool WheelCnt::keyPressed(const juce::KeyPress& key)
+{
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0)
+        return false;
+    setValue(value + (float)(direction * (key.getModifiers().isShiftDown() ? 13 : 1)), true);
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> WheelCnt::createAccessibilityHandler()
+{
+    return ButtonAccess::makeValueHandler(
+        *this, {[this] { return juce::String(springing ? "Pitch wheel" : "Modulation wheel"); },
+                [this] { return (double)value; },
+                // The pitch wheel reads as its bend from the middle.
+                [this] { return juce::String((int)value - (springing ? centre : 0)); },
+                [this](double v) { setValue((float)v, true); }});
 }
 
 void WheelCnt::paint(juce::Graphics& g)

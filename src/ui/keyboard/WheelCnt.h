@@ -32,6 +32,10 @@ public:
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
     void paint(juce::Graphics& g) override;
+    // Up and Down turn the wheel (Shift: a tenth of its travel); the pitch wheel stays where the
+    // keys leave it, as after the mouse wheel.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
     void sendValue();

@@ -9,6 +9,7 @@ namespace zarnel
 
 CatContainer::CatContainer()
 {
+    setTitle("Categories");
     for (int i = 0; i < numButtons; ++i)
     {
         const juce::String caption = i == 0 ? "-----" : (i == listAll ? "LIST ALL" : ParDes::categoryName(i).toUpperCase());

@@ -1,6 +1,7 @@
 #include "LibBut.h"
 
 #include "../look/Pictures.h"
+#include "../widgets/ButtonAccess.h"
 #include "../widgets/ListenerCalls.h"
 
 namespace zarnel
@@ -11,7 +12,7 @@ LibBut::LibBut(const juce::String& t, int identifier, float size)
       right(Pictures::get(Picture::libButtonEnd))
 {
     setSize(60, 40);
-    setWantsKeyboardFocus(false);
+    ButtonAccess::takeFocusFromKeys(*this);
     setTitle(text);
 }
 
@@ -59,6 +60,16 @@ void LibBut::paint(juce::Graphics& g)
 void LibBut::mouseDown(const juce::MouseEvent&)
 {
     click();
+}
+
+bool LibBut::keyPressed(const juce::KeyPress& key)
+{
+    return ButtonAccess::pressOnKey(key, [this] { click(); });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> LibBut::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::button, [this] { return text; }, [this] { click(); }, {}});
 }
 
 void LibBut::mouseEnter(const juce::MouseEvent&)

@@ -46,6 +46,7 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
     search.setFont(juce::Font("Arial", 15.0f, juce::Font::plain));
     search.setTextToShowWhenEmpty("name contains...", juce::Colour(0xFF8A8585));
     search.setInputRestrictions(16);
+    search.setTitle("Search names");
     search.onTextChange = [this] { searchChanged(); };
     search.onEscapeKey = [this] { search.clear(); searchChanged(); };
     addAndMakeVisible(search);
@@ -522,7 +523,7 @@ void LibClass::deleteSelected()
 
 void LibClass::addCurrentProgram()
 {
-    pendingAdd = processor.getState().getCurrentProgram();
+    pendingAdd = processor.getHistory().getEditedProgram();
     const auto name = DSI_Program::decodeName(pendingAdd.data(), pendingAdd.size()).trimEnd();
     if (store.contains(pendingAdd))
     {

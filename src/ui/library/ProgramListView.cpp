@@ -1,5 +1,7 @@
 #include "ProgramListView.h"
 
+#include "../widgets/ButtonAccess.h"
+
 #include "../look/Pictures.h"
 
 #include "../../library/LibraryStore.h"
@@ -18,7 +20,7 @@ constexpr int thumbHeight = 43;
 
 ProgramListView::ProgramListView() : thumb(Pictures::get(Picture::listThumb))
 {
-    setWantsKeyboardFocus(false);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 ProgramListView::~ProgramListView()
@@ -107,9 +109,7 @@ void ProgramListView::mouseDown(const juce::MouseEvent& e)
             return;
         const int row = juce::jmin(rows - 1, e.y / rowHeight + topRow);
         drag = Drag::selecting;
-        selectedRow = row;
-        repaint();
-        rowChosen(row);
+        chooseRow(row);
         return;
     }
     if (!hasScrollBar())
@@ -159,6 +159,54 @@ void ProgramListView::mouseWheelMove(const juce::MouseEvent&, const juce::MouseW
 {
     if (wheel.deltaY != 0.0f)
         setTopRow(topRow + (wheel.deltaY > 0.0f ? -1 : 1));
+}
+
+void ProgramListView::chooseRow(int row)
+{
+    selectedRow = row;
+    repaint();
+    rowChosen(row);
+    if (auto* handler = getAccessibilityHandler())
+        handler->notifyAccessibilityEvent(juce::AccessibilityEvent::valueChanged);
+}
+
+bool ProgramListView::keyPressed(const juce::KeyPress& key)
+{
+    const int rows = getNumRows();
+    if (key == juce::KeyPress::returnKey)
+    {
+        if (rows > 0 && selectedRow >= 0)
+            rowDoubleClicked();
+        return true;
+    }
+    const int direction = key == juce::KeyPress::downKey ? 1 : key == juce::KeyPress::upKey ? -1 : 0;
+    if (direction == 0 || key.getModifiers().isCommandDown())
+        return false;
+    const int row = selectedRow < 0 ? 0 : selectedRow + direction;
+    if (row < 0 || row >= rows || row == selectedRow)
+        return true;
+    if (row < topRow)
+        setTopRow(row);
+    else if (row >= topRow + getVisibleRows())
+        setTopRow(row - getVisibleRows() + 1);
+    chooseRow(row);
+    return true;
+}
+
+juce::String ProgramListView::rowText(int row) const
+{
+    if (row < 0 || row >= getNumRows())
+        return {};
+    const auto* record = getRowRecord(row);
+    return juce::String(row + 1) + " " + LibraryStore::shownName(record).trimEnd() + ", "
+           + ParDes::categoryName(LibraryStore::categoryOf(record));
+}
+
+std::unique_ptr<juce::AccessibilityHandler> ProgramListView::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler>(
+        *this, juce::AccessibilityRole::list, juce::AccessibilityActions{},
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return rowText(selectedRow); })});
 }
 
 void ProgramListView::timerCallback()

@@ -36,6 +36,12 @@ public:
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseDoubleClick(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+    // Up and Down choose the row above or below, as a click would; Return is a double click.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
+    // A row as a screen reader reads it: number, name and category.
+    juce::String rowText(int row) const;
 
 protected:
     // A row chosen by the user (already selected and repainted).
@@ -44,6 +50,7 @@ protected:
 
 private:
     void timerCallback() override;
+    void chooseRow(int row);
     int thumbTop() const;
     double scrollRatio() const;
 

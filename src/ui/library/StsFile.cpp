@@ -7,6 +7,7 @@ namespace zarnel
 
 StsFile::StsFile(LibraryStore& s) : store(s)
 {
+    setTitle("Library programs");
 }
 
 const std::uint8_t* StsFile::getRowRecord(int row) const

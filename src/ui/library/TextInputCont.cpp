@@ -38,6 +38,7 @@ void TextInputCont::ask(const Question& q)
 {
     message = q.message.trimEnd();
     field.setText(q.text, false);
+    field.setTitle(message); // the question is painted, not a label a screen reader finds
     field.setVisible(q.showField);
     first.setText(q.first);
     second.setText(q.second);

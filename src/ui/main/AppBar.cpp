@@ -20,6 +20,7 @@ constexpr ButtonSpec buttonSpecs[AppBar::numButtons] = {
 
 AppBar::AppBar(MidiCntrState& s) : state(s)
 {
+    setTitle("Application bar");
     setOpaque(true);
 
     menuButton = std::make_unique<AppSetBarBut>(state);
@@ -36,6 +37,7 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
 
     channelLabel = std::make_unique<StsLabel>();
     channelLabel->configure({}, "Arial", 12.0f, juce::Justification::centred);
+    channelLabel->makePressable("MIDI channel");
     channelLabel->setBackgroundMode(StsLabel::filledAndFramed);
     channelLabel->setFillColour(juce::Colour(0xff000000));
     channelLabel->setFrameColour(juce::Colour(0xff9f9f9f));

@@ -1,11 +1,14 @@
 #include "AppSetBarBut.h"
 
+#include "../widgets/ButtonAccess.h"
+
 namespace zarnel
 {
 
 AppSetBarBut::AppSetBarBut(MidiCntrState& s) : state(s)
 {
     juce::ignoreUnused(state);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void AppSetBarBut::paint(juce::Graphics& g)
@@ -17,8 +20,24 @@ void AppSetBarBut::paint(juce::Graphics& g)
 
 void AppSetBarBut::mouseUp(const juce::MouseEvent&)
 {
+    press();
+}
+
+void AppSetBarBut::press()
+{
     code = menuCode;
     sendChangeMessage();
+}
+
+bool AppSetBarBut::keyPressed(const juce::KeyPress& key)
+{
+    return ButtonAccess::pressOnKey(key, [this] { press(); });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> AppSetBarBut::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::button, [] { return juce::String("Menu"); },
+                                             [this] { press(); }, {}});
 }
 
 } // namespace zarnel

@@ -15,12 +15,16 @@ public:
 
     void paint(juce::Graphics& g) override;
     void mouseUp(const juce::MouseEvent& e) override;
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
     int getCode() const noexcept { return code; }
 
     static constexpr int menuCode = 128;
 
 private:
+    void press();
+
     MidiCntrState& state;
     int code = 0;
 };

@@ -3,6 +3,7 @@
 #include "../look/AsyncMenu.h"
 #include "../look/Pictures.h"
 #include "../look/ZarnelLookAndFeel.h"
+#include "../widgets/ButtonAccess.h"
 
 #include "../../midi/MidiCntrState.h"
 #include "../../model/GlobalSettings.h"
@@ -12,6 +13,7 @@ namespace zarnel
 
 GlbCont::GlbCont(MidiCntrState& s) : state(s)
 {
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void GlbCont::configure(int settingIndex)
@@ -153,6 +155,36 @@ void GlbCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDeta
         setValue(getShownValue() + 1);
     else if (wheel.deltaY < 0.0f)
         setValue(getShownValue() - 1);
+}
+
+bool GlbCont::keyPressed(const juce::KeyPress& key)
+{
+    if (index < 0)
+        return false;
+    if (style == GlobalPageLayout::menuBox
+        && ButtonAccess::pressOnKey(key, [this] {
+               AsyncMenu::show(createMenu(), juce::PopupMenu::Options().withTargetComponent(this), *this,
+                               [](GlbCont& control, int result) { control.menuChosen(result); });
+           }))
+        return true;
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0)
+        return false;
+    setValue(getShownValue() + direction * (key.getModifiers().isShiftDown() ? 10 : 1));
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> GlbCont::createAccessibilityHandler()
+{
+    ButtonAccess::ValueParts parts;
+    parts.title = [this] {
+        return index < 0 ? juce::String() : juce::String(GlobalSettings::setting(index).label).trim().trimCharactersAtEnd(":");
+    };
+    parts.value = [this] { return (double)getShownValue(); };
+    parts.text = [this] { return index < 0 ? juce::String() : GlobalSettings::valueText(index, getShownValue()); };
+    parts.set = [this](double v) { setValue(juce::roundToInt(v)); };
+    parts.maximum = (double)juce::jmax(0, maximum);
+    return ButtonAccess::makeValueHandler(*this, std::move(parts));
 }
 
 } // namespace zarnel

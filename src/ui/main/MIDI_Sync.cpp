@@ -7,6 +7,7 @@ namespace zarnel
 
 MIDI_Sync::MIDI_Sync()
 {
+    setTitle("MIDI clock");
     sampleRateLabel.configure({}, "Arial", 12.0f, juce::Justification::centred);
     sampleRateLabel.setBounds(76, 30, 60, 14);
     addAndMakeVisible(sampleRateLabel);
@@ -22,6 +23,7 @@ MIDI_Sync::MIDI_Sync()
 
     slider.setBounds(76, 50, 200, 18);
     slider.addChangeListener(this);
+    slider.setTitle("Output delay");
     slider.addMouseListener(this, false);
     addAndMakeVisible(slider);
 

@@ -60,6 +60,10 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     appBar = std::make_unique<AppBar>(state);
     appBar->setBounds(0, 0, referenceWidth, AppBar::barHeight);
     addAndMakeVisible(*appBar);
+    historyBar = std::make_unique<HistoryBar>(processor);
+    appBar->addAndMakeVisible(*historyBar);
+    addKeyListener(historyBar.get());
+    addMouseListener(historyBar.get(), true);
     appBar->getMenuButton().addChangeListener(this);
     for (int i = 0; i < AppBar::numButtons; ++i)
         appBar->getButton(i).addListener(this);
@@ -96,6 +100,8 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 MainComp::~MainComp()
 {
     cancelPendingUpdate();
+    removeKeyListener(historyBar.get());
+    removeMouseListener(historyBar.get());
     if (libraryWindow != nullptr)
         libraryWindow->getContent().getCloseHandle().removeListener(this);
     libraryWindow.reset();
@@ -142,6 +148,7 @@ void MainComp::layoutChildren()
     state.uiScale = s;
 
     appBar->setBounds(appBar->getX(), appBar->getY(), w, AppBar::barHeight);
+    historyBar->layoutIn(w, AppBar::barHeight);
 
     keyboard->rescale(s);
     const int keyboardTop = (int)((float)collapsedKeyboardTop * s);
@@ -927,6 +934,8 @@ void MainComp::toggleWriteDialog(bool on)
     }
     if (writeDialog == nullptr)
     {
+        // The dialog offers the edits' name and category; WRITE stores the edits.
+        processor.setComparing(false);
         const auto program = state.getCurrentProgram();
         writeDialog = std::make_unique<WriteSnd>(state, state.currentBank.load(), state.currentProgramNumber.load(),
                                                  DSI_Program::decodeName(program.data(), program.size()),

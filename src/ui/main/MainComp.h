@@ -2,6 +2,7 @@
 
 #include "AboutPanel.h"
 #include "AppBar.h"
+#include "HistoryBar.h"
 #include "MIDI_Setup.h"
 #include "MIDI_scan.h"
 #include "MsgCont.h"
@@ -94,6 +95,7 @@ public:
     static juce::String progressText(int bank, int program);
 
     AppBar& getAppBar() noexcept { return *appBar; }
+    HistoryBar& getHistoryBar() noexcept { return *historyBar; }
     AboutPanel* getAboutPanel() noexcept { return aboutPanel.get(); }
     MsgCont* getMessageBox() noexcept { return messageBox.get(); }
     ProgBar* getProgressBar() const noexcept { return progressBar.get(); }
@@ -152,6 +154,7 @@ private:
     MidiCntrState& state;
 
     std::unique_ptr<AppBar> appBar;
+    std::unique_ptr<HistoryBar> historyBar;
     std::unique_ptr<EditorPanel> editorPanel;
     std::unique_ptr<FlashPanel> sectionZoom;
     std::unique_ptr<SeqPanel> sequencerPanel;

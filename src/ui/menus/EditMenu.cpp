@@ -8,7 +8,7 @@ namespace zarnel
 {
 
 EditMenu::EditMenu(const CommandContext& context)
-    : edited(context.state().getCurrentProgram()),
+    : edited(context.processor.getHistory().getEditedProgram()),
       clipboardName(context.clipboard.getName()),
       clipboardFull(context.clipboard.isFull())
 {

@@ -9,7 +9,7 @@ namespace zarnel
 {
 
 FileMenu::FileMenu(const CommandContext& context)
-    : edited(context.state().getCurrentProgram()), writeDialogShown(context.host.isWriteDialogShown())
+    : edited(context.processor.getHistory().getEditedProgram()), writeDialogShown(context.host.isWriteDialogShown())
 {
 }
 

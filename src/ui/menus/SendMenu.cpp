@@ -8,7 +8,7 @@ namespace zarnel
 SendMenu::SendMenu(const CommandContext& context)
 {
     auto& state = context.state();
-    const auto edited = state.getCurrentProgram();
+    const auto edited = context.processor.getHistory().getEditedProgram();
     editedName = DSI_Program::decodeName(edited.data(), edited.size());
     hostPresetName = state.getHostBankProgramName(state.hostProgramIndex.load());
 }
@@ -24,6 +24,8 @@ MenuModel SendMenu::items() const
 void SendMenu::sendCurrentPreset(const CommandContext& context, bool tellWhenNoOutput)
 {
     auto& state = context.state();
+    // While comparing, the program on screen is the stored one; the user means the edits.
+    context.processor.setComparing(false);
     const auto program = state.getCurrentProgram();
     state.storeProgram(false, 0, 0, program);
     if (state.getPorts().isOutputOpen())

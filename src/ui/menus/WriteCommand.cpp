@@ -23,6 +23,8 @@ bool WriteCommand::write(const CommandContext& context, int bank, int program, c
         return false;
     }
 
+    // While comparing, the program on screen is the stored one; the user means the edits.
+    context.processor.setComparing(false);
     auto record = state.getCurrentProgram();
     DSI_Program::encodeName(name, record.data() + DSI_Program::nameOffset);
     if (category >= 0 && category < ParDes::numCategories)

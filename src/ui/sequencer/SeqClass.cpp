@@ -1,5 +1,7 @@
 #include "SeqClass.h"
 
+#include "ui/widgets/ButtonAccess.h"
+
 #include "plugin/ZarnelAudioProcessor.h"
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
@@ -23,6 +25,7 @@ SeqClass::SeqClass(ZarnelAudioProcessor& ownerProcessor, int trackNumber)
 {
     setOpaque(true);
     setMouseCursor(juce::MouseCursor::CrosshairCursor);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 SeqClass::~SeqClass() = default;
@@ -163,12 +166,51 @@ void SeqClass::mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelD
     const auto step = SeqSteps::stepAt(e.x, getStepWidth());
     if (!step)
         return;
-    const auto next = SeqSteps::wheelStep(shown[(size_t)*step], wheel.deltaY > 0.0f, quantize);
+    stepValue(*step, wheel.deltaY > 0.0f, 1);
+}
+
+void SeqClass::stepValue(int step, bool up, int times)
+{
+    std::optional<int> next;
+    for (int value = shown[(size_t)step]; times-- > 0;)
+        if (const auto n = SeqSteps::wheelStep(value, up, quantize))
+            next = value = *n;
     if (!next)
         return;
-    shown[(size_t)*step] = dragValues[(size_t)*step] = *next;
-    repaintStep(*step);
-    send(*step, *next, false);
+    shown[(size_t)step] = dragValues[(size_t)step] = *next;
+    repaintStep(step);
+    send(step, *next, false);
+}
+
+bool SeqClass::keyPressed(const juce::KeyPress& key)
+{
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0 || mode == thumbnailMode)
+        return false;
+    const int code = key.getKeyCode();
+    if (code == juce::KeyPress::leftKey || code == juce::KeyPress::rightKey)
+    {
+        keyStep = juce::jlimit(0, SeqSteps::numSteps - 1, keyStep + direction);
+        if (auto* handler = getAccessibilityHandler())
+            handler->notifyAccessibilityEvent(juce::AccessibilityEvent::titleChanged);
+        return true;
+    }
+    stepValue(keyStep, direction > 0, key.getModifiers().isShiftDown() ? 10 : 1);
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> SeqClass::createAccessibilityHandler()
+{
+    return ButtonAccess::makeValueHandler(
+        *this, {[this] { return "Sequencer track " + juce::String(track + 1) + " step " + juce::String(keyStep + 1); },
+                [this] { return (double)shown[(size_t)keyStep]; }, [this] { return getLabel(keyStep); },
+                [this](double v) {
+                    const int value = SeqSteps::quantized((int)std::lround(v), quantize);
+                    shown[(size_t)keyStep] = dragValues[(size_t)keyStep] = value;
+                    repaintStep(keyStep);
+                    send(keyStep, value, true);
+                },
+                0.0, (double)SeqSteps::offCode});
 }
 
 //==== Painting =======================================================================================

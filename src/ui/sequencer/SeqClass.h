@@ -75,8 +75,14 @@ public:
     void mouseDrag(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+    // Left and Right choose the step keys act on, Up and Down step its value (Shift: ten steps).
+    bool keyPressed(const juce::KeyPress& key) override;
+    int getKeyStep() const noexcept { return keyStep; }
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
+    void stepValue(int step, bool up, int times);
+
     void applyLayout();
     void repaintStep(int step);
     void send(int step, int value, bool notifyHostNow);
@@ -95,6 +101,7 @@ private:
     int drawMode = sliders;
     int mode = overviewMode;
     int currentStep = -1;
+    int keyStep = 0;
     bool dragging = false;
 
     float scale = 1.0f;

@@ -1,5 +1,6 @@
 #include "Check_But.h"
 
+#include "ButtonAccess.h"
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -12,6 +13,7 @@ Check_But::Check_But()
       pressedBox(Pictures::get(Picture::checkBoxPressed))
 {
     setSize(30, 30);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void Check_But::configure(const juce::String& captionText, int y, int width, float height)
@@ -76,6 +78,20 @@ void Check_But::mouseUp(const juce::MouseEvent&)
 {
     pressed = false;
     repaint();
+}
+
+bool Check_But::keyPressed(const juce::KeyPress& key)
+{
+    return ButtonAccess::pressOnKey(key, [this] {
+        setTicked(!ticked);
+        sendChangeMessage();
+    });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> Check_But::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::toggleButton, [this] { return caption; }, {},
+                                             [this] { return ticked; }});
 }
 
 } // namespace zarnel

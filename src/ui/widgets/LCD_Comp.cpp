@@ -1,5 +1,7 @@
 #include "LCD_Comp.h"
 
+#include "ButtonAccess.h"
+
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -9,6 +11,7 @@ namespace zarnel
 LCD_Comp::LCD_Comp() : screen(Pictures::get(Picture::lcdScreen)), glass(Pictures::get(Picture::lcdGlass))
 {
     setSize(180, 43);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 juce::String LCD_Comp::placeText(int bankNumber, int programNumber)
@@ -79,6 +82,45 @@ void LCD_Comp::paint(juce::Graphics& g)
 
     g.setOpacity(0.5f);
     g.drawImage(glass, 0, 0, w, h, 0, 0, glass.getWidth(), glass.getHeight());
+}
+
+void LCD_Comp::pressZone(int z)
+{
+    zone = z;
+    sendChangeMessage();
+}
+
+bool LCD_Comp::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress(juce::KeyPress::F10Key, juce::ModifierKeys::shiftModifier, 0))
+    {
+        pressZone(categoryZone);
+        return true;
+    }
+    return ButtonAccess::pressOnKey(key, [this] { pressZone(keyZone); });
+}
+
+juce::String LCD_Comp::spokenText() const
+{
+    return place + " " + name.trimEnd() + ", " + categoryText;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> LCD_Comp::createAccessibilityHandler()
+{
+    struct Handler : juce::AccessibilityHandler
+    {
+        explicit Handler(LCD_Comp& d)
+            : AccessibilityHandler(d, juce::AccessibilityRole::button,
+                                   juce::AccessibilityActions{}
+                                       .addAction(juce::AccessibilityActionType::press, [&d] { d.pressZone(d.keyZone); })
+                                       .addAction(juce::AccessibilityActionType::showMenu,
+                                                  [&d] { d.pressZone(categoryZone); }),
+                                   Interfaces{ButtonAccess::readOnlyText([&d] { return d.spokenText(); })})
+        {
+        }
+        juce::String getTitle() const override { return "Program"; }
+    };
+    return std::make_unique<Handler>(*this);
 }
 
 } // namespace zarnel

@@ -40,11 +40,21 @@ public:
     void paint(juce::Graphics& g) override;
     void mouseDown(const juce::MouseEvent& e) override;
 
+    // From the keyboard and screen readers: Return or Space (a press) acts as a press on this zone,
+    // Shift+F10 (show menu) as one on the category.
+    void setKeyZone(int z) noexcept { keyZone = z; }
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+    // What a screen reader reads: place, name and category.
+    juce::String spokenText() const;
+
 private:
     float scale = 1.0f;
     juce::String name, place, categoryText;
     int program = 0, bank = 0, category = 0;
     int zone = noZone;
+    int keyZone = placeZone;
+    void pressZone(int z);
     juce::Image screen, glass;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(LCD_Comp)

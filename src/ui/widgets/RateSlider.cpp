@@ -1,5 +1,7 @@
 #include "RateSlider.h"
 
+#include "ButtonAccess.h"
+
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -9,6 +11,26 @@ namespace zarnel
 RateSlider::RateSlider() : track(Pictures::get(Picture::rateTrack)), trackPressed(Pictures::get(Picture::rateTrackPressed))
 {
     setSize(200, 18);
+    ButtonAccess::takeFocusFromKeys(*this);
+    setTitle("Rate");
+}
+
+bool RateSlider::keyPressed(const juce::KeyPress& key)
+{
+    const int direction = ButtonAccess::arrowDirection(key);
+    if (direction == 0)
+        return false;
+    const int amount = key.getModifiers().isShiftDown() ? (int)maximum / 10 : 1;
+    setMilliseconds(getMilliseconds() + direction * amount);
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> RateSlider::createAccessibilityHandler()
+{
+    return ButtonAccess::makeValueHandler(*this, {[this] { return getTitle(); }, [this] { return (double)value; },
+                                                  [this] { return juce::String(getMilliseconds()) + " ms"; },
+                                                  [this](double v) { setMilliseconds((int)std::lround(v)); }, 0.0,
+                                                  (double)maximum});
 }
 
 RateSlider::~RateSlider()

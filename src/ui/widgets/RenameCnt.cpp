@@ -9,6 +9,7 @@ RenameCnt::RenameCnt(int x, int y, const juce::String& name)
 {
     editor = std::make_unique<juce::TextEditor>();
     editor->setMultiLine(false);
+    editor->setTitle("Program name");
     // Program names are 16 characters on the synthesizer.
     editor->setInputRestrictions(16);
     editor->setFont(ZarnelLookAndFeel::arial(14.0f));

@@ -41,4 +41,15 @@ void SimpleLabel::paint(juce::Graphics& g)
     g.drawText(text, 0, 0, getWidth(), 20, juce::Justification(justification), true);
 }
 
+std::unique_ptr<juce::AccessibilityHandler> SimpleLabel::createAccessibilityHandler()
+{
+    struct Text : juce::AccessibilityHandler
+    {
+        explicit Text(SimpleLabel& l) : AccessibilityHandler(l, juce::AccessibilityRole::staticText), label(l) {}
+        juce::String getTitle() const override { return label.getText(); }
+        SimpleLabel& label;
+    };
+    return std::make_unique<Text>(*this);
+}
+
 } // namespace zarnel

@@ -17,6 +17,7 @@ public:
     void setBackgroundColour(juce::Colour colour);
 
     void paint(juce::Graphics& g) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
     juce::Colour backgroundColour;

@@ -1,5 +1,6 @@
 #include "StBut.h"
 
+#include "ButtonAccess.h"
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -10,6 +11,7 @@ StBut::StBut(const juce::String& captionText, int buttonId)
     : caption(captionText), id(buttonId), picture(Pictures::get(Picture::categoryButton))
 {
     setSize(100, pictureHeight);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void StBut::setPicture(const juce::Image& newPicture)
@@ -98,6 +100,20 @@ void StBut::paint(juce::Graphics& g)
     g.setColour(selected ? selectedTextColour : textColour);
     g.setFont(ZarnelLookAndFeel::arial(fontHeight));
     g.drawText(caption, 0, 0, w, h, juce::Justification::centred, false);
+}
+
+bool StBut::keyPressed(const juce::KeyPress& key)
+{
+    return ButtonAccess::pressOnKey(key, [this] {
+        repaint();
+        sendChangeMessage();
+    });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> StBut::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::toggleButton, [this] { return caption; }, {},
+                                             [this] { return selected; }});
 }
 
 } // namespace zarnel

@@ -1,5 +1,7 @@
 #include "StsBut.h"
 
+#include "ButtonAccess.h"
+
 #include "ListenerCalls.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -10,6 +12,8 @@ StsBut::StsBut(const juce::String& captionText, int buttonId, int buttonStyle)
     : caption(captionText), id(buttonId), style(buttonStyle)
 {
     applyStyle();
+    if (drawsItself())
+        ButtonAccess::takeFocusFromKeys(*this);
 }
 
 StsBut::~StsBut()
@@ -50,6 +54,7 @@ void StsBut::configure(int x, int y, int width, int height, bool applyBounds)
         {
             inner = std::make_unique<juce::TextButton>();
             inner->addListener(this);
+            inner->setTitle(caption);
             addAndMakeVisible(*inner);
         }
         if (style == dialog)
@@ -105,6 +110,8 @@ void StsBut::setFontHeight(float height)
 void StsBut::setCaption(const juce::String& newCaption)
 {
     caption = newCaption;
+    if (inner != nullptr)
+        inner->setTitle(caption); // the caption is painted over it, so readers need its title
     repaint();
 }
 
@@ -143,6 +150,19 @@ void StsBut::buttonClicked(juce::Button* button)
 {
     if (button == inner.get())
         tellListeners();
+}
+
+bool StsBut::keyPressed(const juce::KeyPress& key)
+{
+    return drawsItself() && ButtonAccess::pressOnKey(key, [this] { tellListeners(); });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> StsBut::createAccessibilityHandler()
+{
+    if (!drawsItself())
+        return std::make_unique<juce::AccessibilityHandler>(*this, juce::AccessibilityRole::ignored);
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::button, [this] { return caption; }, {},
+                                             {}});
 }
 
 void StsBut::paint(juce::Graphics& g)

@@ -61,6 +61,9 @@ public:
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
     void buttonClicked(juce::Button* button) override;
+    // Styles drawn by an inner text button leave keys and screen readers to it.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
     void applyStyle();

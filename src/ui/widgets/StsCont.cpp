@@ -21,9 +21,70 @@ int scaled(float v, float s)
 {
     return (int)(v * s);
 }
+
+// What a screen reader reads and sets: the shown value, its text and the control's range.
+class ValueAccess : public juce::AccessibilityValueInterface
+{
+public:
+    explicit ValueAccess(StsCont& c) : control(c) {}
+    bool isReadOnly() const override { return false; }
+    double getCurrentValue() const override { return control.getShownValue(); }
+    void setValue(double value) override
+    {
+        // Clamped before the int: a huge value would wrap, NaN would read as 0.
+        if (!std::isnan(value))
+            control.requestValue((int)std::lround(
+                juce::jlimit((double)control.getMinimum(), (double)control.getMaximum(), value)));
+    }
+    juce::String getCurrentValueAsString() const override { return control.getValueText(); }
+    void setValueAsString(const juce::String& text) override { setValue(text.getDoubleValue()); }
+    AccessibleValueRange getRange() const override
+    {
+        return {{(double)control.getMinimum(), (double)control.getMaximum()}, 1.0};
+    }
+
+private:
+    StsCont& control;
+};
 } // namespace
 
-StsCont::StsCont(ZarnelAudioProcessor& ownerProcessor) : owner(ownerProcessor) {}
+StsCont::StsCont(ZarnelAudioProcessor& ownerProcessor) : owner(ownerProcessor)
+{
+    // Reached with Tab; a click leaves the focus where it was (the note keys keep playing).
+    setWantsKeyboardFocus(true);
+    setMouseClickGrabsKeyboardFocus(false);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> StsCont::createAccessibilityHandler()
+{
+    const auto role = type == knob      ? juce::AccessibilityRole::slider
+                      : type == menuBox ? juce::AccessibilityRole::comboBox
+                                        : juce::AccessibilityRole::toggleButton;
+    return std::make_unique<juce::AccessibilityHandler>(
+        *this, role, juce::AccessibilityActions{},
+        juce::AccessibilityHandler::Interfaces{std::make_unique<ValueAccess>(*this)});
+}
+
+int StsCont::keyStep(bool bigger) const noexcept
+{
+    return bigger ? juce::jmax(1, (maximum - minimum) / 10) : 1;
+}
+
+bool StsCont::keyPressed(const juce::KeyPress& key)
+{
+    const int code = key.getKeyCode();
+    int direction = 0;
+    if (code == juce::KeyPress::upKey || code == juce::KeyPress::rightKey)
+        direction = 1;
+    else if (code == juce::KeyPress::downKey || code == juce::KeyPress::leftKey)
+        direction = -1;
+    if (direction == 0 || !configured || key.getModifiers().isCommandDown())
+        return false;
+    // From the value asked for last, so that held keys run ahead of the echoes.
+    const int from = awaitedValue != noValue ? awaitedValue : shownValue;
+    requestValue(from + direction * keyStep(key.getModifiers().isShiftDown()));
+    return true;
+}
 
 StsCont::~StsCont() = default;
 
@@ -42,6 +103,9 @@ void StsCont::configure(int index, const juce::String& captionText, int x, int y
     type = controlType;
     displayKind = kind;
     configured = true;
+    const auto hostName = ParDes::hostParameterName(index);
+    setTitle(hostName.isNotEmpty() ? hostName : captionText);
+    invalidateAccessibilityHandler(); // the role follows the type
     shownValue = 0;
     // The shown value is 0 until another arrives, and a 0 arriving changes nothing: show its text now.
     valueText = minimum <= 0 && 0 <= maximum ? ParDes::formatParameterValue(displayKind, 0) : juce::String();
@@ -98,6 +162,8 @@ void StsCont::setDisplayedValue(int value, const juce::String& text)
         knobFrame = knobFrameFor(clamped, minimum, maximum);
     valueText = clamped == value ? text : ParDes::formatParameterValue(displayKind, clamped);
     gate.changed(*this);
+    if (auto* handler = getAccessibilityHandler())
+        handler->notifyAccessibilityEvent(juce::AccessibilityEvent::valueChanged);
 }
 
 void StsCont::showValue(int value)
@@ -117,6 +183,9 @@ void StsCont::setCaption(const juce::String& text)
 
 void StsCont::requestValue(int value)
 {
+    // Compare takes no edits: no echo would come, and keys would step from a value never stored.
+    if (owner.getHistory().isComparing())
+        return;
     requestedValue = juce::jlimit(minimum, maximum, value);
     // Until its echo comes back the control still shows the value before the last request: a
     // drag back to that value must still be asked for, or the echo would leave it elsewhere.

@@ -97,6 +97,10 @@ public:
     void mouseDrag(const juce::MouseEvent& e) override;
     void mouseUp(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+    // Arrows step the value (Shift a tenth of the range); the mouse does what it always did.
+    bool keyPressed(const juce::KeyPress& key) override;
+    int keyStep(bool bigger) const noexcept;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
     // The value menu's answer: item id, 0 when dismissed. Ignored unless the control still edits
     // the parameter it edited when the menu opened and the value is still in its range.

@@ -1,5 +1,6 @@
 #include "StsGrid.h"
 
+#include "ButtonAccess.h"
 #include "LCD_Comp.h"
 
 #include "ui/look/Pictures.h"
@@ -21,6 +22,44 @@ constexpr int backgroundMargin = 15;
 StsGrid::StsGrid(MidiCntrState& s)
     : state(s), background(Pictures::get(Picture::listBackground)), thumb(Pictures::get(Picture::scrollThumb))
 {
+    ButtonAccess::takeFocusFromKeys(*this);
+    setTitle("Programs");
+}
+
+juce::String StsGrid::rowText(int row) const
+{
+    if (row < 0 || row >= model.getNumRows())
+        return {};
+    const auto r = model.getRow(row);
+    const auto record = state.getBankProgram(r.bank, r.program);
+    return placeText(r.bank, r.program) + " " + DSI_Program::decodeName(record.data(), record.size()).trimEnd() + ", "
+           + ParDes::categoryName(ProgramListModel::categoryOf(record[(size_t)DSI_Program::categoryOffset]));
+}
+
+std::unique_ptr<juce::AccessibilityHandler> StsGrid::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler>(
+        *this, juce::AccessibilityRole::list, juce::AccessibilityActions{},
+        juce::AccessibilityHandler::Interfaces{ButtonAccess::readOnlyText([this] { return rowText(model.getSelectedRow()); })});
+}
+
+bool StsGrid::keyPressed(const juce::KeyPress& key)
+{
+    const int direction = key == juce::KeyPress::downKey ? 1 : key == juce::KeyPress::upKey ? -1 : 0;
+    if (direction == 0)
+        return false;
+    const int selected = model.getSelectedRow();
+    const int row = selected < 0 ? 0 : selected + direction;
+    if (row < 0 || row >= model.getNumRows() || row == selected)
+        return true;
+    const auto target = model.getRow(row);
+    model.selectProgram(target.bank, target.program);
+    code = ProgramListModel::rowSelectedCode;
+    repaint();
+    sendChangeMessage();
+    if (auto* handler = getAccessibilityHandler())
+        handler->notifyAccessibilityEvent(juce::AccessibilityEvent::valueChanged);
+    return true;
 }
 
 juce::String StsGrid::placeText(int bank, int program)

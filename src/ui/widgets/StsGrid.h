@@ -56,6 +56,11 @@ public:
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseDrag(const juce::MouseEvent& e) override;
     void mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
+    // Up and down select the row above or below, as a click on it does.
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+    // Place, name and category of a row, as painted; empty for no row.
+    juce::String rowText(int row) const;
 
 private:
     void paintRows(juce::Graphics& g);

@@ -1,5 +1,7 @@
 #include "StsLabel.h"
 
+#include "ButtonAccess.h"
+
 namespace zarnel
 {
 
@@ -85,6 +87,47 @@ void StsLabel::mouseDown(const juce::MouseEvent& e)
 {
     if (e.x > 0 && e.x < getWidth() && e.y > 0 && e.y < getHeight())
         sendChangeMessage();
+}
+
+void StsLabel::makePressable(const juce::String& title)
+{
+    pressTitle = title;
+    ButtonAccess::takeFocusFromKeys(*this);
+}
+
+bool StsLabel::keyPressed(const juce::KeyPress& key)
+{
+    if (pressTitle.isEmpty())
+        return false;
+    return ButtonAccess::pressOnKey(key, [this] { sendChangeMessage(); });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> StsLabel::createAccessibilityHandler()
+{
+    if (pressTitle.isEmpty())
+    {
+        struct Plain : juce::AccessibilityHandler
+        {
+            explicit Plain(StsLabel& l) : AccessibilityHandler(l, juce::AccessibilityRole::staticText), label(l) {}
+            juce::String getTitle() const override { return label.getText(); }
+            StsLabel& label;
+        };
+        return std::make_unique<Plain>(*this);
+    }
+    struct Pressable : juce::AccessibilityHandler
+    {
+        Pressable(StsLabel& l, const juce::String& t)
+            : AccessibilityHandler(l, juce::AccessibilityRole::button,
+                                   juce::AccessibilityActions{}.addAction(juce::AccessibilityActionType::press,
+                                                                          [&l] { l.sendChangeMessage(); }),
+                                   Interfaces{ButtonAccess::readOnlyText([&l] { return l.getText(); })}),
+              title(t)
+        {
+        }
+        juce::String getTitle() const override { return title; }
+        juce::String title;
+    };
+    return std::make_unique<Pressable>(*this, pressTitle);
 }
 
 } // namespace zarnel

@@ -36,7 +36,14 @@ public:
     void paint(juce::Graphics& g) override;
     void mouseDown(const juce::MouseEvent& e) override;
 
+    // A label whose press opens something is a button to the keyboard and to screen readers,
+    // with this name and its text as value; the others read out their text.
+    void makePressable(const juce::String& title);
+    bool keyPressed(const juce::KeyPress& key) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
 private:
+    juce::String pressTitle;
     int backgroundMode = none;
     float fontHeight = 12.0f;
     juce::Colour textColour{0xFFFFFFFF};

@@ -1,5 +1,6 @@
 #include "SwitchLED.h"
 
+#include "ButtonAccess.h"
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -10,6 +11,7 @@ SwitchLED::SwitchLED(const juce::String& captionText, float height)
     : caption(captionText), fontHeight(height), lights(Pictures::get(Picture::switchLed))
 {
     setBounds(10, 10, 100, 30);
+    ButtonAccess::takeFocusFromKeys(*this);
 }
 
 void SwitchLED::setOn(bool shouldBeOn)
@@ -33,6 +35,21 @@ void SwitchLED::mouseDown(const juce::MouseEvent&)
     on = !on;
     sendChangeMessage();
     repaint();
+}
+
+bool SwitchLED::keyPressed(const juce::KeyPress& key)
+{
+    return ButtonAccess::pressOnKey(key, [this] {
+        on = !on;
+        sendChangeMessage();
+        repaint();
+    });
+}
+
+std::unique_ptr<juce::AccessibilityHandler> SwitchLED::createAccessibilityHandler()
+{
+    return ButtonAccess::makeHandler(*this, {juce::AccessibilityRole::toggleButton, [this] { return caption; }, {},
+                                             [this] { return on; }});
 }
 
 } // namespace zarnel
