@@ -85,7 +85,10 @@ void ScheduledMidiOutput::wakeIfAllowed(double dueMs)
         return;
     const auto* mm = juce::MessageManager::getInstanceWithoutCreating();
     if (mm != nullptr && juce::Thread::getCurrentThreadId() == mm->getCurrentMessageThread())
+    {
+        numWakes.fetch_add(1, std::memory_order_relaxed);
         notify();
+    }
 }
 
 void ScheduledMidiOutput::sendMessageNow(const juce::MidiMessage& message)

@@ -58,6 +58,8 @@ public:
 
     // Messages refused by sendBlockOfMessages since construction.
     size_t getNumDropped() const noexcept { return numDropped.load(std::memory_order_relaxed); }
+    // Times a scheduled message woke the sender at once rather than waiting for its next pass.
+    size_t getNumWakes() const noexcept { return numWakes.load(std::memory_order_relaxed); }
 
     juce::String getDeviceName() const { return device->getName(); }
 
@@ -84,6 +86,7 @@ private:
     BoundedQueue<Item, scheduleCapacity> schedule;
     std::atomic<std::uint64_t> generation{0};
     std::atomic<size_t> numDropped{0};
+    std::atomic<size_t> numWakes{0};
 
     // Sender thread only. pendingOrder holds slot numbers, latest due first, so the next message
     // is at the back; messages due at the same time stay in their order of submission.
