@@ -5,14 +5,14 @@ namespace zarnel
 
 namespace
 {
-struct ButtonSpec
+struct ButtonPlace
 {
     const char* caption;
     int code;
     int x;
 };
 
-constexpr ButtonSpec buttonSpecs[AppBar::numButtons] = {
+constexpr ButtonPlace buttonPlaces[AppBar::numButtons] = {
     {"MIDI", AppBar::midiCode, 76},  {"BANK", AppBar::bankCode, 130}, {"FILE", AppBar::fileCode, 184},
     {"EDIT", AppBar::editCode, 235}, {"Send", AppBar::sendCode, 289}, {"Recv", AppBar::recvCode, 340},
     {"WRITE", AppBar::writeCode, 394}};
@@ -29,9 +29,9 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
 
     for (size_t i = 0; i < buttons.size(); ++i)
     {
-        const auto& spec = buttonSpecs[i];
-        buttons[i] = std::make_unique<StsBut>(spec.caption, spec.code, 130);
-        buttons[i]->configure(spec.x, 2, 50, 18, true);
+        const auto& place = buttonPlaces[i];
+        buttons[i] = std::make_unique<StsBut>(place.caption, place.code, 130);
+        buttons[i]->configure(place.x, 2, 50, 18, true);
         addAndMakeVisible(*buttons[i]);
     }
 

@@ -10,29 +10,29 @@ namespace
 class Handler : public juce::AccessibilityHandler
 {
 public:
-    Handler(juce::Component& widget, ButtonAccess::Spec s)
+    Handler(juce::Component& widget, ButtonAccess::Button s)
         : AccessibilityHandler(widget, s.role,
                                juce::AccessibilityActions{}.addAction(juce::AccessibilityActionType::press, s.press)),
-          spec(std::move(s))
+          button(std::move(s))
     {
     }
 
-    juce::String getTitle() const override { return spec.title ? spec.title() : getComponent().getTitle(); }
+    juce::String getTitle() const override { return button.title ? button.title() : getComponent().getTitle(); }
 
     juce::AccessibleState getCurrentState() const override
     {
         auto state = AccessibilityHandler::getCurrentState();
-        if (spec.isOn)
+        if (button.isOn)
         {
             state = state.withCheckable();
-            if (spec.isOn())
+            if (button.isOn())
                 state = state.withChecked();
         }
         return state;
     }
 
 private:
-    ButtonAccess::Spec spec;
+    ButtonAccess::Button button;
 };
 
 class ValueInterface : public juce::AccessibilityValueInterface
@@ -76,11 +76,11 @@ void ButtonAccess::takeFocusFromKeys(juce::Component& widget)
     widget.setMouseClickGrabsKeyboardFocus(false);
 }
 
-std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeHandler(juce::Component& widget, Spec spec)
+std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeHandler(juce::Component& widget, Button button)
 {
-    if (!spec.press)
-        spec.press = [&widget] { widget.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)); };
-    return std::make_unique<Handler>(widget, std::move(spec));
+    if (!button.press)
+        button.press = [&widget] { widget.keyPressed(juce::KeyPress(juce::KeyPress::returnKey)); };
+    return std::make_unique<Handler>(widget, std::move(button));
 }
 
 std::unique_ptr<juce::AccessibilityHandler> ButtonAccess::makeValueHandler(juce::Component& widget, ValueParts parts)

@@ -14,7 +14,7 @@ namespace zarnel
 class ButtonAccess
 {
 public:
-    struct Spec
+    struct Button
     {
         juce::AccessibilityRole role = juce::AccessibilityRole::button;
         std::function<juce::String()> title;
@@ -24,7 +24,7 @@ public:
 
     // Called from the widget's constructor.
     static void takeFocusFromKeys(juce::Component& widget);
-    static std::unique_ptr<juce::AccessibilityHandler> makeHandler(juce::Component& widget, Spec spec);
+    static std::unique_ptr<juce::AccessibilityHandler> makeHandler(juce::Component& widget, Button button);
     // Presses on Return or Space; false for other keys, which go on to the parents.
     static bool pressOnKey(const juce::KeyPress& key, const std::function<void()>& press);
 
