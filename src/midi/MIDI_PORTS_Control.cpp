@@ -263,6 +263,24 @@ void MIDI_PORTS_Control::closeInput()
     }
 }
 
+void MIDI_PORTS_Control::releaseSoundingNotes() noexcept
+{
+    const SendScope scope(*this);
+    if (auto* out = scope.get())
+        out->releaseSoundingNotes();
+}
+
+bool MIDI_PORTS_Control::closeIfNotResponding(double nowMs)
+{
+    if (probing.load() || !outputOpen.load() || output == nullptr || !output->isStalled(nowMs))
+        return false;
+    const int position = outputIndex + 1;
+    closeOutput();
+    // Still the position the user chose, for the setup panel; the port itself is closed.
+    outputIndex = position - 1;
+    return true;
+}
+
 void MIDI_PORTS_Control::closeOutput()
 {
     const bool wasOpen = outputOpen.exchange(false);
@@ -431,19 +449,13 @@ void MIDI_PORTS_Control::sendSysex(const std::uint8_t* data, size_t size)
         return;
     }
 
-    const std::lock_guard<std::mutex> lock(longSysexLock);
-    // What is already due (a program change sent just before a dump, say) goes out first and in
-    // order. What lies in the future (automation and forwarded notes waiting for the latency
-    // offset, edits queued behind them) is kept and goes out after the dump: dropping it would
-    // lose edits and leave notes hanging. With the sender thread stopped, nothing can come
-    // between the pieces.
-    out->waitForDueMessages(50);
+    // The sender thread puts it on the wire: what is already due (a program change sent just
+    // before a dump, say) goes out first and in order; what lies in the future (automation and
+    // forwarded notes waiting for the latency offset) is kept and goes out after the dump:
+    // dropping it would lose edits and leave notes hanging.
     // The synthesizer may forget its NRPN selection over a long dump: select again afterwards.
     ++wireEpoch;
-    out->stopBackgroundThread();
-    for (size_t offset = 0; offset < size; offset += maxSysexPiece)
-        out->sendMessageNow(juce::MidiMessage(data + offset, (int)std::min(maxSysexPiece, size - offset)));
-    out->startBackgroundThread();
+    out->sendLongMessage(data, size, longSysexWaitMs);
 }
 
 size_t MIDI_PORTS_Control::getNumDropped() const

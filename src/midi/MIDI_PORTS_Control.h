@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 namespace zarnel
 {
@@ -27,6 +26,9 @@ public:
     static constexpr std::uint8_t outputNameEnd = 0x10;
     static constexpr std::uint8_t thirdNameEnd = 0x11;
     static constexpr size_t maxSysexPiece = ScheduledMidiOutput::maxMessageSize;
+    // sendSysex returns once a long message is with the device, as a working device allows; no
+    // longer, or a hung one would hold up the message thread.
+    static constexpr int longSysexWaitMs = 250;
     static constexpr juce::int64 maxPortFileSize = 64 * 1024;
 
     MIDI_PORTS_Control(MidiDeviceBackend& backend, juce::File portFile);
@@ -56,7 +58,18 @@ public:
     // Once closeInput returns, no input callback runs any more; shut-down closes the input first,
     // so nothing that arrives can reach a half-destroyed owner through the output.
     void closeInput();
+    // The instrument hears note-offs and pedal releases for what sounds before the output goes;
+    // waits for the device at most ScheduledMidiOutput::closeWaitMs.
     void closeOutput();
+
+    // Note-offs and pedal releases for what the open output left sounding (a channel change).
+    void releaseSoundingNotes() noexcept;
+
+    // An output whose device has not returned from a call for ScheduledMidiOutput::stallLimitMs
+    // is closed and given up (its sender finishes on its own if the call ever returns); its name
+    // stays chosen, so the next start tries it again. True when that happened now. Not while a
+    // port search probes: the search passes over a pair that does not answer.
+    bool closeIfNotResponding(double nowMs);
 
     // Changes whenever the synthesizer may have lost track of what was selected on it: another
     // output opened or closed, or scheduled messages dropped by a long system-exclusive message.
@@ -103,8 +116,8 @@ public:
     // allocates or blocks. False when it was not scheduled (no output, too long, schedule full).
     bool scheduleMessage(const std::uint8_t* data, int size, double dueMs) noexcept;
     // A whole F0 ... F7 message. Up to 256 bytes it is scheduled like the rest; longer ones go out
-    // at once in 256-byte pieces, blocking the caller, after what is already due and before what
-    // is scheduled for later.
+    // in 256-byte pieces with nothing between them, after what is already due and before what is
+    // scheduled for later; they allocate (message thread) and wait at most longSysexWaitMs.
     void sendSysex(const std::uint8_t* data, size_t size);
 
     // Messages refused by a full schedule; 0 with no output open.
@@ -128,8 +141,6 @@ private:
     std::atomic<std::uint32_t> wireEpoch{0};
     std::atomic<bool> probing{false};
     bool portFileMissing = false;
-    // Long system-exclusive messages stop the sender thread; one at a time.
-    std::mutex longSysexLock;
 
     JUCE_DECLARE_NON_COPYABLE(MIDI_PORTS_Control)
 };

@@ -1031,6 +1031,7 @@ void MidiCntrState::timerCallback()
         }
     }
     const double now = nowMs();
+    checkOutputResponding(haveListeners);
     portSearch->step();
     checkBankReceiveTimeout(now);
     if (now - lastFileWriteMs >= fileWriteIntervalMs
@@ -1185,12 +1186,38 @@ void MidiCntrState::selectInputPort(int position)
 {
     portSearch->cancel();
     ports->selectInputPort(position, this);
+    // Kept even when the window or the project closes before the setup is confirmed.
+    if (!ports->savePortFile())
+        postNotification(Notification::fileWriteFailed + Notification::portFile);
 }
 
 void MidiCntrState::selectOutputPort(int position)
 {
     portSearch->cancel();
     ports->selectOutputPort(position);
+    if (!ports->savePortFile())
+        postNotification(Notification::fileWriteFailed + Notification::portFile);
+}
+
+void MidiCntrState::setMidiChannel(int channel)
+{
+    if (channel < 1 || channel > 16 || channel == midiChannel.load())
+        return;
+    ports->releaseSoundingNotes();
+    midiChannel = channel;
+    settings.setEntry(SettingsList::midiChannelEntry, juce::String(channel));
+}
+
+void MidiCntrState::checkOutputResponding(bool haveListeners)
+{
+    if (ports->closeIfNotResponding(nowMs()))
+        outputLossUnreported = true;
+    // The editor may be closed when the device hangs: the user hears of it when it opens.
+    if (outputLossUnreported && haveListeners)
+    {
+        outputLossUnreported = false;
+        postNotification(Notification::outputNotResponding);
+    }
 }
 
 bool MidiCntrState::claimFirstRunSearch()

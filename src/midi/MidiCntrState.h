@@ -172,9 +172,13 @@ public:
     SettingsList& getSettings() noexcept { return settings; }
     MIDI_PORTS_Control& getPorts() noexcept { return *ports; }
     const ParamTables& getTables() const noexcept { return tables; }
-    // A choice made while a port search runs cancels the search first.
+    // A choice made while a port search runs cancels the search first. The choice goes into the
+    // port file at once; a failed write is posted like the other files'.
     void selectInputPort(int position);
     void selectOutputPort(int position);
+    // The channel everything is sent on; what sounds on the instrument is let go first, since
+    // the note-offs to come would go out on the new channel.
+    void setMidiChannel(int channel);
 
     //==== Port search ===============================================================================
     // Stepped by this object's message-thread timer, so closing the editor lets it finish.
@@ -216,6 +220,7 @@ private:
     };
 
     void timerCallback() override;
+    void checkOutputResponding(bool haveListeners);
 
     void handleControlChange(int channel, int controller, int value, const juce::MidiMessage& message);
     void handleSysexMaterial(const juce::MidiMessage& message);
@@ -286,6 +291,8 @@ private:
 
     std::unique_ptr<PortSearch> portSearch;
     bool firstRunSearchClaimed = false;
+    // An output closed for not responding, and the editor not open to say so yet (message thread).
+    bool outputLossUnreported = false;
 
     // Bank receive.
     std::atomic<bool> bankReceiveActive{false};

@@ -25,6 +25,8 @@ struct Notification
     static constexpr std::uint32_t portFile = 3;
     // The port search tried another pair or ended (its state is read from the search itself).
     static constexpr std::uint32_t portSearchChanged = 0x31000000;
+    // The MIDI output's device stopped taking data and was closed; its name stays chosen.
+    static constexpr std::uint32_t outputNotResponding = 0x32000000;
 
     static constexpr std::uint32_t typeOf(std::uint32_t code) noexcept { return code & 0xFF000000u; }
 

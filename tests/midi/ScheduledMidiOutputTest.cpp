@@ -233,20 +233,81 @@ TEST_F(ScheduledOutputFixture, MessagesLongerThanAPieceAreRefusedAlone)
     EXPECT_EQ(far.messages(), (std::vector<Bytes>{cc(1, 1), fits}));
 }
 
-TEST_F(ScheduledOutputFixture, StoppedThreadKeepsScheduleForRestartAndDirectSendsStillWork)
+TEST_F(ScheduledOutputFixture, StoppedThreadKeepsScheduleAndDirectSendsForTheRestart)
 {
     output->startBackgroundThread();
     EXPECT_TRUE(output->isBackgroundThreadRunning());
-    output->stopBackgroundThread();
+    EXPECT_TRUE(output->stopBackgroundThread());
     EXPECT_FALSE(output->isBackgroundThreadRunning());
 
+    // Only the sender thread calls the device, so a direct send waits for it too.
     output->sendBlockOfMessages(bufferOf({{cc(1, 1), 0}}), now(), 1000.0);
     output->sendMessageNow(juce::MidiMessage(0xB0, 2, 2));
-    EXPECT_EQ(far.messages(), (std::vector<Bytes>{cc(2, 2)}));
+    EXPECT_TRUE(far.messages().empty());
 
     output->startBackgroundThread();
     ASSERT_TRUE(far.waitForArrivals(2));
-    EXPECT_EQ(far.messages(), (std::vector<Bytes>{cc(2, 2), cc(1, 1)}));
+    EXPECT_EQ(far.messages(), (std::vector<Bytes>{cc(1, 1), cc(2, 2)}));
+}
+
+// A device stuck in the driver: long messages pile up behind it in order, in one piece each;
+// the sender is found stalled; closing does not wait for it, and once the device comes back the
+// notes it was left holding are let go and everything is freed.
+TEST_F(ScheduledOutputFixture, AStuckDeviceHoldsUpNobodyAndIsCleanedUpWhenItReturns)
+{
+    // Senders of earlier tests free their state on their own threads, just after closing.
+    const auto settled = [](int alive) {
+        const auto end = now() + 5000.0;
+        while (ScheduledMidiOutput::getNumAlive() != alive && now() < end)
+            juce::Thread::sleep(1);
+        return ScheduledMidiOutput::getNumAlive() == alive;
+    };
+    ASSERT_TRUE(settled(1));
+    output->startBackgroundThread();
+    const Bytes noteOn{0x90, 60, 100}, pedal{0xB3, 64, 127};
+    output->scheduleMessage(noteOn.data(), 3, now());
+    output->scheduleMessage(pedal.data(), 3, now());
+    ASSERT_TRUE(far.waitForArrivals(2));
+
+    far.hold(true);
+    output->scheduleMessage(cc(0, 0).data(), 3, now());
+    ASSERT_TRUE(far.waitForCallsStarted(3));
+
+    const auto dump = sysex(600);
+    const double before = now();
+    output->scheduleMessage(cc(1, 1).data(), 3, now());
+    output->sendLongMessage(dump.data(), dump.size());
+    output->scheduleMessage(cc(2, 2).data(), 3, now());
+    output->scheduleMessage(cc(3, 3).data(), 3, now() + 100000.0); // never due
+    std::thread other([&] {
+        for (int i = 0; i < 50; ++i)
+            output->scheduleMessage(cc(4, i).data(), 3, now());
+    });
+    other.join();
+    EXPECT_LT(now() - before, 500.0) << "senders must not wait for the device";
+    EXPECT_FALSE(output->isStalled(now()));
+    EXPECT_TRUE(output->isStalled(now() + ScheduledMidiOutput::stallLimitMs));
+
+    output.reset();
+    EXPECT_LT(now() - before, 1000.0) << "closing must not wait for the device";
+
+    far.hold(false);
+    ASSERT_TRUE(far.waitForArrivals(2 + 1 + 1 + 3 + 1 + 50 + 2));
+    // Nothing comes between the pieces; the dump leaves after what was due before it.
+    auto got = far.messages();
+    EXPECT_EQ(got[2], cc(0, 0));
+    EXPECT_EQ(got[3], cc(1, 1));
+    Bytes joined;
+    for (size_t i = 4; i < 7; ++i)
+        joined.insert(joined.end(), got[i].begin(), got[i].end());
+    EXPECT_EQ(joined, dump);
+    EXPECT_EQ(got[7], cc(2, 2));
+    const std::vector<Bytes> released(got.end() - 2, got.end());
+    EXPECT_EQ(released, (std::vector<Bytes>{{0x80, 60, 0}, {0xB3, 64, 0}}));
+    EXPECT_EQ(std::count(got.begin(), got.end(), cc(3, 3)), 0);
+
+    EXPECT_TRUE(settled(0)) << "the sender and its device are freed once the call returns";
+    EXPECT_FALSE(backend.isOutputOpen("Synth"));
 }
 
 // The message thread role moves after the ports are open (a Linux VST3 host takes it over from

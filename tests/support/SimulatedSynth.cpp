@@ -357,8 +357,54 @@ void SimulatedSynth::handleSysex(const Bytes& m, double timeMs, std::vector<Outg
     ++stats.ignored;
 }
 
+void SimulatedSynth::trackVoices(const Bytes& m)
+{
+    if (m.size() < 3)
+        return;
+    auto& v = voices[(size_t)(m[0] & 0x0F)];
+    const int note = m[1] & 0x7F;
+    const auto letGo = [&v](size_t n) {
+        if (v.held[n] && v.pedal)
+            v.sustained[n] = true;
+        v.held[n] = false;
+    };
+    switch (m[0] & 0xF0)
+    {
+        case 0x90:
+            if (m[2] > 0)
+                v.held[(size_t)note] = true;
+            else
+                letGo((size_t)note);
+            break;
+        case 0x80:
+            letGo((size_t)note);
+            break;
+        case 0xB0:
+            if (note == 64)
+            {
+                v.pedal = m[2] >= 64;
+                if (!v.pedal)
+                    v.sustained.fill(false);
+            }
+            else if (note == 120) // all sound off
+            {
+                v.held.fill(false);
+                v.sustained.fill(false);
+            }
+            else if (note == 123) // all notes off: the pedal still holds them
+            {
+                for (size_t n = 0; n < v.held.size(); ++n)
+                    letGo(n);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
 void SimulatedSynth::handleChannelMessage(const Bytes& m)
 {
+    trackVoices(m);
     const int channel = (m[0] & 0x0F) + 1;
     const int wanted = globalValues[globalMidiChannel];
     if (wanted != 0 && wanted != channel)
@@ -798,6 +844,27 @@ std::vector<int> SimulatedSynth::soundingNotes() const
         if (sounding[(size_t)n])
             notes.push_back(n);
     return notes;
+}
+
+std::vector<int> SimulatedSynth::notesSoundingOnAnyChannel() const
+{
+    const std::lock_guard<std::mutex> lk(stateLock);
+    std::vector<int> notes;
+    for (size_t c = 0; c < voices.size(); ++c)
+        for (size_t n = 0; n < 128; ++n)
+            if (voices[c].held[n] || voices[c].sustained[n])
+                notes.push_back((int)(c + 1) * 1000 + (int)n);
+    return notes;
+}
+
+std::vector<int> SimulatedSynth::channelsWithPedalDown() const
+{
+    const std::lock_guard<std::mutex> lk(stateLock);
+    std::vector<int> channels;
+    for (size_t c = 0; c < voices.size(); ++c)
+        if (voices[c].pedal)
+            channels.push_back((int)c + 1);
+    return channels;
 }
 
 int SimulatedSynth::pitchWheel() const

@@ -122,6 +122,11 @@ public:
     std::vector<int> soundingNotes() const;
     int pitchWheel() const;
     int modWheel() const;
+    // Whatever the receive channel, what an instrument listening on each channel would still
+    // play: notes held or kept by the sustain pedal, as channel (1..16) * 1000 + note, and the
+    // channels whose pedal is down. Both empty once everything was let go.
+    std::vector<int> notesSoundingOnAnyChannel() const;
+    std::vector<int> channelsWithPedalDown() const;
 
     // The front panel. Each call is queued like an incoming message and goes out on the wire
     // after whatever the synth is sending already.
@@ -197,6 +202,7 @@ private:
     void messageComplete(Bytes message, double timeMs, int pieces, std::vector<Outgoing>& out);
     void handleSysex(const Bytes& m, double timeMs, std::vector<Outgoing>& out);
     void handleChannelMessage(const Bytes& m);
+    void trackVoices(const Bytes& m);
     void controlChange(int controller, int value);
     void applyNrpn();
     void queueFrontPanel(std::function<void(std::vector<Outgoing>&)> make);
@@ -222,6 +228,13 @@ private:
     int programNumber = 0;
     int rxNrpnMsb = 127, rxNrpnLsb = 127, rxDataMsb = 0, rxDataLsb = 0; // 127/127: none selected
     std::array<bool, 128> sounding{};
+    struct ChannelVoices
+    {
+        std::array<bool, 128> held{};
+        std::array<bool, 128> sustained{};
+        bool pedal = false;
+    };
+    std::array<ChannelVoices, 16> voices{};
     int pitchWheelPosition = 8192;
     int modWheelValue = 0;
 

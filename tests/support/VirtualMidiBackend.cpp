@@ -46,6 +46,7 @@ public:
 
     void sendMessageNow(const juce::MidiMessage& m) override
     {
+        backend.passStall(name);
         if (auto* far = backend.farSideOf(this))
             far->receivedFromPlugin(m);
     }
@@ -108,6 +109,36 @@ bool VirtualMidiBackend::sendToPlugin(const juce::String& name, const juce::Midi
     target->deliver(message);
     --target->inFlight;
     return true;
+}
+
+void VirtualMidiBackend::stallOutput(const juce::String& name)
+{
+    const std::lock_guard<std::mutex> lk(stallLock);
+    stalled.addIfNotAlreadyThere(name);
+}
+
+void VirtualMidiBackend::resumeOutput(const juce::String& name)
+{
+    const std::lock_guard<std::mutex> lk(stallLock);
+    stalled.removeString(name);
+    stallChanged.notify_all();
+}
+
+bool VirtualMidiBackend::waitForStalledSend(const juce::String& name, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lk(stallLock);
+    return stallChanged.wait_for(lk, std::chrono::milliseconds(timeoutMs), [&] { return sendsBlocked[name] > 0; });
+}
+
+void VirtualMidiBackend::passStall(const juce::String& name)
+{
+    std::unique_lock<std::mutex> lk(stallLock);
+    if (!stalled.contains(name))
+        return;
+    ++sendsBlocked[name];
+    stallChanged.notify_all();
+    stallChanged.wait(lk, [&] { return !stalled.contains(name); });
+    --sendsBlocked[name];
 }
 
 int VirtualMidiBackend::getInputOpenCount(const juce::String& name) const

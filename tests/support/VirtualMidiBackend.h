@@ -4,8 +4,10 @@
 
 #include <juce_core/juce_core.h>
 
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace zarnel::test
 {
@@ -21,8 +23,7 @@ public:
     {
     public:
         virtual ~FarSide() = default;
-        // Called on the thread that hands the message to the output (the sender thread, or the
-        // caller of sendMessageNow for long system-exclusive messages).
+        // Called on the thread that hands the message to the output (the sender thread).
         virtual void receivedFromPlugin(const juce::MidiMessage& message) = 0;
     };
 
@@ -41,6 +42,13 @@ public:
     // Far side to plug-in: the message reaches the callback of the opened, started input of
     // that name, on the calling thread. Returns false when nobody listens.
     bool sendToPlugin(const juce::String& name, const juce::MidiMessage& message);
+
+    // A driver that stops taking data (a cable pulled, a device hung): from now on every send to
+    // the output of that name blocks inside the device until resumeOutput, then goes through.
+    void stallOutput(const juce::String& name);
+    void resumeOutput(const juce::String& name);
+    // Waits until a send to that output is blocked inside the device.
+    bool waitForStalledSend(const juce::String& name, int timeoutMs);
 
     // How often each device was opened, for tests of port selection.
     int getInputOpenCount(const juce::String& name) const;
@@ -76,10 +84,16 @@ private:
     void inputClosed(Input* input);
     void outputClosed(Output* output);
     FarSide* farSideOf(const Output* output) const;
+    void passStall(const juce::String& name);
 
     mutable juce::CriticalSection lock;
     juce::Array<InputSlot> inputs;
     juce::Array<OutputSlot> outputs;
+
+    std::mutex stallLock;
+    std::condition_variable stallChanged;
+    juce::StringArray stalled;
+    std::map<juce::String, int> sendsBlocked;
 };
 
 } // namespace zarnel::test

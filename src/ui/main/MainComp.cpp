@@ -363,6 +363,11 @@ void MainComp::handleStateCode(std::uint32_t code)
             if (!state.getPortSearch().isRunning())
                 showSetupPorts();
             break;
+        case 0x32:
+            showSetupPorts();
+            showMessage("The MIDI output stopped responding: it was closed. Choose it again in MIDI setup once "
+                        "the device is back.");
+            break;
         default:
             // Notes, wheels, globals and presets belong to panels this editor does
             // not have yet.

@@ -20,8 +20,7 @@ void ChannelMenu::dispatch(int result, const CommandContext& context) const
     if (result < 1 || result > 16)
         return;
     auto& state = context.state();
-    state.midiChannel = result;
-    state.getSettings().setEntry(SettingsList::midiChannelEntry, juce::String(result));
+    state.setMidiChannel(result);
     context.host.showChannel(result);
 }
 
