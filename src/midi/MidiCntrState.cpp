@@ -4,6 +4,10 @@
 #include "../platform/SafeFileWriter.h"
 #include "../platform/SettingsFolder.h"
 
+#include <algorithm>
+#include <bit>
+#include <iterator>
+
 namespace zarnel
 {
 
@@ -662,14 +666,15 @@ void MidiCntrState::loadHostProgram()
 {
     {
         const juce::ScopedLock sl(modelLock);
+        keepReplacedProgram();
         if (hostBank != nullptr)
         {
             const auto rec = hostBank->getProgramPadded(hostProgramIndex.load());
             for (size_t i = 0; i < rec.size(); ++i)
                 currentRecord[i].store(rec[i], std::memory_order_relaxed);
         }
+        ++programGeneration;
     }
-    ++programGeneration;
     postNotification(Notification::programReplaced);
 }
 
@@ -711,12 +716,30 @@ MidiCntrState::Record MidiCntrState::getCurrentProgram() const
 
 void MidiCntrState::setCurrentProgram(const Record& record)
 {
-    {
-        const juce::ScopedLock sl(modelLock);
-        for (size_t i = 0; i < record.size(); ++i)
-            currentRecord[i].store(record[i], std::memory_order_relaxed);
-    }
+    const juce::ScopedLock sl(modelLock);
+    keepReplacedProgram();
+    for (size_t i = 0; i < record.size(); ++i)
+        currentRecord[i].store(record[i], std::memory_order_relaxed);
+    // Counted under the lock too: two replacements at once must not share a generation.
     ++programGeneration;
+}
+
+void MidiCntrState::keepReplacedProgram() noexcept
+{
+    const auto ended = programGeneration.load();
+    auto& kept = replacedPrograms[ended % numReplacedKept];
+    for (size_t i = 0; i < kept.size(); ++i)
+        kept[i] = currentRecord[i].load(std::memory_order_relaxed);
+    replacedTags[ended % numReplacedKept] = ended + 1;
+}
+
+bool MidiCntrState::getProgramReplacedAt(std::uint32_t generation, Record& record) const
+{
+    const juce::ScopedLock sl(modelLock);
+    if (replacedTags[generation % numReplacedKept] != generation + 1)
+        return false;
+    record = replacedPrograms[generation % numReplacedKept];
+    return true;
 }
 
 int MidiCntrState::getCurrentByte(int index) const
@@ -1042,6 +1065,24 @@ void MidiCntrState::timerCallback()
 
 //==== Host MIDI ======================================================================================
 
+namespace
+{
+// Controllers that end what sounds: the pedal (when released), all sound off, all notes off.
+constexpr std::uint8_t endingControllers[] = {64, 120, 123};
+constexpr size_t owedNoteWords = 16 * 128 / 32;
+
+// A message whose loss would leave something sounding on the host's side.
+bool endsSomething(const std::uint8_t* b, int size) noexcept
+{
+    if (size < 3 || b[0] < 0x80 || b[0] >= 0xF0)
+        return false;
+    const int type = b[0] & 0xF0;
+    if (type == 0x80 || (type == 0x90 && b[2] == 0))
+        return true;
+    return type == 0xB0 && (b[1] == 120 || b[1] == 123 || (b[1] == 64 && b[2] < 64));
+}
+} // namespace
+
 void MidiCntrState::queueForHost(const std::uint8_t* bytes, int size) noexcept
 {
     if (bytes == nullptr || size <= 0 || size > 3)
@@ -1051,27 +1092,82 @@ void MidiCntrState::queueForHost(const std::uint8_t* bytes, int size) noexcept
     std::copy_n(bytes, size, m.bytes);
     m.size = (std::uint8_t)size;
     // While the host does not process, the queue fills: the oldest message makes room, so the
-    // newest (a note-off among them) always gets in.
-    for (size_t attempt = 0; attempt < toHostQueue.capacity() && !toHostQueue.push(m); ++attempt)
+    // newest always gets in, and an oldest one that ends something is owed to the host instead.
+    bool queued = toHostQueue.push(m);
+    for (size_t attempt = 0; !queued && attempt < toHostQueue.capacity(); ++attempt)
     {
         ShortMessage oldest;
-        toHostQueue.pop(oldest);
+        if (toHostQueue.pop(oldest))
+            oweRelease(oldest);
+        queued = toHostQueue.push(m);
     }
+    if (!queued)
+        oweRelease(m);
 }
 
 void MidiCntrState::clearToHostQueue() noexcept
 {
     ShortMessage m;
     while (toHostQueue.pop(m))
+        oweRelease(m);
+}
+
+void MidiCntrState::oweRelease(const ShortMessage& m) noexcept
+{
+    if (!endsSomething(m.bytes, m.size))
+        return;
+    const int channel = m.bytes[0] & 0x0F;
+    size_t word;
+    std::uint32_t bit;
+    if ((m.bytes[0] & 0xF0) == 0xB0)
     {
+        const auto* c = std::find(std::begin(endingControllers), std::end(endingControllers), m.bytes[1]);
+        word = owedNoteWords + (size_t)(c - std::begin(endingControllers));
+        bit = 1u << channel;
+    }
+    else
+    {
+        const int key = channel * 128 + m.bytes[1];
+        word = (size_t)key / 32;
+        bit = 1u << (key % 32);
+    }
+    owedReleases[word].fetch_or(bit, std::memory_order_relaxed);
+    anyReleaseOwed.store(true, std::memory_order_release);
+}
+
+void MidiCntrState::addOwedReleases(juce::MidiBuffer& midi) noexcept
+{
+    if (!anyReleaseOwed.exchange(false, std::memory_order_acquire))
+        return;
+    for (size_t w = 0; w < owedReleases.size(); ++w)
+    {
+        for (auto bits = owedReleases[w].exchange(0, std::memory_order_relaxed); bits != 0; bits &= bits - 1)
+        {
+            const int b = std::countr_zero(bits);
+            std::uint8_t message[3]{};
+            if (w < owedNoteWords)
+            {
+                const int key = (int)w * 32 + b;
+                message[0] = (std::uint8_t)(0x80 | (key / 128));
+                message[1] = (std::uint8_t)(key % 128);
+            }
+            else
+            {
+                message[0] = (std::uint8_t)(0xB0 | b);
+                message[1] = endingControllers[w - owedNoteWords];
+            }
+            midi.addEvent(message, 3, 0);
+        }
     }
 }
 
-void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double) noexcept
+void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond) noexcept
 {
     const bool forward = forwardHostMidi.load() && ports->isOutputOpen();
     const double now = nowMs();
-    const double late = now + getLatencyOffset();
+    // Every block takes its place on the line, forwarded events or not, so the line stays whole.
+    hostTimeline.beginBlock(now, numSamples, samplesPerSecond);
+    const double latency = getLatencyOffset();
 
     for (const auto meta : midi)
     {
@@ -1087,11 +1183,8 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
 
         if (forward && !(isController && isNrpnOrBankController(d[1])) && !isProgramChange)
         {
-            // With a latency longer than a block, a message at sample 0 must still not overtake
-            // one sent later in the previous block (a note-off its note-on).
-            const double due = juce::jmax(meta.samplePosition == 0 ? now : late, lastForwardDueMs);
-            lastForwardDueMs = due;
-            sendRaw(d, size, due);
+            const int position = juce::jlimit(0, juce::jmax(0, numSamples - 1), meta.samplePosition);
+            sendRaw(d, size, hostTimeline.dueTime(position, latency));
         }
 
         if (!isChannel || size < 2)
@@ -1117,15 +1210,20 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
     if (numSamples <= 0)
         return;
 
+    // Owed releases are older than anything still queued.
+    addOwedReleases(midi);
+
     size_t count = 0;
     ShortMessage m;
     while (count < toHostScratch.size() && toHostQueue.pop(m))
         toHostScratch[count++] = m;
 
-    // What waited longer than the window (the host was not processing) is stale.
+    // What waited longer than the window (the host was not processing) is stale, except what ends
+    // something the host may hold.
     size_t first = 0;
-    while (first < count && toHostScratch[first].timeMs < now - toHostWindowMs)
-        ++first;
+    for (; first < count && toHostScratch[first].timeMs < now - toHostWindowMs; ++first)
+        if (endsSomething(toHostScratch[first].bytes, toHostScratch[first].size))
+            midi.addEvent(toHostScratch[first].bytes, toHostScratch[first].size, 0);
     if (first == count)
         return;
 

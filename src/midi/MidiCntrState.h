@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostBlockTimeline.h"
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
 #include "Notification.h"
@@ -87,6 +88,9 @@ public:
     void setCurrentProgram(const Record& record);
     // Counts replacements of the whole program being edited, so the host can be told to re-read.
     std::uint32_t getProgramGeneration() const noexcept { return programGeneration.load(); }
+    // The program as the replacement that ended `generation` found it, edits nobody had looked at
+    // yet included; false once a few later replacements have pushed it out.
+    bool getProgramReplacedAt(std::uint32_t generation, Record& record) const;
     int getCurrentByte(int index) const;
     void setCurrentByte(int index, int value);
     Record getHostBankProgram(int slot) const;
@@ -152,9 +156,12 @@ public:
     void removeStateListener(stateListener* listener);
 
     //==== Host MIDI (audio thread) ==================================================================
-    // Forwards host MIDI to the synthesizer, posts it to the editor, and leaves in `midi` only what
-    // goes to the host. Never allocates, as long as `midi` has room for what it receives.
+    // Forwards host MIDI to the synthesizer, each event due at its sample's time plus the latency
+    // offset, posts it to the editor, and leaves in `midi` only what goes to the host. Never
+    // allocates, as long as `midi` has room for what it receives.
     void processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond) noexcept;
+    // Drops what waits for the host, except what ends a note, the pedal or all sound: that
+    // reaches the host in its next block.
     void clearToHostQueue() noexcept;
 
     //==== Sample rate and latency ===================================================================
@@ -248,6 +255,12 @@ private:
     Bank_Program* hostBank = nullptr;
     std::array<std::atomic<std::uint8_t>, ProgramSysex::recordSize> currentRecord{};
     std::atomic<std::uint32_t> programGeneration{0};
+    // The last few programs replaced, each with the generation it ended plus one (0: none).
+    static constexpr size_t numReplacedKept = 4;
+    std::array<Record, numReplacedKept> replacedPrograms{};
+    std::array<std::uint32_t, numReplacedKept> replacedTags{};
+    // Under modelLock, before the program is replaced.
+    void keepReplacedProgram() noexcept;
 
     // The user banks' file and the slots changed since it was last written (under modelLock).
     BankDataFile bankFile;
@@ -276,8 +289,9 @@ private:
     std::array<std::atomic<bool>, ProgramSysex::recordSize> hostValueDeferred{};
     std::atomic<bool> anyHostValueDeferred{false};
 
-    // Host MIDI forwarded to the synthesizer leaves in order (audio thread only).
-    double lastForwardDueMs = 0.0;
+    // Host MIDI forwarded to the synthesizer: each event at its sample's time, in order (audio
+    // thread only).
+    HostBlockTimeline hostTimeline;
 
     // The NRPN being received (input thread only).
     int rxDataMsb = 0;
@@ -318,6 +332,14 @@ private:
     BoundedQueue<std::uint32_t, 4096> hardwareChanges;
     BoundedQueue<ShortMessage, 1024> toHostQueue;
     std::array<ShortMessage, 1024> toHostScratch{}; // audio thread only
+    // What ends a note, the pedal or all sound and could not wait in toHostQueue (it overflowed or
+    // was cleared): the host may hold what it ends. One bit per channel and note, then one per
+    // channel for each ending controller; the host gets them first in its next block.
+    static constexpr int numEndingControllers = 3;
+    std::array<std::atomic<std::uint32_t>, 16 * 128 / 32 + numEndingControllers> owedReleases{};
+    std::atomic<bool> anyReleaseOwed{false};
+    void oweRelease(const ShortMessage& m) noexcept;
+    void addOwedReleases(juce::MidiBuffer& midi) noexcept;
     std::atomic<bool> quietNotificationsPending{false};
 
     juce::CriticalSection listenerLock;

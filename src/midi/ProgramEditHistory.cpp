@@ -30,6 +30,7 @@ void ProgramEditHistory::tick(bool gestureOpen, double nowMs)
 void ProgramEditHistory::catchUp(double nowMs, bool gestureOpen)
 {
     const auto generation = state.getProgramGeneration();
+    const bool wasComparing = comparing;
     if (comparing)
     {
         if (generation == seenGeneration)
@@ -42,6 +43,12 @@ void ProgramEditHistory::catchUp(double nowMs, bool gestureOpen)
     const auto current = state.getCurrentProgram();
     if (generation != seenGeneration)
     {
+        // An edit the load found still open (a gesture, a drag, the quiet time) is a step of its
+        // own: undo comes back to it before going past it. While comparing, what the load found
+        // was the stored program, no edit.
+        Record beforeLoad;
+        if (!wasComparing && state.getProgramReplacedAt(seenGeneration, beforeLoad))
+            history.commit(beforeLoad);
         seenGeneration = generation;
         history.commit(current);
         reference = current;

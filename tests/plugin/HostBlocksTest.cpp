@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 using namespace zarnel;
 
 namespace
@@ -77,6 +80,56 @@ TEST_F(HostBlocksTest, WithoutBlocksStaleMessagesGoAndFreshOnesCome)
     const auto got = block(512);
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.back(), (Bytes{0x80, 30, 0}));
+}
+
+TEST_F(HostBlocksTest, WhatEndsANoteReachesTheHostWhateverHappensMeanwhile)
+{
+    processor.getState().thruToHost = true;
+    const std::vector<Bytes> releases{{0x80, 60, 0}, {0x90, 61, 0}, {0xB0, 64, 0}, {0xB0, 123, 0}, {0xB0, 120, 0}};
+    // A note-on of velocity 0 may come back as a note-off.
+    const auto normal = [](Bytes m) {
+        if ((m[0] & 0xF0) == 0x90 && m[2] == 0)
+            m[0] = (std::uint8_t)(0x80 | (m[0] & 0x0F));
+        return m;
+    };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> meanwhile;
+    };
+    const Case cases[] = {
+        {"no block within the window", [] { juce::Thread::sleep((int)MidiCntrState::toHostWindowMs + 100); }},
+        {"prepareToPlay", [&] { processor.prepareToPlay(48000.0, 256); }},
+        {"releaseResources", [&] { processor.releaseResources(); }},
+        {"the queue overflowed",
+         [&] {
+             for (int i = 0; i < 1500; ++i)
+                 rig.synth.noteOn(20 + i % 10, 50);
+             ASSERT_TRUE(rig.synth.waitUntilIdle(5000));
+         }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        // What the host already holds: two notes and the pedal.
+        rig.synth.noteOn(60, 100);
+        rig.synth.noteOn(61, 100);
+        rig.synth.sendRaw({0xB0, 64, 127});
+        ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+        EXPECT_EQ(block(512).size(), 3u);
+
+        for (const auto& m : releases)
+            rig.synth.sendRaw(m);
+        ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+        c.meanwhile();
+
+        std::vector<Bytes> got;
+        for (const auto& m : block(512))
+            got.push_back(normal(m));
+        for (const auto& m : releases)
+            EXPECT_TRUE(std::find(got.begin(), got.end(), normal(m)) != got.end())
+                << "lost: " << (int)m[0] << " " << (int)m[1] << " " << (int)m[2];
+    }
 }
 
 namespace

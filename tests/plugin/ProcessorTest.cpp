@@ -335,7 +335,7 @@ TEST_F(RoutingTest, HostMidiIsForwardedExceptNrpnPartsAndProgramChanges)
                                                   Notification::programChange(1, 5), Notification::noteOff(1, 60)}));
 }
 
-TEST_F(RoutingTest, LatencyDelaysEverythingButSampleZero)
+TEST_F(RoutingTest, LatencyDelaysEveryEvent)
 {
     processor.getState().setLatency(0, {250, 250, 250, 250, 250, 250, 0});
     processor.prepareToPlay(44100.0, 512);
@@ -348,11 +348,7 @@ TEST_F(RoutingTest, LatencyDelaysEverythingButSampleZero)
         const auto start = juce::Time::getMillisecondCounterHiRes();
         block();
         ASSERT_TRUE(rig.synth.waitUntil([&] { return !rig.synth.received().empty(); }, 3000));
-        const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
-        if (position == 0)
-            EXPECT_LT(elapsed, 200.0);
-        else
-            EXPECT_GE(elapsed, 240.0);
+        EXPECT_GE(juce::Time::getMillisecondCounterHiRes() - start, 240.0) << position;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 using namespace zarnel;
@@ -134,6 +135,64 @@ TEST_F(UndoCompareTest, AnEditRightAfterALoadIsAStepOfItsOwn)
     EXPECT_EQ(processor.getHistory().getReference(), loaded);
     ASSERT_TRUE(processor.undo());
     EXPECT_EQ(processor.getState().getCurrentProgram(), loaded);
+}
+
+TEST_F(UndoCompareTest, AnEditWhoseStepIsStillOpenWhenAProgramLoadsIsAStepOfItsOwn)
+{
+    const auto hostValue = [&](int value) { processor.setParameter(20, (float)value / 164.0f); };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> before; // what happened earlier
+        std::function<void(int)> edit; // parameter 20 to this value, the step not yet closed
+    };
+    const Case cases[] = {
+        {"a gesture on screen", [] {}, [&](int v) { processor.setParameterFromEditor(20, v, false, true); }},
+        {"a drag holding the step", [] {},
+         [&](int v) {
+             processor.getHistory().holdStep(true);
+             processor.setParameterFromEditor(20, v, true, true);
+             processor.recordHistory();
+         }},
+        {"host automation", [] {}, hostValue},
+        {"a knob on the instrument", [] {},
+         [&](int v) {
+             rig.synth.knobMove(20, v);
+             ASSERT_TRUE(rig.synth.waitUntilIdle(3000));
+             processor.applyHardwareChanges();
+         }},
+        {"host automation in the quiet time after an undo",
+         [&] {
+             edit(21, byte(21) == 5 ? 6 : 5);
+             ASSERT_TRUE(processor.undo());
+         },
+         hostValue},
+    };
+    int program = 5;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        c.before();
+        const auto original = processor.getState().getCurrentProgram();
+        c.edit(original[20] == 40 ? 41 : 40);
+        const auto edited = processor.getState().getCurrentProgram();
+        ASSERT_NE(edited, original);
+        processor.getState().selectProgram(0, program++, true);
+        const auto loaded = processor.getState().getCurrentProgram();
+        ASSERT_NE(loaded, edited);
+        processor.timerCallback(); // the first look since the edit, a drag still holding it
+        processor.getHistory().holdStep(false);
+
+        ASSERT_TRUE(processor.undo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), edited);
+        ASSERT_TRUE(processor.undo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), original);
+        ASSERT_TRUE(processor.redo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), edited);
+        ASSERT_TRUE(processor.redo());
+        EXPECT_EQ(processor.getState().getCurrentProgram(), loaded);
+        takeReceived();
+    }
 }
 
 TEST_F(UndoCompareTest, ANewEditClearsTheRedoSteps)
