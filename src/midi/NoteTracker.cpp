@@ -40,6 +40,23 @@ void NoteTracker::observe(const std::uint8_t* data, int size) noexcept
     }
 }
 
+bool NoteTracker::endsSound(const std::uint8_t* data, int size) noexcept
+{
+    if (data == nullptr || size < 3)
+        return false;
+    switch (data[0] & 0xF0)
+    {
+        case 0x80:
+            return true;
+        case 0x90:
+            return data[2] == 0;
+        case 0xB0:
+            return (data[1] == sustainController && data[2] < 64) || data[1] == 120 || data[1] == 123;
+        default:
+            return false;
+    }
+}
+
 bool NoteTracker::isNoteOn(int channel, int note) const noexcept
 {
     if (channel < 1 || channel > numChannels || note < 0 || note > 127)

@@ -21,6 +21,10 @@ public:
     // and other kinds change nothing.
     void observe(const std::uint8_t* data, int size) noexcept;
 
+    // A message that only ends sound: a note-off (or note-on of velocity 0), a sustain pedal let
+    // go, all sound off or all notes off.
+    static bool endsSound(const std::uint8_t* data, int size) noexcept;
+
     bool isNoteOn(int channel, int note) const noexcept;  // channel 1 to 16
     bool isPedalDown(int channel) const noexcept;
     bool anySounding() const noexcept;

@@ -76,8 +76,9 @@ struct ScheduledMidiOutput::Shared
         item.dueMs = dueMs;
         item.order = 1 + order.fetch_add(1, std::memory_order_relaxed);
         item.generation = generation.load(std::memory_order_acquire);
-        item.length = (std::uint32_t)size;
-        std::memcpy(item.data.data(), data, size);
+        item.length = (std::uint32_t)size; // 0: let go of what sounds
+        if (size > 0)
+            std::memcpy(item.data.data(), data, size);
         return schedule.push(item);
     }
 
@@ -225,7 +226,10 @@ struct ScheduledMidiOutput::Shared
             freeSlots.push_back(slot);
             if (next->generation < generation.load(std::memory_order_acquire))
                 continue; // cleared meanwhile
-            sendToDevice(next->data.data(), (int)next->length);
+            if (next->length == 0)
+                silence();
+            else
+                sendToDevice(next->data.data(), (int)next->length);
         }
     }
 
@@ -382,7 +386,10 @@ void ScheduledMidiOutput::clearAllPendingMessages() noexcept
 
 void ScheduledMidiOutput::releaseSoundingNotes() noexcept
 {
-    shared->releaseRequested.store(true);
+    // In the schedule, in its place among the messages: what was sent before is let go, what is
+    // sent after is not. With the schedule full, at the sender's next pass.
+    if (!shared->push(nullptr, 0, nowMs()))
+        shared->releaseRequested.store(true);
 }
 
 void ScheduledMidiOutput::startBackgroundThread()

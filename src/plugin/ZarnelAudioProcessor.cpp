@@ -59,6 +59,7 @@ void ZarnelAudioProcessor::construct()
 
     positionInfo = defaultPosition();
     clockBuffer.ensureSize(3080);
+    bypassMidi.ensureSize(16384);
     setLatencySamples(0);
 
     hostBank.initialise();
@@ -190,6 +191,9 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         }
     }
 
+    bypassed = false;
+    for (const auto event : midi)
+        hostNotes.observe(event.data, event.numBytes);
     state.processHostMidi(midi, numSamples, state.getSampleRate());
 
     // Audio passes through; outputs without an input are silent.
@@ -198,6 +202,29 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     if (!buffer.hasBeenCleared())
         for (int ch = ins; ch < outs && ch < buffer.getNumChannels(); ++ch)
             buffer.clear(ch, 0, numSamples);
+}
+
+void ZarnelAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    bypassMidi.clear();
+    if (!bypassed)
+    {
+        bypassed = true;
+        hostNotes.release([this](const std::uint8_t* bytes) { bypassMidi.addEvent(bytes, 3, 0); });
+    }
+    for (const auto event : midi)
+        if (NoteTracker::endsSound(event.data, event.numBytes))
+        {
+            bypassMidi.addEvent(event.data, event.numBytes, event.samplePosition);
+            hostNotes.observe(event.data, event.numBytes);
+        }
+
+    // The same road as in processing, so nothing overtakes what was forwarded before; what the
+    // instrument sends the host still reaches it.
+    state.processHostMidi(bypassMidi, buffer.getNumSamples(), state.getSampleRate());
+    midi.clear();
+    midi.addEvents(bypassMidi, 0, -1, 0);
+    AudioProcessor::processBlockBypassed(buffer, midi);
 }
 
 //==== Editor =========================================================================================

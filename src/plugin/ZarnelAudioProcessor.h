@@ -3,6 +3,7 @@
 #include "MidiClockGenerator.h"
 
 #include "../midi/MidiCntrState.h"
+#include "../midi/NoteTracker.h"
 #include "../midi/ProgramEditHistory.h"
 #include "../model/Bank_Program.h"
 
@@ -45,6 +46,11 @@ public:
     bool isBusesLayoutSupported(const BusesLayout& layouts) const override;
     void processBlock(juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
     using AudioProcessor::processBlock;
+    // Bypassed by the host: audio passes through, and of the host's MIDI only what lets notes go
+    // reaches the instrument (at its place in the block), so no note the host began is left
+    // sounding; what the host left held when bypass began is let go at once.
+    void processBlockBypassed(juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
+    using AudioProcessor::processBlockBypassed;
 
     const juce::String getInputChannelName(int channelIndex) const override;
     const juce::String getOutputChannelName(int channelIndex) const override;
@@ -137,6 +143,11 @@ private:
     std::array<std::atomic<float>, numHostParameters> reportedValue;
     std::array<std::atomic<std::uint32_t>, numHostParameters> reportedGeneration;
     std::array<std::atomic<juce::uint32>, numHostParameters> reportedAtMs;
+
+    // Audio thread: the host's notes as forwarded, and the MIDI of a bypassed block.
+    NoteTracker hostNotes;
+    bool bypassed = false;
+    juce::MidiBuffer bypassMidi;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessor)
 };
