@@ -8,9 +8,10 @@ namespace zarnel
 {
 
 // Turns the host transport into MIDI clock, continue, stop and song position pointer messages,
-// placed sample-accurately in a block. The synthesizer never gets a start: a start in the host
-// becomes a song position pointer and a continue on the next sixteenth note. Runs on the audio
-// thread; never allocates once the output buffer has room.
+// placed sample-accurately in a block. Clocks sit on every 1/24 beat of the host's own position,
+// read afresh at each block's start, so tempo changes and loops never shift them. The synthesizer
+// never gets a start: a start in the host becomes a song position pointer and a continue on the
+// next sixteenth note. Runs on the audio thread; never allocates once the output buffer has room.
 class MidiClockGenerator
 {
 public:
@@ -41,20 +42,35 @@ public:
     // Samples per clock at a tempo, rounded; 0 when no clock can run at that tempo.
     static int samplesPerClock(double bpm, double sampleRate) noexcept;
 
+    // Clock output is on. Set before each block: switched on while the host plays, the instrument
+    // is located and continues on the next sixteenth; switched off, a running instrument is
+    // stopped rather than left waiting for the next clock mid-pattern.
     bool enable = false;
+
+    // Whether the last block's messages are for the instrument: while the clock is on, and in the
+    // block it was switched off in (the buffer then holds its stop alone).
+    bool hasMessagesToSend() const noexcept { return enable || stoppedForSwitchOff; }
 
     bool isPlaying() const noexcept { return wasPlaying; }
 
 private:
-    static constexpr std::uint8_t continueDue = 2;
+    struct Block;
+
+    void locate(const Block& block, double position, int sample, bool sendPosition, juce::MidiBuffer& out) noexcept;
+    void span(const Block& block, double position, int from, int to, juce::MidiBuffer& out) noexcept;
+    void addSongPosition(double positionPpq, int sample, juce::MidiBuffer& out) noexcept;
+
     static constexpr std::uint8_t loopStopSent = 1;
+    static constexpr std::uint8_t continueDue = 2;
+    static constexpr std::uint8_t songPositionDue = 4; // goes with the continue (after a count-in)
 
     bool wasPlaying = false;
-    double last = -999.0;
-    double start = 0.0;
-    const bool stopAtLoopEnd = true;
-    std::uint8_t pending = 0;
-    const int sampleOffset = 0;
+    bool wasEnabled = false;
+    bool stoppedForSwitchOff = false;
+    double expected = -999.0;  // where the host should be at the next block's start
+    double start = 0.0;        // where the pending continue goes
+    std::int64_t nextClock = 0; // the next clock to send, in 1/24 beats from position 0
+    std::uint8_t pending = 0;   // none set: the instrument is running
 
     const juce::MidiMessage clockMessage{0xF8};
     const juce::MidiMessage continueMessage{0xFB};

@@ -177,18 +177,14 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     {
         const juce::ScopedLock sl(clockLock);
         auto& ports = state.getPorts();
-        if (ports.isOutputOpen())
-        {
-            clock.process(transportOf(positionInfo), clockBuffer, numSamples, state.getSampleRate());
-            if (!clockBuffer.isEmpty())
-            {
-                const bool enabled = state.clockOutEnabled.load();
-                clock.enable = enabled;
-                if (enabled)
-                    ports.sendBufferAt(clockBuffer, state.getLatencyOffset(), state.getSampleRate());
-                clockBuffer.clear();
-            }
-        }
+        // Read every block, so switching the clock while the host plays takes effect at once. A
+        // closed output counts as off: an output opened later is located before its first clock.
+        const bool open = ports.isOutputOpen();
+        clock.enable = open && state.clockOutEnabled.load();
+        clock.process(transportOf(positionInfo), clockBuffer, numSamples, state.getSampleRate());
+        if (open && clock.hasMessagesToSend() && !clockBuffer.isEmpty())
+            ports.sendBufferAt(clockBuffer, state.getLatencyOffset(), state.getSampleRate());
+        clockBuffer.clear();
     }
 
     bypassed = false;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 using zarnel::MidiClockGenerator;
 using Transport = MidiClockGenerator::Transport;
 
@@ -87,6 +91,280 @@ protected:
 
 } // namespace
 
+namespace
+{
+
+// A host playing a timeline: a tempo read at each block's start, a loop it wraps either inside a
+// block or by ending the block at the loop end, and positions it may round. Collects what the
+// generator sends at absolute sample times, and where each clock should be: the time the host's
+// position passes each 1/24 beat.
+struct ClockHost
+{
+    std::function<double(double)> tempoAt = [](double) { return 120.0; };
+    std::vector<int> blocks{512};
+    double sampleRate = rate;
+    double loopStart = 0.0, loopEnd = 0.0;
+    bool splitsAtLoopEnd = false;
+    double rounding = 0.0; // the largest error of a reported position, in quarter notes
+
+    struct Sent
+    {
+        double time;
+        int status;
+        int value;
+    };
+    std::vector<Sent> sent;
+    std::vector<double> idealClocks;
+    std::int64_t endTime = 0;
+
+    // Plays `beats` quarter notes from `from` (looped beats count too).
+    void run(MidiClockGenerator& clock, double from, double beats)
+    {
+        juce::MidiBuffer buffer;
+        buffer.ensureSize(3080);
+        double ppq = from;
+        std::int64_t now = 0;
+        std::uint32_t noise = 1;
+        const bool looping = loopEnd > loopStart;
+        double played = 0.0;
+        for (size_t k = 0; played < beats; ++k)
+        {
+            Transport t = playing(ppq, tempoAt(ppq));
+            t.isLooping = looping;
+            t.loopStartPpq = loopStart;
+            t.loopEndPpq = loopEnd;
+            noise = noise * 1664525u + 1013904223u;
+            t.ppqPosition += rounding * ((double)(noise >> 8) / (double)(1u << 24) * 2.0 - 1.0);
+
+            const double b = t.bpm / 60.0 / sampleRate;
+            int n = blocks[k % blocks.size()];
+            const double toEnd = (loopEnd - ppq) / b; // samples, fractional
+            const bool wraps = looping && ppq < loopEnd && toEnd < n - 1e-9;
+            if (wraps && splitsAtLoopEnd)
+                n = std::max(1, (int)std::ceil(toEnd - 1e-9));
+
+            buffer.clear();
+            clock.process(t, buffer, n, sampleRate);
+            for (const auto m : buffer)
+                sent.push_back({(double)(now + m.samplePosition), m.data[0],
+                                m.data[0] == 0xF2 ? m.data[1] + 128 * m.data[2] : 0});
+
+            if (wraps)
+            {
+                addIdeal((double)now, ppq, loopEnd, b);
+                addIdeal((double)now + toEnd, loopStart, loopStart + (n - toEnd) * b, b);
+                ppq = loopStart + (n - toEnd) * b;
+            }
+            else
+            {
+                addIdeal((double)now, ppq, ppq + n * b, b);
+                ppq += n * b;
+            }
+            now += n;
+            played += n * b;
+        }
+        endTime = now;
+    }
+
+    // Clocks for positions [a, e) that start at `time` and move on by b a sample; none before 0.
+    // Counted in clocks, so that where one span ends and the next begins no clock is lost or doubled.
+    void addIdeal(double time, double a, double e, double b)
+    {
+        for (auto k = (std::int64_t)std::ceil(24.0 * std::max(0.0, a)); (double)k < 24.0 * e; ++k)
+            idealClocks.push_back(time + ((double)k / 24.0 - a) / b);
+    }
+
+    std::vector<double> clocks() const
+    {
+        std::vector<double> out;
+        for (const auto& s : sent)
+            if (s.status == 0xF8)
+                out.push_back(s.time);
+        return out;
+    }
+
+    std::vector<Sent> transport() const
+    {
+        std::vector<Sent> out;
+        for (const auto& s : sent)
+            if (s.status != 0xF8)
+                out.push_back(s);
+        return out;
+    }
+
+    // Every clock once, each within a sample of its place (the last sample left out: a clock due
+    // there may go with the block that never came).
+    void expectClocksOnTheGrid() const
+    {
+        auto got = clocks();
+        auto ideal = idealClocks;
+        const auto tail = [&](std::vector<double>& v) {
+            v.erase(std::lower_bound(v.begin(), v.end(), (double)endTime - 1.0), v.end());
+        };
+        tail(got);
+        tail(ideal);
+        ASSERT_EQ(got.size(), ideal.size());
+        double worst = 0.0;
+        size_t at = 0;
+        for (size_t i = 0; i < got.size(); ++i)
+            if (std::abs(got[i] - ideal[i]) > worst)
+            {
+                worst = std::abs(got[i] - ideal[i]);
+                at = i;
+            }
+        EXPECT_LE(worst, 1.0) << "clock " << at << " at " << got[at] << ", due at " << ideal[at];
+    }
+};
+
+double rampFrom120To140(double ppq)
+{
+    return 120.0 + 20.0 * std::clamp(ppq / 16.0, 0.0, 1.0);
+}
+
+struct GridRow
+{
+    const char* name;
+    std::vector<int> blocks;
+    double sampleRate;
+    bool ramp;
+    double start;    // quarter notes
+    double rounding; // of reported positions, quarter notes
+};
+
+void PrintTo(const GridRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ClockGridTest : public ::testing::TestWithParam<GridRow>
+{
+};
+
+} // namespace
+
+TEST_P(ClockGridTest, EveryClockOnceAndWithinASampleOfTheHostsBeat)
+{
+    const auto& row = GetParam();
+    MidiClockGenerator clock;
+    clock.enable = true;
+    ClockHost host;
+    host.blocks = row.blocks;
+    host.sampleRate = row.sampleRate;
+    host.rounding = row.rounding;
+    if (row.ramp)
+        host.tempoAt = rampFrom120To140;
+    host.run(clock, row.start, 32.0);
+    host.expectClocksOnTheGrid();
+}
+
+// 120 bpm at 48 kHz puts a clock every 1000 samples: with 500-sample blocks, a clock sits on
+// every other block edge, or (started half a clock and half a sample before 0) half a sample
+// before one.
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, ClockGridTest,
+    ::testing::Values(GridRow{"ramp_1", {1}, 44100.0, true, 0.0, 0.0},
+                      GridRow{"ramp_64", {64}, 44100.0, true, 0.0, 0.0},
+                      GridRow{"ramp_512", {512}, 44100.0, true, 0.0, 0.0},
+                      GridRow{"ramp_4096", {4096}, 44100.0, true, 0.0, 0.0},
+                      GridRow{"ramp_odd_lengths", {1, 919, 333, 2048, 7, 918}, 96000.0, true, 0.0, 0.0},
+                      GridRow{"ramp_rounded_positions", {441, 512}, 44100.0, true, 0.0, 1e-9},
+                      GridRow{"clocks_on_block_edges", {500}, 48000.0, false, 0.0, 1e-12},
+                      GridRow{"clocks_half_a_sample_from_edges", {500}, 48000.0, false, 0.5 / 24000.0 - 1.0 / 48.0, 1e-12}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(MidiClockLoop, EachPassStopsBeforeTheEndAndContinuesFromTheStart)
+{
+    // Bar loops from bar 2, the tempo still ramping, with hosts that wrap inside a block and
+    // hosts that end the block at the loop end.
+    for (const bool split : {false, true})
+        for (const int size : {64, 512, 4096})
+        {
+            SCOPED_TRACE(testing::Message() << (split ? "split" : "wrapped") << " blocks of " << size);
+            MidiClockGenerator clock;
+            clock.enable = true;
+            ClockHost host;
+            host.blocks = {size};
+            host.tempoAt = rampFrom120To140;
+            host.loopStart = 4.0;
+            host.loopEnd = 8.0;
+            host.splitsAtLoopEnd = split;
+            Transport stoppedThere = stopped(4.0);
+            juce::MidiBuffer ignored;
+            clock.process(stoppedThere, ignored, size, rate);
+            host.run(clock, 4.0, 3 * 4.0 - 0.5); // wraps twice, ends inside the third pass
+            host.expectClocksOnTheGrid();
+
+            // A continue at the start; then, each pass, a stop within the last clock before the
+            // end, and at the loop start a song position there and a continue.
+            const auto transport = host.transport();
+            ASSERT_EQ(transport.size(), 7u);
+            EXPECT_EQ(transport[0].status, 0xFB);
+            const auto& wraps = host.idealClocks;
+            for (int pass = 0; pass < 2; ++pass)
+            {
+                const double wrapTime = wraps[(size_t)(96 * (pass + 1))]; // the clock at the loop start
+                const double period = wraps[(size_t)(96 * (pass + 1) - 1)] - wraps[(size_t)(96 * (pass + 1) - 2)];
+                const auto* t = &transport[(size_t)(1 + 3 * pass)];
+                EXPECT_EQ(t[0].status, 0xFC);
+                EXPECT_GE(t[0].time, wrapTime - period - 1.0);
+                EXPECT_LT(t[0].time, wrapTime - 1.0);
+                EXPECT_EQ(t[1].status, 0xF2);
+                EXPECT_EQ(t[1].value, 16);
+                EXPECT_EQ(t[2].status, 0xFB);
+                EXPECT_NEAR(t[1].time, wrapTime, 1.0);
+                EXPECT_NEAR(t[2].time, wrapTime, 1.0);
+            }
+        }
+}
+
+TEST(MidiClockLoop, PlayingOnFromTheLoopEndIsNoLoop)
+{
+    // The host stands at the loop end, or beyond it, and plays on from there.
+    for (const double from : {8.0, 9.3})
+    {
+        SCOPED_TRACE(from);
+        MidiClockGenerator clock;
+        clock.enable = true;
+        ClockHost host;
+        host.loopStart = 4.0;
+        host.loopEnd = 8.0;
+        juce::MidiBuffer ignored;
+        clock.process(stopped(from), ignored, block, rate);
+        host.run(clock, from, 4.0);
+        host.expectClocksOnTheGrid();
+        const auto transport = host.transport();
+        ASSERT_EQ(transport.size(), 1u);
+        EXPECT_EQ(transport[0].status, 0xFB);
+    }
+}
+
+TEST(MidiClockCountIn, NothingBeforePositionZeroThenStartThere)
+{
+    for (const int size : {64, 512, 4096})
+    {
+        SCOPED_TRACE(size);
+        MidiClockGenerator clock;
+        clock.enable = true;
+        juce::MidiBuffer ignored;
+        clock.process(stopped(0.0), ignored, size, rate); // located at the start
+        ClockHost host;
+        host.blocks = {size};
+        host.run(clock, -4.0, 6.0);
+        host.expectClocksOnTheGrid();
+
+        const double zero = 4.0 * rate * 60.0 / 120.0;
+        ASSERT_FALSE(host.sent.empty());
+        EXPECT_GE(host.sent.front().time, zero - 1.0) << "sent during the count-in";
+        const auto transport = host.transport();
+        ASSERT_EQ(transport.size(), 2u);
+        EXPECT_EQ(transport[0].status, 0xF2);
+        EXPECT_EQ(transport[0].value, 0);
+        EXPECT_EQ(transport[1].status, 0xFB);
+        EXPECT_NEAR(transport[1].time, zero, 1.0);
+        EXPECT_EQ(host.sent[2].status, 0xF8) << "the first clock follows the continue";
+    }
+}
+
 TEST(MidiClock, PeriodAtCommonTempos)
 {
     const std::tuple<double, double, int> cases[] = {{120.0, 44100.0, 919}, {120.0, 48000.0, 1000},
@@ -113,7 +391,8 @@ TEST_F(ClockFixture, StartSendsContinueOnTheNextSixteenth)
     const double perSample = 120.0 / 60.0 / rate;
     const int continueAt = (int)std::ceil((1.25 - 1.1) / perSample);
     const int h = 919;
-    const auto blockStart = (std::int64_t)std::floor(rate * 60.0 / 120.0 * 1.1 + 0.5);
+    // Where each 1/24 beat of the host's position falls, the first at or after 1.1.
+    const auto clockAt = [&](int k) { return (k / 24.0 - 1.1) / perSample; };
 
     const auto events = play(1.1, 16);
     ASSERT_FALSE(events.empty());
@@ -123,12 +402,18 @@ TEST_F(ClockFixture, StartSendsContinueOnTheNextSixteenth)
 
     ASSERT_EQ(continues.size(), 1u);
     EXPECT_NEAR(continues[0].position, continueAt, 1);
-    for (const auto& c : clocks)
+    for (size_t i = 0; i < clocks.size(); ++i)
     {
-        ASSERT_EQ(c.status, 0xF8);
-        EXPECT_EQ((blockStart + c.position) % h, 0) << "clocks fall on absolute multiples of the period";
+        ASSERT_EQ(clocks[i].status, 0xF8);
+        EXPECT_LE(std::abs(clocks[i].position - clockAt(27 + (int)i)), 0.5 + 1e-6) << "clocks fall on the beat's 1/24";
     }
     EXPECT_NEAR((double)clocks.size(), 16.0 * block / h, 1.0);
+
+    // The continue goes just before the clock of its sixteenth, so that clock is the first played.
+    const auto at = std::find(events.begin(), events.end(), continues[0]);
+    ASSERT_NE(at + 1, events.end());
+    EXPECT_EQ(*(at + 1), (Event{continues[0].position, 0xF8, 0}));
+    EXPECT_LE(std::abs(continues[0].position - clockAt(30)), 0.5 + 1e-6);
 }
 
 TEST_F(ClockFixture, DisabledClockStillSendsTransportMessages)
@@ -162,14 +447,17 @@ TEST_F(ClockFixture, LoopEndSendsStopOnceAndTheJumpBackContinues)
     t.loopStartPpq = 0.0;
     t.loopEndPpq = 4.0;
 
+    // The host ends its last block at the loop end.
     const double perSample = 120.0 / 60.0 / rate;
     std::vector<Event> events;
     double ppq = 3.0;
-    for (int k = 0; k < 100 && ppq < 4.0; ++k, ppq += block * perSample)
+    for (int k = 0; k < 100 && ppq < 4.0 - perSample / 2; ++k)
     {
+        const int n = std::min(block, (int)std::ceil((4.0 - ppq) / perSample - 1e-6));
         t.ppqPosition = ppq;
-        for (auto e : run(t))
+        for (auto e : run(t, n))
             events.push_back(e);
+        ppq += n * perSample;
     }
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const Event& e) { return e.status == 0xFC; }), 1);
 
