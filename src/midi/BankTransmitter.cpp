@@ -7,10 +7,14 @@
 namespace zarnel
 {
 
-BankTransmitter::BankTransmitter(MidiCntrState& s, Clock c) : state(s), clock(std::move(c))
+BankTransmitter::BankTransmitter(MidiCntrState& s, Clock c) : state(s)
 {
-    if (!clock)
-        clock = [] { return juce::Time::getMillisecondCounterHiRes(); };
+    setClock(std::move(c));
+}
+
+void BankTransmitter::setClock(Clock c)
+{
+    clock = c ? std::move(c) : [] { return juce::Time::getMillisecondCounterHiRes(); };
 }
 
 BankTransmitter::~BankTransmitter()
@@ -29,6 +33,7 @@ bool BankTransmitter::start(int newMode, int firstBank)
     mode = newMode;
     bank = firstBank;
     program = 0;
+    progress = {};
     const double now = clock();
     nextDueMs = now;
     tick(now);
@@ -70,6 +75,8 @@ void BankTransmitter::tick(double nowMs)
     if (finishing)
     {
         stop();
+        if (onFinished)
+            onFinished();
         state.postNotification(Notification::bankContentChanged);
         state.postNotification(Notification::bankReceiveFinished);
         return;
@@ -79,17 +86,18 @@ void BankTransmitter::tick(double nowMs)
     if (!state.getPorts().isOutputOpen() || state.getPorts().isProbing())
     {
         stop();
-        state.postNotification(Notification::bankReceiveFinished);
         if (onOutputLost)
             onOutputLost();
+        state.postNotification(Notification::bankReceiveFinished);
         return;
     }
 
     // What is due on the output already (edits, automation) goes first: the long dump waits for it.
     state.sendProgramDump(bank, program, state.getBankProgram(bank, program));
+    progress = {bank, program, progress.count + 1};
     state.postNotification(Notification::bankProgram(bank, program));
     // Counted from this dump, not from when it was due: a late timer never squeezes the next one.
-    nextDueMs = nowMs + stepMs;
+    nextDueMs = nowMs + step;
 
     if (++program == ProgramSysex::numPrograms)
     {

@@ -49,9 +49,25 @@ public:
     void tick(double nowMs);
     double getNextDueMs() const noexcept { return nextDueMs; }
 
-    // Called (from tick) when the output closed in the middle: the transmission has stopped and
-    // 0x16 is posted.
+    // The last program sent (-1 before the first) and how many went out since start.
+    struct Progress
+    {
+        int bank = -1, program = -1;
+        int count = 0;
+    };
+    Progress getProgress() const noexcept { return progress; }
+    int getMode() const noexcept { return mode; }
+
+    // While idle: the time from one dump to the next, for an instrument (a simulated one) that
+    // stores faster, and the clock.
+    void setStepMs(double ms) noexcept { step = ms; }
+    void setClock(Clock newClock);
+
+    // Called (from tick) when the output closed in the middle: the transmission has stopped;
+    // 0x16 is posted after it.
     std::function<void()> onOutputLost;
+    // Called (from tick) once the last dump has been stored, before 0x19 and 0x16 are posted.
+    std::function<void()> onFinished;
 
 private:
     void timerCallback() override;
@@ -66,6 +82,8 @@ private:
     int program = 0;
     bool finishing = false; // every dump sent; the end is posted once the last one is stored
     double nextDueMs = 0.0;
+    double step = stepMs;
+    Progress progress;
 };
 
 } // namespace zarnel

@@ -65,6 +65,7 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
     ports = std::make_unique<MIDI_PORTS_Control>(backend, folder.getChildFile(SettingsFolder::portFileName));
     ports->restorePorts(this);
     portSearch = std::make_unique<PortSearch>(*this);
+    transfers = std::make_unique<BankTransfers>(*this);
 
     clockOutEnabled = settings.getEntryInt(SettingsList::midiClockEntry) == 1;
     thruToHost = settings.getEntryInt(SettingsList::thruToHostEntry) == 1;
@@ -90,11 +91,13 @@ MidiCntrState::~MidiCntrState()
     stopTimer();
     // A search still running keeps its probe ports; they close below like any other.
     portSearch->abandon();
-    // No more requests, then no more input: a dump arriving now must not reach a sender that is
-    // going away. The output closes last, once nothing can call it.
-    endBankReceive();
+    // No more requests or dumps, then no more input: a dump arriving now must not reach a sender
+    // that is going away. The output closes last, once nothing can call it; what a receive
+    // stored is written with the rest.
+    transfers->shutDown();
     ports->closeInput();
     ports->closeOutput();
+    transfers.reset();
     flushPendingWrites();
     ports.reset();
 }
@@ -271,51 +274,9 @@ void MidiCntrState::handleProgramDump(const std::uint8_t* data, size_t size)
     const int program = data[5];
     const auto record = ProgramSysex::unpack(data + 6);
 
-    if (storeIntoBank.load())
-    {
-        const juce::ScopedLock tl(transferLock);
-        // While a receive runs, only the program asked for is taken: a repeated or unasked dump
-        // would otherwise start a second chain of requests.
-        if (bankReceiveActive.load() && (bank != expectedBank || program != expectedProgram))
-            return;
-        if (!ProgramSysex::isValidBank(bank) || !ProgramSysex::isValidProgram(program))
-            return;
-
-        setBankProgram(bank, program, record);
-        if (!bankReceiveActive.load())
-            return;
-
-        anyProgramArrived = true;
-        postNotification(Notification::bankProgram(bank, program));
-        if (program < ProgramSysex::numPrograms - 1)
-        {
-            requestNextBankProgram(bank, program + 1);
-        }
-        else if (bankReceiveMode.load() != 7 || bank >= 3)
-        {
-            postNotification(Notification::bankContentChanged);
-            postNotification(Notification::bankReceiveFinished);
-            expectedBank = -1; // answered: nothing left outstanding
-            endBankReceive();
-        }
-        else
-        {
-            requestNextBankProgram(bank + 1, 0);
-        }
+    // A bank receive takes its own dumps, and the late answer to one it stopped.
+    if (transfers->getReceiver().takeDump(bank, program, record))
         return;
-    }
-
-    {
-        const juce::ScopedLock tl(transferLock);
-        if (bank == abandonedBank && program == abandonedProgram && nowMs() < abandonedUntilMs)
-        {
-            // The answer to a stopped receive: the slot's content, but the edited program stays.
-            abandonedBank = -1;
-            setBankProgram(bank, program, record);
-            postNotification(Notification::bankContentChanged);
-            return;
-        }
-    }
 
     if (ProgramSysex::isValidBank(bank) && ProgramSysex::isValidProgram(program))
     {
@@ -351,67 +312,17 @@ void MidiCntrState::handleGlobalDump(const std::uint8_t* data, size_t size)
 
 void MidiCntrState::startBankReceive(int bank, int mode)
 {
-    if (!ProgramSysex::isValidBank(bank))
-        return;
-    {
-        const juce::ScopedLock tl(transferLock);
-        expectedBank = bank;
-        expectedProgram = 0;
-        retries = 0;
-        anyProgramArrived = false;
-        lastRequestMs = nowMs();
-        bankReceiveMode = mode;
-        storeIntoBank = true;
-        bankReceiveActive = true;
-    }
-    requestDump(ProgramSysex::cmdProgramDumpRequest, bank, 0);
+    transfers->getReceiver().start(bank, mode);
 }
 
 void MidiCntrState::endBankReceive()
 {
-    const juce::ScopedLock tl(transferLock);
-    if (bankReceiveActive.load() && expectedBank >= 0)
-    {
-        abandonedBank = expectedBank;
-        abandonedProgram = expectedProgram;
-        abandonedUntilMs = nowMs() + bankReceiveTimeoutMs;
-    }
-    bankReceiveActive = false;
-    storeIntoBank = false;
-    bankReceiveMode = -1;
-    expectedBank = -1;
-    expectedProgram = -1;
-}
-
-void MidiCntrState::requestNextBankProgram(int bank, int program)
-{
-    // transferLock is held by the caller.
-    expectedBank = bank;
-    expectedProgram = program;
-    retries = 0;
-    lastRequestMs = nowMs();
-    requestDump(ProgramSysex::cmdProgramDumpRequest, bank, program);
+    transfers->getReceiver().cancel();
 }
 
 void MidiCntrState::checkBankReceiveTimeout(double now)
 {
-    const juce::ScopedLock tl(transferLock);
-    if (!bankReceiveActive.load() || now - lastRequestMs < bankReceiveTimeoutMs)
-        return;
-
-    if (retries < bankReceiveMaxRetries)
-    {
-        ++retries;
-        lastRequestMs = now;
-        requestDump(ProgramSysex::cmdProgramDumpRequest, expectedBank, expectedProgram);
-        return;
-    }
-
-    // The synthesizer stopped answering: end the transfer with what arrived.
-    if (anyProgramArrived)
-        postNotification(Notification::bankContentChanged);
-    postNotification(Notification::bankReceiveFinished);
-    endBankReceive();
+    transfers->getReceiver().tick(now);
 }
 
 //==== Senders ========================================================================================
@@ -1056,7 +967,7 @@ void MidiCntrState::timerCallback()
     const double now = nowMs();
     checkOutputResponding(haveListeners);
     portSearch->step();
-    checkBankReceiveTimeout(now);
+    transfers->tick();
     if (now - lastFileWriteMs >= fileWriteIntervalMs
         && (banksChanged.load()
             || (settings.hasUnsavedChanges() && settings.getChangeCount() != settingsFailedAtChange)))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BankTransfers.h"
 #include "HostBlockTimeline.h"
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
@@ -43,10 +44,10 @@ public:
     static constexpr int defaultKeyboardVelocity = 100;
     static constexpr int numSampleRates = 6;
 
-    // A bank receive waits this long for each program before asking again, and gives up after
-    // this many repeated requests for the same program.
-    static constexpr double bankReceiveTimeoutMs = 1500.0;
-    static constexpr int bankReceiveMaxRetries = 3;
+    // A bank receive waits this long for a program before it has timed an answer, and gives up
+    // after this many repeated requests for the same program.
+    static constexpr double bankReceiveTimeoutMs = BankReceiver::firstTimeoutMs;
+    static constexpr int bankReceiveMaxRetries = BankReceiver::maxRetries;
 
     // Changed banks and settings reach their files no more often than this.
     static constexpr double fileWriteIntervalMs = 1000.0;
@@ -124,13 +125,15 @@ public:
     // Likewise the lock of the NRPN sender, which editor edits hold on the message thread.
     juce::CriticalSection& getNrpnSendLock() noexcept { return nrpnSendLock; }
 
-    //==== Bank receive ==============================================================================
+    //==== Bank transfers ============================================================================
+    // Held here, not by the editor: they go on while it is closed and end with the plug-in.
+    BankTransfers& getBankTransfers() noexcept { return *transfers; }
     // mode 0: one bank; 7: the user banks from `bank` up to U4.
     void startBankReceive(int bank, int mode);
     void endBankReceive();
     // Called by a timer on the message thread; tests call it with their own clock.
     void checkBankReceiveTimeout(double nowMs);
-    bool isBankReceiveActive() const noexcept { return bankReceiveActive.load(); }
+    bool isBankReceiveActive() const noexcept { return transfers->getReceiver().isActive(); }
 
     //==== Globals ===================================================================================
     int getGlobalValue(int index) const noexcept;
@@ -242,7 +245,6 @@ private:
     bool sendNrpnParts(const std::uint8_t* bytes, int count, double dueMs) noexcept;
     void markChanged(int bank, const BankDataFile::ChangedSlots& slots);
     void sendSysex(const Bytes& message);
-    void requestNextBankProgram(int bank, int program);
 
     juce::File folder;
     SettingsList settings;
@@ -308,20 +310,8 @@ private:
     // An output closed for not responding, and the editor not open to say so yet (message thread).
     bool outputLossUnreported = false;
 
-    // Bank receive.
-    std::atomic<bool> bankReceiveActive{false};
-    std::atomic<bool> storeIntoBank{false};
-    std::atomic<int> bankReceiveMode{-1};
-    juce::CriticalSection transferLock;
-    int expectedBank = -1;
-    int expectedProgram = -1;
-    int retries = 0;
-    double lastRequestMs = 0.0;
-    bool anyProgramArrived = false;
-    // The request left unanswered when a receive stopped: its late answer is not a program choice.
-    int abandonedBank = -1;
-    int abandonedProgram = -1;
-    double abandonedUntilMs = 0.0;
+    // Made after the ports and ended before they close.
+    std::unique_ptr<BankTransfers> transfers;
 
     std::atomic<double> sampleRate{44100.0};
     std::atomic<int> sampleRateIndex{0};

@@ -25,11 +25,8 @@ constexpr int firstNameParameter = 184;
 MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 {
     state.addStateListener(this);
-    state.endBankReceive();
 
     commands = std::make_unique<MainCommands>(*this, processor);
-    transmitter = std::make_unique<BankTransmitter>(state);
-    transmitter->onOutputLost = [this] { showMessage("The MIDI output closed: the transmission stopped."); };
 
     bankPage = std::make_unique<BankComp>(state);
     addChildComponent(*bankPage);
@@ -93,6 +90,12 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     // an earlier opening is shown again.
     if (state.claimFirstRunSearch() || state.getPortSearch().isRunning())
         toggleScan(true);
+    // A transfer started in an earlier opening goes on: its bar comes back where it stands, or
+    // the user hears how it ended meanwhile.
+    if (state.getBankTransfers().isActive())
+        showProgressBar();
+    else
+        showTransferReport(true);
     state.mainCompBuilt = true;
     built = true;
 }
@@ -115,8 +118,6 @@ MainComp::~MainComp()
     editorPanel->getSequencerButton().removeChangeListener(this);
     keyboard->removeChangeListener(this);
     bankPage->removeChangeListener(this);
-    if (progressBar != nullptr)
-        state.endBankReceive();
 }
 
 float MainComp::getScale() const noexcept
@@ -331,7 +332,7 @@ void MainComp::handleStateCode(std::uint32_t code)
             setStatus(offlineText);
             break;
         case 0x16:
-            endBankTransfer();
+            bankTransferEnded();
             break;
         case 0x17:
             if (progressBar != nullptr)
@@ -543,34 +544,106 @@ void MainComp::removeMessageBox(const MsgCont* answered)
     }
 }
 
+BankTransmitter& MainComp::getBankTransmitter() noexcept
+{
+    return state.getBankTransfers().getTransmitter();
+}
+
 void MainComp::startBankTransfer(int mode, int bank)
 {
-    const bool transmit = mode == BankTransmitter::transmitOne || mode == BankTransmitter::transmitAll;
-    // A receive needs the output too, for its requests.
-    if (!state.getPorts().isOutputOpen())
+    const bool transmit = BankTransfers::isTransmitMode(mode);
+    switch (state.getBankTransfers().start(mode, bank))
     {
-        showMessage(transmit ? "No MIDI output is open: nothing was transmitted."
-                             : "No MIDI output is open: nothing was requested.");
-        return;
+        case BankTransfers::Start::started:
+            showProgressBar();
+            break;
+        case BankTransfers::Start::noOutput:
+            showMessage(transmit ? "No MIDI output is open: nothing was transmitted."
+                                 : "No MIDI output is open: nothing was requested.");
+            break;
+        case BankTransfers::Start::busy:
+            showMessage("A bank transfer is running: cancel it first.");
+            break;
+        case BankTransfers::Start::refused:
+            showMessage(transmit ? "The bank could not be transmitted: only user banks go to the synthesizer, and "
+                                   "not while a port search runs."
+                                 : "The bank could not be requested.");
+            break;
     }
-    progressBar = std::make_unique<ProgBar>(getWidth(), getHeight());
-    addAndMakeVisible(*progressBar);
-    progressBar->toFront(false);
-    progressBar->getCancelButton()->addChangeListener(this);
-    if (mode == 0 || mode == 7)
-        state.startBankReceive(bank, mode);
-    else if (transmit && !transmitter->start(mode, bank))
-        endBankTransfer(); // a bar that nothing would ever end
 }
 
 void MainComp::endBankTransfer()
 {
-    state.endBankReceive();
-    transmitter->cancel();
+    state.getBankTransfers().cancel();
+    state.getBankTransfers().takeReport();
+    removeProgressBar();
+}
+
+void MainComp::showProgressBar()
+{
+    if (progressBar == nullptr)
+    {
+        progressBar = std::make_unique<ProgBar>(getWidth(), getHeight());
+        addAndMakeVisible(*progressBar);
+        progressBar->getCancelButton()->addChangeListener(this);
+    }
+    progressBar->toFront(false);
+    const auto at = state.getBankTransfers().getProgress();
+    if (at.bank >= 0)
+        progressBar->setProgress(at.program, progressText(at.bank, at.program));
+}
+
+void MainComp::removeProgressBar()
+{
     if (progressBar == nullptr)
         return;
     progressBar->setVisible(false);
     progressBar.reset();
+}
+
+void MainComp::bankTransferEnded()
+{
+    // An end posted before a new transfer started (while the editor was closed) is not its end.
+    if (state.getBankTransfers().isActive())
+        return;
+    removeProgressBar();
+    showTransferReport(false);
+}
+
+void MainComp::showTransferReport(bool opening)
+{
+    const auto text = transferReportText(state.getBankTransfers().takeReport(), opening);
+    if (text.isNotEmpty())
+        showMessage(text);
+}
+
+juce::String MainComp::transferReportText(const BankTransfers::Report& report, bool whileClosed)
+{
+    const auto& at = report.progress;
+    const bool receive = BankTransfers::isReceiveMode(at.mode);
+    const juce::String programs = juce::String(at.count) + (at.count == 1 ? " program" : " programs");
+    const juce::String last = at.bank >= 0 ? " (the last " + progressText(at.bank, at.program) + ")" : juce::String();
+    switch (report.ending)
+    {
+        case BankTransfers::Ending::finished:
+            // Seen as it happened, the bar going away says it all.
+            if (!whileClosed)
+                return {};
+            return receive ? "The bank receive finished while the editor was closed: " + programs + " received."
+                           : "The bank transmission finished while the editor was closed: " + programs + " sent.";
+        case BankTransfers::Ending::noAnswer:
+            return "The synthesizer stopped answering: the bank receive ended after " + programs + last
+                   + ". What arrived is kept.";
+        case BankTransfers::Ending::outputLost:
+            return receive ? "The MIDI output closed: the bank receive stopped after " + programs + last
+                                 + ". What arrived is kept."
+                           : "The MIDI output closed: the transmission stopped after " + programs + last
+                                 + ". The synthesizer holds the rest of its bank as it was.";
+        case BankTransfers::Ending::none:
+        case BankTransfers::Ending::cancelled:
+            break;
+    }
+    return {};
 }
 
 void MainComp::handleSetupCommand(int command, int value)

@@ -20,7 +20,7 @@
 
 #include "../../files/gui/BankComp.h"
 #include "../../files/gui/WriteSnd.h"
-#include "../../midi/BankTransmitter.h"
+#include "../../midi/BankTransfers.h"
 #include "../../midi/MidiCntrStateListener.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -75,7 +75,9 @@ public:
     void openSectionZoom(int section);
     void closeSectionZoom();
     void showFileWriteFailure(std::uint32_t which);
+    // The transfers run in the controller state; the editor shows their bar and how they ended.
     void startBankTransfer(int mode, int bank);
+    // The user's cancel: the transfer stops and its bar goes.
     void endBankTransfer();
     void toggleAbout(bool on, int timeMs);
     void handleSetupCommand(int command, int value);
@@ -93,6 +95,9 @@ public:
 
     // The text of a bank transfer's progress: U1:1 .. U4:128, F1:1 .. F4:128.
     static juce::String progressText(int bank, int program);
+    // What the user is told of a transfer's end; empty when the end needs no words. An end seen
+    // while the editor was closed is told even when all went well.
+    static juce::String transferReportText(const BankTransfers::Report& report, bool whileClosed);
 
     AppBar& getAppBar() noexcept { return *appBar; }
     HistoryBar& getHistoryBar() noexcept { return *historyBar; }
@@ -107,7 +112,7 @@ public:
     // The editor page (97) or the sequencer page (98), laid out at once.
     void showPage(int page);
     MainCommands& getCommands() noexcept { return *commands; }
-    BankTransmitter& getBankTransmitter() noexcept { return *transmitter; }
+    BankTransmitter& getBankTransmitter() noexcept;
     bool isWriteDialogShown() const noexcept { return writeDialogShown; }
     // The bank page over the editor, or hidden (it stays in existence).
     void toggleBankPage(bool on);
@@ -148,6 +153,12 @@ private:
     // Hidden now and deleted from the message queue: the overlay may be inside its own callback.
     void removeLater(std::unique_ptr<juce::Component> overlay);
     void handleBankPageCode();
+    // The bar of the running transfer, at its current progress.
+    void showProgressBar();
+    void removeProgressBar();
+    void bankTransferEnded();
+    // How the last transfer ended, if nobody was told yet.
+    void showTransferReport(bool opening);
     void writeProgram();
 
     ZarnelAudioProcessor& processor;
@@ -169,7 +180,6 @@ private:
     std::vector<WaitingMessage> waitingMessages; // shown one after another, each until it is answered
     std::unique_ptr<ProgBar> progressBar;
     std::unique_ptr<MainCommands> commands;
-    std::unique_ptr<BankTransmitter> transmitter;
     std::function<void()> pendingAnswer; // of the question shown
     std::unique_ptr<MIDI_Setup> midiSetup;
     std::unique_ptr<MIDI_scan> scanPanel;
