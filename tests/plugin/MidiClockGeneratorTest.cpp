@@ -89,11 +89,6 @@ protected:
     juce::MidiBuffer buffer;
 };
 
-} // namespace
-
-namespace
-{
-
 // A host playing a timeline: a tempo read at each block's start, a loop it wraps either inside a
 // block or by ending the block at the loop end, and positions it may round. Collects what the
 // generator sends at absolute sample times, and where each clock should be: the time the host's
@@ -116,14 +111,15 @@ struct ClockHost
     std::vector<Sent> sent;
     std::vector<double> idealClocks;
     std::int64_t endTime = 0;
+    double position = 0.0; // where the host stands after a run
 
-    // Plays `beats` quarter notes from `from` (looped beats count too).
+    // Plays `beats` quarter notes from `from` (looped beats count too), after the last run.
     void run(MidiClockGenerator& clock, double from, double beats)
     {
         juce::MidiBuffer buffer;
         buffer.ensureSize(3080);
         double ppq = from;
-        std::int64_t now = 0;
+        std::int64_t now = endTime;
         std::uint32_t noise = 1;
         const bool looping = loopEnd > loopStart;
         double played = 0.0;
@@ -164,6 +160,7 @@ struct ClockHost
             played += n * b;
         }
         endTime = now;
+        position = ppq;
     }
 
     // Clocks for positions [a, e) that start at `time` and move on by b a sample; none before 0.
@@ -288,9 +285,8 @@ TEST(MidiClockLoop, EachPassStopsBeforeTheEndAndContinuesFromTheStart)
             host.loopStart = 4.0;
             host.loopEnd = 8.0;
             host.splitsAtLoopEnd = split;
-            Transport stoppedThere = stopped(4.0);
             juce::MidiBuffer ignored;
-            clock.process(stoppedThere, ignored, size, rate);
+            clock.process(stopped(4.0), ignored, size, rate);
             host.run(clock, 4.0, 3 * 4.0 - 0.5); // wraps twice, ends inside the third pass
             host.expectClocksOnTheGrid();
 
@@ -336,6 +332,32 @@ TEST(MidiClockLoop, PlayingOnFromTheLoopEndIsNoLoop)
         ASSERT_EQ(transport.size(), 1u);
         EXPECT_EQ(transport[0].status, 0xFB);
     }
+}
+
+TEST(MidiClockLoop, ALoopSwitchedOffAfterItsStopPlaysOn)
+{
+    // The stop before the loop end went out, then the loop is switched off: the host plays on
+    // past the end, and the instrument with it from the next sixteenth.
+    MidiClockGenerator clock;
+    clock.enable = true;
+    ClockHost host;
+    host.loopStart = 4.0;
+    host.loopEnd = 8.0;
+    juce::MidiBuffer ignored;
+    clock.process(stopped(7.0), ignored, block, rate);
+    host.run(clock, 7.0, 0.98);
+    ASSERT_LT(host.position, 8.0);
+    ASSERT_EQ(host.transport().back().status, 0xFC);
+
+    host.loopEnd = host.loopStart;
+    host.run(clock, host.position, 2.0);
+    host.expectClocksOnTheGrid();
+    const auto transport = host.transport();
+    ASSERT_EQ(transport.size(), 4u);
+    EXPECT_EQ(transport[2].status, 0xF2);
+    EXPECT_EQ(transport[2].value, 32);
+    EXPECT_EQ(transport[3].status, 0xFB);
+    EXPECT_NEAR(transport[3].time, host.idealClocks[24], 1.0); // the clock at 8.0
 }
 
 TEST(MidiClockCountIn, NothingBeforePositionZeroThenStartThere)
