@@ -151,6 +151,13 @@ void printSummary(SummaryReporter& r)
     {
         std::printf("| 128-program bank receive | not run | | | |\n");
     }
+    for (const char* delay : {"5", "200"})
+        if (const auto* lossy = r.find(std::string("BM_BankReceiveLostDumps/") + delay))
+            std::printf("| 512-program receive, 1 %% of dumps lost, DIN speed, %s ms answer delay, virtual time | %s ms "
+                        "(time-out learned: %s ms, late answers: %s) | wire bound: %s ms; goal: 1.05 | %s | – |\n",
+                        delay, counterText(*lossy, "virtual_ms", "%.1f").c_str(),
+                        counterText(*lossy, "timeout_ms", "%.0f").c_str(), counterText(*lossy, "late", "%.0f").c_str(),
+                        counterText(*lossy, "bound_ms", "%.1f").c_str(), counterText(*lossy, "ratio", "%.3f").c_str());
 
     if (const auto* transmit = r.find("BM_BankTransmit"))
     {
