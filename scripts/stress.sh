@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with ThreadSanitizer and runs the stress tests: the MIDI input thread flooded
-# while the audio and message threads work.
+# while the audio and message threads work, and outputs switched while notes are held and the
+# devices stall.
 #   scripts/stress.sh [seconds per test, default 120]
 set -euo pipefail
 cd "$(dirname "$0")/.."
