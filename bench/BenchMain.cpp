@@ -171,6 +171,28 @@ void printSummary(SummaryReporter& r)
                     counterText(*transmit, "step_max_ms", "%.3f").c_str());
     }
 
+    // The MIDI clock against the host's beat, in samples.
+    const auto clockRow = [&](const std::string& what, const char* key) {
+        if (const auto* res = r.find(key))
+            std::printf("| MIDI clock, %s: clocks a beat (fewest–most) / worst distance from the host's 1/24 beat / "
+                        "spacing | %s–%s / %s samples / %s–%s samples | goal: 24 / 1 sample; the host's 1/24 beats "
+                        "%s–%s samples apart | – | %s per block |\n",
+                        what.c_str(), counterText(*res, "per_beat_min", "%.0f").c_str(),
+                        counterText(*res, "per_beat_max", "%.0f").c_str(),
+                        counterText(*res, "worst_samples", "%.2f").c_str(),
+                        counterText(*res, "spacing_min", "%.0f").c_str(), counterText(*res, "spacing_max", "%.0f").c_str(),
+                        counterText(*res, "due_spacing_min", "%.0f").c_str(),
+                        counterText(*res, "due_spacing_max", "%.0f").c_str(),
+                        counterText(*res, "allocs", "%.3f").c_str());
+    };
+    for (const char* size : {"1", "64", "512", "4096"})
+        clockRow(std::string("tempo ramp 120 to 140 bpm over 16 beats, 32 beats, blocks of ") + size,
+                 (std::string("BM_ClockRamp/") + size).c_str());
+    for (const char* size : {"64", "512", "4096"})
+        clockRow(std::string("one-bar loop at 120 bpm played 8 times, wrapped inside blocks of ") + size,
+                 (std::string("BM_ClockLoop/") + size + "/0").c_str());
+    clockRow("the same loop, blocks of 512 ended at the loop end", "BM_ClockLoop/512/1");
+
     row("construct + destroy the processor (temp settings, virtual MIDI)", r.find("BM_Instance_Zarnel"),
         "empty processor", r.find("BM_Instance_Empty"), 0.0, "–");
 
