@@ -140,11 +140,12 @@ void MidiClockGenerator::process(const Transport& transport, juce::MidiBuffer& o
     }
 
     // A host that wraps inside the block: from the first sample at or past the loop end, its
-    // position starts again at the loop start.
+    // position starts again at the loop start. A loop end on a sample is on it, whatever the
+    // arithmetic's last bit says.
     int wrapAt = numSamples;
     if (k.b > 0.0 && k.approachesLoopEnd(p))
     {
-        const double firstPastEnd = std::ceil((k.loopEnd - p) / k.b);
+        const double firstPastEnd = std::ceil((k.loopEnd - p) / k.b - 1.0e-6);
         if (firstPastEnd < numSamples)
             wrapAt = std::max(1, (int)firstPastEnd);
     }
