@@ -52,9 +52,11 @@ BankTransfers::Start BankTransfers::start(int mode, int bank)
         return Start::busy;
     if (!isReceiveMode(mode) && !isTransmitMode(mode))
         return Start::refused;
-    // A receive needs the output too, for its requests.
+    // A receive needs the output too, for its requests; a port search lets none of them out.
     if (!state.getPorts().isOutputOpen())
         return Start::noOutput;
+    if (state.getPorts().isProbing())
+        return Start::refused;
     {
         // A new transfer: how the one before ended is no longer news.
         const juce::ScopedLock sl(reportLock);

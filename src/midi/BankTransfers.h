@@ -24,7 +24,7 @@ public:
         started,
         noOutput,
         busy,    // another transfer runs
-        refused, // a mode or bank the transfer cannot take
+        refused, // a mode or bank the transfer cannot take, or a port search runs
     };
 
     enum class Ending

@@ -565,9 +565,10 @@ void MainComp::startBankTransfer(int mode, int bank)
             showMessage("A bank transfer is running: cancel it first.");
             break;
         case BankTransfers::Start::refused:
-            showMessage(transmit ? "The bank could not be transmitted: only user banks go to the synthesizer, and "
-                                   "not while a port search runs."
-                                 : "The bank could not be requested.");
+            showMessage(transmit ? "The bank was not transmitted: only user banks go to the synthesizer, and nothing "
+                                   "while a port search runs."
+                                 : "The bank was not requested: nothing goes to the synthesizer while a port search "
+                                   "runs.");
             break;
     }
 }
