@@ -171,6 +171,21 @@ void printSummary(SummaryReporter& r)
                     counterText(*transmit, "step_max_ms", "%.3f").c_str());
     }
 
+    for (const char* size : {"1", "64", "512", "4096"})
+        if (const auto* timing = r.find(std::string("BM_HostNoteTiming/") + size))
+            std::printf("| forwarded host notes, blocks of %s, host calls late by up to 2 ms, DIN wire, virtual time: "
+                        "timing error / note length error | %s / %s ms | every event of a block due at its call "
+                        "(before): %s / %s ms; goal: %s ms | – | – |\n",
+                        size, counterText(*timing, "timing_ms", "%.3f").c_str(),
+                        counterText(*timing, "length_ms", "%.3f").c_str(),
+                        counterText(*timing, "before_timing_ms", "%.1f").c_str(),
+                        counterText(*timing, "before_length_ms", "%.1f").c_str(),
+                        counterText(*timing, "goal_ms", "%.3f").c_str());
+    if (const auto* sender = r.find("BM_HostNoteTiming_Sender"))
+        std::printf("| the same through the processor and the MIDI sender in real time, blocks of 512 | %s / %s ms | "
+                    "– | – | – |\n",
+                    counterText(*sender, "timing_ms", "%.3f").c_str(), counterText(*sender, "length_ms", "%.3f").c_str());
+
     // The MIDI clock against the host's beat, in samples.
     const auto clockRow = [&](const std::string& what, const char* key) {
         if (const auto* res = r.find(key))

@@ -28,6 +28,9 @@ public:
     // When an event at samplePosition of the block begun last is due, latencyMs later; never
     // before the event due before it, so a note-off never overtakes its note-on.
     double dueTime(int samplePosition, double latencyMs) noexcept;
+    // The next block starts the line at its call: for hosts whose blocks follow no clock
+    // (rendering offline). The order of what was due is kept.
+    void restart() noexcept { rate = 0.0; }
 
 private:
     void anchorAt(double nowMs, double sampleRate) noexcept;

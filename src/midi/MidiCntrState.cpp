@@ -1,4 +1,5 @@
 #include "MidiCntrState.h"
+#include "NoteTracker.h"
 
 #include "../model/DSI_Program.h"
 #include "../platform/SafeFileWriter.h"
@@ -981,17 +982,6 @@ namespace
 // Controllers that end what sounds: the pedal (when released), all sound off, all notes off.
 constexpr std::uint8_t endingControllers[] = {64, 120, 123};
 constexpr size_t owedNoteWords = 16 * 128 / 32;
-
-// A message whose loss would leave something sounding on the host's side.
-bool endsSomething(const std::uint8_t* b, int size) noexcept
-{
-    if (size < 3 || b[0] < 0x80 || b[0] >= 0xF0)
-        return false;
-    const int type = b[0] & 0xF0;
-    if (type == 0x80 || (type == 0x90 && b[2] == 0))
-        return true;
-    return type == 0xB0 && (b[1] == 120 || b[1] == 123 || (b[1] == 64 && b[2] < 64));
-}
 } // namespace
 
 void MidiCntrState::queueForHost(const std::uint8_t* bytes, int size) noexcept
@@ -1025,7 +1015,8 @@ void MidiCntrState::clearToHostQueue() noexcept
 
 void MidiCntrState::oweRelease(const ShortMessage& m) noexcept
 {
-    if (!endsSomething(m.bytes, m.size))
+    // Lost, these would leave something sounding on the host's side.
+    if (!NoteTracker::endsSound(m.bytes, m.size))
         return;
     const int channel = m.bytes[0] & 0x0F;
     size_t word;
@@ -1072,11 +1063,14 @@ void MidiCntrState::addOwedReleases(juce::MidiBuffer& midi) noexcept
     }
 }
 
-void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond) noexcept
+void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond,
+                                    bool realtime) noexcept
 {
     const bool forward = forwardHostMidi.load() && ports->isOutputOpen();
     const double now = nowMs();
     // Every block takes its place on the line, forwarded events or not, so the line stays whole.
+    if (!realtime)
+        hostTimeline.restart();
     hostTimeline.beginBlock(now, numSamples, samplesPerSecond);
     const double latency = getLatencyOffset();
 
@@ -1133,7 +1127,7 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
     // something the host may hold.
     size_t first = 0;
     for (; first < count && toHostScratch[first].timeMs < now - toHostWindowMs; ++first)
-        if (endsSomething(toHostScratch[first].bytes, toHostScratch[first].size))
+        if (NoteTracker::endsSound(toHostScratch[first].bytes, toHostScratch[first].size))
             midi.addEvent(toHostScratch[first].bytes, toHostScratch[first].size, 0);
     if (first == count)
         return;

@@ -190,7 +190,7 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
     bypassed = false;
     for (const auto event : midi)
         hostNotes.observe(event.data, event.numBytes);
-    state.processHostMidi(midi, numSamples, state.getSampleRate());
+    state.processHostMidi(midi, numSamples, state.getSampleRate(), !isNonRealtime());
 
     // Audio passes through; outputs without an input are silent.
     const int ins = getTotalNumInputChannels();
