@@ -14,8 +14,9 @@ class MidiCntrState;
 // Undo, redo and compare for the program being edited (message thread). It watches the program
 // rather than being told of each change: screen edits, instrument knobs, host automation (written
 // on the audio thread, which must not record anything) and whole programs loaded all show up as a
-// difference from the last step. A step is closed once no gesture holds it open; what arrives
-// while an undo, redo or compare is reaching the instrument is taken in without a step.
+// difference from the last step. A step is closed once no gesture holds it open, and before a
+// program loaded is recorded, whatever holds it; what arrives while an undo, redo or compare is
+// reaching the instrument is taken in without a step.
 class ProgramEditHistory
 {
 public:
