@@ -64,7 +64,6 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
     bankFile.load(banks);
 
     ports = std::make_unique<MIDI_PORTS_Control>(backend, folder.getChildFile(SettingsFolder::portFileName));
-    ports->restorePorts(this);
     portSearch = std::make_unique<PortSearch>(*this);
     transfers = std::make_unique<BankTransfers>(*this);
 
@@ -84,6 +83,9 @@ MidiCntrState::MidiCntrState(const juce::File& settingsFolder, MidiDeviceBackend
         || settings.getLoadCondition() == SettingsList::LoadCondition::unreadable)
         settings.forgetChanges();
 
+    // Last: the input may deliver at once (an instrument sending while the project opens), and
+    // what it calls must all exist by then.
+    ports->restorePorts(this);
     startTimer(pumpIntervalMs);
 }
 

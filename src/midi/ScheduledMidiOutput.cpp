@@ -350,6 +350,11 @@ bool ScheduledMidiOutput::sendLongMessage(const std::uint8_t* data, size_t size,
     const auto order = 1 + shared->order.fetch_add(1, std::memory_order_relaxed);
     Shared::LongMessage message{std::vector<std::uint8_t>(data, data + size), nowMs(), order,
                                 shared->generation.load(std::memory_order_acquire)};
+    // A device already sitting in a call is slow or hung: the caller does not wait on it, or a
+    // bank transmit would hold the message thread for each dump until the stall is declared.
+    const double started = shared->callStartedMs.load();
+    if (started > 0.0 && nowMs() - started > slowCallMs)
+        waitMs = 0;
     std::unique_lock<std::mutex> lock(shared->longLock);
     shared->longQueue.push_back(std::move(message));
     shared->wake.signal();

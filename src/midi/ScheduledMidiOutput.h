@@ -33,6 +33,8 @@ public:
     static constexpr double stallLimitMs = 2000.0;
     // Closing waits at most this long for the sender to silence the instrument and finish.
     static constexpr int closeWaitMs = 250;
+    // A device call that has lasted this long makes senders stop waiting for hand-overs.
+    static constexpr double slowCallMs = 50.0;
 
     explicit ScheduledMidiOutput(std::unique_ptr<MidiOutputDevice> device);
     // Sends note-offs and pedal releases for what sounds, then lets the sender thread go; waits

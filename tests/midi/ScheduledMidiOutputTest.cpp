@@ -340,3 +340,23 @@ TEST_F(ScheduledOutputFixture, EditsFromTheThreadThatIsTheMessageThreadNowWakeTh
     EXPECT_EQ(output->getNumWakes(), 20u);
     juce::MessageManager::deleteInstance();
 }
+
+// A bank transmit hands over one dump after another from the message thread: once the device sits
+// in a call, none of them may wait for it, or the editor freezes until the stall is declared.
+TEST_F(ScheduledOutputFixture, DumpsToADeviceSittingInACallDoNotWaitForIt)
+{
+    output->startBackgroundThread();
+    far.hold(true);
+    output->scheduleMessage(cc(0, 0).data(), 3, now());
+    ASSERT_TRUE(far.waitForCallsStarted(1));
+    juce::Thread::sleep((int)ScheduledMidiOutput::slowCallMs + 20);
+
+    const auto dump = sysex(300);
+    const double before = now();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(output->sendLongMessage(dump.data(), dump.size(), 250));
+    EXPECT_LT(now() - before, 200.0);
+
+    far.hold(false);
+    EXPECT_TRUE(far.waitForArrivals(1 + 8 * 2)) << "the dumps still go out in their turn";
+}
