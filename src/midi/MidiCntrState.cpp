@@ -1068,7 +1068,8 @@ void MidiCntrState::addOwedReleases(juce::MidiBuffer& midi) noexcept
 void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond,
                                     bool realtime) noexcept
 {
-    const bool forward = forwardHostMidi.load() && ports->isOutputOpen();
+    const bool open = ports->isOutputOpen();
+    const bool forwardAll = forwardHostMidi.load();
     const double now = nowMs();
     // Every block takes its place on the line, forwarded events or not, so the line stays whole.
     if (!realtime)
@@ -1088,7 +1089,9 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
         const bool isController = type == 0xB0 && size >= 3;
         const bool isProgramChange = type == 0xC0;
 
-        if (forward && !(isController && isNrpnOrBankController(d[1])) && !isProgramChange)
+        // With forwarding switched off, what ends sound still goes: its note may have gone before.
+        if (open && (forwardAll || NoteTracker::endsSound(d, size)) && !(isController && isNrpnOrBankController(d[1]))
+            && !isProgramChange)
         {
             const int position = juce::jlimit(0, juce::jmax(0, numSamples - 1), meta.samplePosition);
             sendRaw(d, size, hostTimeline.dueTime(position, latency));

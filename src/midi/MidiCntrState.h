@@ -159,10 +159,11 @@ public:
     void removeStateListener(stateListener* listener);
 
     //==== Host MIDI (audio thread) ==================================================================
-    // Forwards host MIDI to the synthesizer, each event due at its sample's time plus the latency
-    // offset, posts it to the editor, and leaves in `midi` only what goes to the host. Never
-    // allocates, as long as `midi` has room for what it receives. A host rendering offline
-    // (not realtime) follows no clock: its blocks are timed from their calls, one by one.
+    // Forwards host MIDI to the synthesizer (while forwarding is off, only what ends sound), each
+    // event due at its sample's time plus the latency offset, posts it to the editor, and leaves
+    // in `midi` only what goes to the host. Never allocates, as long as `midi` has room for what
+    // it receives. A host rendering offline (not realtime) follows no clock: its blocks are timed
+    // from their calls, one by one.
     void processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond,
                          bool realtime = true) noexcept;
     // Drops what waits for the host, except what ends a note, the pedal or all sound: that
