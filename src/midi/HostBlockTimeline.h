@@ -6,13 +6,13 @@ namespace zarnel
 {
 
 // Puts every sample the host hands us on the millisecond clock, so MIDI forwarded from the host
-// keeps its timing inside and across blocks. Blocks are laid end to end by their sample counts:
-// when the host happens to call (it jitters, and calls several blocks at once when it splits a
-// device buffer) moves no event against another, so note lengths survive. The line follows the
-// clock only where it must: forward when a block comes later than its place (a stall, a slow
-// audio clock), back a little per second when every block comes early (a fast audio clock), and
-// anew at another sample rate or when blocks come far too early (rendering faster than real time).
-// Audio thread only; nothing here allocates.
+// and the MIDI clock keep their timing inside and across blocks. Blocks are laid end to end by
+// their sample counts: when the host happens to call (it jitters, and calls several blocks at once
+// when it splits a device buffer) moves no event against another, so note lengths survive. The
+// line follows the clock only where it must: forward when a block comes later than its place (a
+// stall, a slow audio clock), back a little per second when every block comes early (a fast audio
+// clock), and anew at another sample rate or when blocks come far too early (rendering faster
+// than real time). Audio thread only; nothing here allocates.
 class HostBlockTimeline
 {
 public:

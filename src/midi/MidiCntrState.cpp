@@ -1074,7 +1074,7 @@ void MidiCntrState::processHostMidi(juce::MidiBuffer& midi, int numSamples, doub
     // Every block takes its place on the line, forwarded events or not, so the line stays whole.
     if (!realtime)
         hostTimeline.restart();
-    hostTimeline.beginBlock(now, numSamples, samplesPerSecond);
+    hostBlockStartMs = hostTimeline.beginBlock(now, numSamples, samplesPerSecond);
     const double latency = getLatencyOffset();
 
     for (const auto meta : midi)

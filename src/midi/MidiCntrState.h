@@ -166,6 +166,9 @@ public:
     // from their calls, one by one.
     void processHostMidi(juce::MidiBuffer& midi, int numSamples, double samplesPerSecond,
                          bool realtime = true) noexcept;
+    // Where the block processHostMidi took last starts on the millisecond clock, for whatever else
+    // the block sends at its samples' times (the MIDI clock).
+    double getHostBlockStartMs() const noexcept { return hostBlockStartMs; }
     // Drops what waits for the host, except what ends a note, the pedal or all sound: that
     // reaches the host in its next block.
     void clearToHostQueue() noexcept;
@@ -294,9 +297,10 @@ private:
     std::array<std::atomic<bool>, ProgramSysex::recordSize> hostValueDeferred{};
     std::atomic<bool> anyHostValueDeferred{false};
 
-    // Host MIDI forwarded to the synthesizer: each event at its sample's time, in order (audio
-    // thread only).
+    // Host MIDI forwarded to the synthesizer: each event at its sample's time, in order; the
+    // block's start is the clock's too (audio thread only).
     HostBlockTimeline hostTimeline;
+    double hostBlockStartMs = 0.0;
 
     // The NRPN being received (input thread only).
     int rxDataMsb = 0;

@@ -174,6 +174,11 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         if (auto position = head->getPosition())
             positionInfo = *position;
 
+    bypassed = false;
+    for (const auto event : midi)
+        hostNotes.observe(event.data, event.numBytes);
+    state.processHostMidi(midi, numSamples, state.getSampleRate(), !isNonRealtime());
+
     {
         const juce::ScopedLock sl(clockLock);
         auto& ports = state.getPorts();
@@ -182,15 +187,16 @@ void ZarnelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::
         const bool open = ports.isOutputOpen();
         clock.enable = open && state.clockOutEnabled.load();
         clock.process(transportOf(positionInfo), clockBuffer, numSamples, state.getSampleRate());
-        if (open && clock.hasMessagesToSend() && !clockBuffer.isEmpty())
-            ports.sendBufferAt(clockBuffer, state.getLatencyOffset(), state.getSampleRate());
+        if (open && clock.hasMessagesToSend() && !clockBuffer.isEmpty() && state.getSampleRate() > 0.0)
+        {
+            // On the host notes' line: blocks the host calls in a burst keep the clock's spacing.
+            const double start = state.getHostBlockStartMs() + state.getLatencyOffset();
+            const double msPerSample = 1000.0 / state.getSampleRate();
+            for (const auto event : clockBuffer)
+                ports.scheduleMessage(event.data, event.numBytes, start + event.samplePosition * msPerSample);
+        }
         clockBuffer.clear();
     }
-
-    bypassed = false;
-    for (const auto event : midi)
-        hostNotes.observe(event.data, event.numBytes);
-    state.processHostMidi(midi, numSamples, state.getSampleRate(), !isNonRealtime());
 
     // Audio passes through; outputs without an input are silent.
     const int ins = getTotalNumInputChannels();
