@@ -16,8 +16,10 @@ namespace zarnel
 class HostBlockTimeline
 {
 public:
-    // Blocks coming earlier than their place by more than this start the line again.
-    static constexpr double maxLeadMs = 1000.0;
+    // Blocks coming earlier than their place by more than this start the line again: a host in
+    // real time works no further ahead than a large device buffer (or a short render-ahead), and
+    // anything more would only pile up in the output's schedule.
+    static constexpr double maxLeadMs = 250.0;
     // Early blocks pull the line back only past this headroom for the host's jitter, and by no
     // more per second of audio than two quartz clocks drift apart.
     static constexpr double pullSlackMs = 0.5;
