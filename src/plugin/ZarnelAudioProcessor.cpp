@@ -223,7 +223,7 @@ void ZarnelAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buffer
 
     // The same road as in processing, so nothing overtakes what was forwarded before; what the
     // instrument sends the host still reaches it.
-    state.processHostMidi(bypassMidi, buffer.getNumSamples(), state.getSampleRate());
+    state.processHostMidi(bypassMidi, buffer.getNumSamples(), state.getSampleRate(), !isNonRealtime());
     midi.clear();
     midi.addEvents(bypassMidi, 0, -1, 0);
     AudioProcessor::processBlockBypassed(buffer, midi);
