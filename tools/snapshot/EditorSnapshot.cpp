@@ -307,6 +307,18 @@ int main(int argc, char** argv)
         ok &= writeMenus(editor, outFolder);
         main.showMessage("The file could not be read.");
         ok &= writePng(editor, outFolder.getChildFile("editor-message.png"));
+        main.stsbutPressed(zarnel::MsgCont::okCode);
+        zarnel::test::pumpMessages(20);
+        // The longest message a device can cause, at the smallest size.
+        editor.setSize(452, 150);
+        main.showMessage("The MIDI output stopped responding: it was closed. Choose it again in MIDI setup once "
+                         "the device is back.");
+        ok &= writePng(editor, outFolder.getChildFile("editor-message-output-stopped-smallest.png"));
+        editor.setSize(1191, 700);
+        zarnel::test::pumpMessages(20);
+        ok &= writePng(editor, outFolder.getChildFile("editor-message-output-stopped.png"));
+        main.stsbutPressed(zarnel::MsgCont::okCode);
+        zarnel::test::pumpMessages(20);
         main.askQuestion("Replace the existing file Bank U1.m_b?", [] {});
         ok &= writePng(editor, outFolder.getChildFile("editor-question.png"));
         main.handleStateCode(0x12000000);

@@ -28,7 +28,8 @@ void MsgCont::resized()
 {
     boxX = (getWidth() - boxWidth) / 2;
     boxY = (getHeight() - boxHeight) / 2;
-    message.setBounds(boxX, boxY + 10, boxWidth, 24);
+    // Two lines: reports of transfers and devices are longer than one line of the box.
+    message.setBounds(boxX, boxY + 8, boxWidth, 50);
     okButton->setTopLeftPosition(boxX + 368, boxY + 64);
     cancelButton->setTopLeftPosition(boxX + 280, boxY + 64);
 }
