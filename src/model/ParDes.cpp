@@ -39,7 +39,7 @@ const std::array<const char*, 21> modSources{
     "Noise"};
 
 const std::array<const char*, 13> clockDivides{"Half Note",  "Quarter Note", "8th Note",  "8th N 1/2S", "8th N FS",
-                                               "8th N T",    "16th N",       "16th N 1/2S", "16th N S", "16th N T",
+                                               "8th N T",    "16th Note",    "16th N 1/2S", "16th N S", "16th N T",
                                                "32nd N",     "32nd N T",     "64th N T"};
 
 const std::array<const char*, 6> seqTriggers{"Normal", "No Reset", "No Gate", "No G/R", "Key Step", "Audio In"};
