@@ -2,6 +2,8 @@
 
 #include "ZarnelAudioProcessor.h"
 
+#include "../ui/look/AsyncMenu.h"
+
 
 namespace zarnel
 {
@@ -10,6 +12,14 @@ ZarnelAudioProcessorEditor::ZarnelAudioProcessorEditor(ZarnelAudioProcessor& p)
     : AudioProcessorEditor(p), owner(p)
 {
     setLookAndFeel(&look.get());
+
+    // Read before the main component marks the instance's editor as opened.
+    if (!owner.getState().editorOpenedBefore.load())
+        if (const auto size = EditorSize::remembered(owner.getState().getSettings()))
+        {
+            owner.editorWidth = size->x;
+            owner.editorHeight = size->y;
+        }
 
     mainComp = std::make_unique<MainComp>(owner);
     mainComp->setBounds(0, 0, 10, 10);
@@ -23,11 +33,14 @@ ZarnelAudioProcessorEditor::ZarnelAudioProcessorEditor(ZarnelAudioProcessor& p)
     setConstrainer(&limits);
     // Hosts may force any size on the window (VST3 resizes are not constrained); what is
     // remembered from such a size must not become the next opening's size.
-    setSize(juce::jlimit(minWidth, maxWidth, owner.editorWidth), juce::jlimit(minHeight, maxHeight, owner.editorHeight));
+    const auto size = EditorSize::limited(owner.editorWidth, owner.editorHeight);
+    setSize(size.x, size.y);
 }
 
 ZarnelAudioProcessorEditor::~ZarnelAudioProcessorEditor()
 {
+    // While everything they point at still exists; menus of other editors stay open.
+    AsyncMenu::dismissMenusOf(*this);
     corner.reset();
     mainComp.reset();
     setLookAndFeel(nullptr);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "../ui/look/ZarnelLookAndFeel.h"
+#include "EditorSize.h"
 #include "../ui/main/MainComp.h"
 #include "RepaintFallback.h"
+#include "WindowPositionKeeper.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -14,14 +16,15 @@ namespace zarnel
 class ZarnelAudioProcessor;
 
 // The window frame: the main component, a resize corner, size limits and tooltips. The size is
-// remembered by the processor, so the next opening uses it.
+// remembered by the processor, so the next opening uses it; the first opening in an instance
+// takes the size the settings remember. Menus opened from the editor close with it.
 class ZarnelAudioProcessorEditor : public juce::AudioProcessorEditor
 {
 public:
-    static constexpr int minWidth = 452;
-    static constexpr int minHeight = 150;
-    static constexpr int maxWidth = 1429;
-    static constexpr int maxHeight = 1046;
+    static constexpr int minWidth = EditorSize::minWidth;
+    static constexpr int minHeight = EditorSize::minHeight;
+    static constexpr int maxWidth = EditorSize::maxWidth;
+    static constexpr int maxHeight = EditorSize::maxHeight;
     static constexpr int cornerSize = 16;
 
     explicit ZarnelAudioProcessorEditor(ZarnelAudioProcessor& processor);
@@ -43,6 +46,7 @@ private:
     std::unique_ptr<MainComp> mainComp;
     std::unique_ptr<juce::ResizableCornerComponent> corner;
     RepaintFallback repaints{*this};
+    WindowPositionKeeper position{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZarnelAudioProcessorEditor)
 };
