@@ -153,6 +153,11 @@ void WriteSnd::acceptRename()
     closeRenameBox();
 }
 
+void WriteSnd::confirmTypedName()
+{
+    acceptRename();
+}
+
 void WriteSnd::openRenameBox()
 {
     if (renameBox != nullptr)

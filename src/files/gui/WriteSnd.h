@@ -59,6 +59,9 @@ public:
     void setCategoryChooser(CategoryChooser chooser);
     // The display's name area was pressed: a box to type the name in.
     void openRenameBox();
+    // A name typed in the open box counts as given, as its OK would take it: WRITE calls this
+    // first, so what the user typed is what gets stored.
+    void confirmTypedName();
 
     void paint(juce::Graphics& g) override;
     void stsbutChanged(StsBut* button) override;

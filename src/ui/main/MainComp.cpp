@@ -61,6 +61,11 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
     appBar->addAndMakeVisible(*historyBar);
     addKeyListener(historyBar.get());
     addMouseListener(historyBar.get(), true);
+    // Added last, so it hears a key before the shortcuts do: nothing acts under an open overlay.
+    overlayKeys = std::make_unique<OverlayKeyTrap>(
+        *this, [this] { return getTopOverlay(); }, [this](juce::Component& overlay) { return answersFor(overlay); });
+    addKeyListener(overlayKeys.get());
+    juce::Desktop::getInstance().addFocusChangeListener(this);
     appBar->getMenuButton().addChangeListener(this);
     for (int i = 0; i < AppBar::numButtons; ++i)
         appBar->getButton(i).addListener(this);
@@ -103,6 +108,8 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
 MainComp::~MainComp()
 {
     cancelPendingUpdate();
+    juce::Desktop::getInstance().removeFocusChangeListener(this);
+    removeKeyListener(overlayKeys.get());
     removeKeyListener(historyBar.get());
     removeMouseListener(historyBar.get());
     if (libraryWindow != nullptr)
@@ -182,6 +189,7 @@ void MainComp::layoutChildren()
         midiSetup->layoutFor(w, h);
     if (scanPanel != nullptr)
         scanPanel->setBounds(0, 0, w, h);
+    keepFocusReachable();
 }
 
 //==== Notifications ==================================================================================
@@ -258,6 +266,7 @@ void MainComp::handleSequencerChange()
         editorPanel->setTopLeftPosition(-2000, editorPanel->getY());
         editorPanel->setVisible(false);
         sequencerPanel->showTrack(sequencerPanel->getChangeTrack());
+        keepFocusReachable();
     }
 }
 
@@ -463,6 +472,7 @@ void MainComp::openSectionZoom(int section)
     }
     sectionZoom->toFront(false);
     sectionZoom->setVisible(true);
+    keepFocusReachable();
 }
 
 void MainComp::closeSectionZoom()
@@ -470,6 +480,7 @@ void MainComp::closeSectionZoom()
     sectionZoom->setVisible(false);
     sectionZoom->setRepaintEnabled(false);
     editorPanel->setRepaintEnabled(true);
+    keepFocusReachable(true);
 }
 
 //==== Overlays =======================================================================================
@@ -485,6 +496,7 @@ void MainComp::toggleAbout(bool on, int timeMs)
             aboutPanel->setVisible(false);
             aboutPanel.reset();
         }
+        keepFocusReachable(true);
         return;
     }
 
@@ -492,9 +504,10 @@ void MainComp::toggleAbout(bool on, int timeMs)
     aboutPanel->setBounds(getLocalBounds());
     aboutPanel->setAlwaysOnTop(true);
     aboutPanel->addChangeListener(this);
-    // Covers the editor and takes its clicks. Not a modal state: that is process-wide and would
-    // block every other instance of the plug-in.
+    // Covers the editor and takes its clicks and keys. Not a modal state: that is process-wide and
+    // would block every other instance of the plug-in.
     addAndMakeVisible(*aboutPanel);
+    keepFocusReachable();
 }
 
 void MainComp::showMessage(const juce::String& text)
@@ -522,6 +535,7 @@ void MainComp::presentMessage(const juce::String& text, std::function<void()> on
     messageBox->getCancelButton().addListener(this);
     messageBox->getCancelButton().setVisible(onYes != nullptr);
     pendingAnswer = std::move(onYes);
+    keepFocusReachable();
 }
 
 void MainComp::askQuestion(const juce::String& text, std::function<void()> onYes)
@@ -535,13 +549,16 @@ void MainComp::removeMessageBox(const MsgCont* answered)
         return;
     // A question closed without OK is answered no.
     pendingAnswer = nullptr;
+    messageBox->setVisible(false);
     messageBox.reset();
     if (!waitingMessages.empty())
     {
         auto next = std::move(waitingMessages.front());
         waitingMessages.erase(waitingMessages.begin());
         presentMessage(next.text, std::move(next.onYes));
+        return;
     }
+    keepFocusReachable(true);
 }
 
 BankTransmitter& MainComp::getBankTransmitter() noexcept
@@ -592,6 +609,7 @@ void MainComp::showProgressBar()
     const auto at = state.getBankTransfers().getProgress();
     if (at.bank >= 0)
         progressBar->setProgress(at.program, progressText(at.bank, at.program));
+    keepFocusReachable();
 }
 
 void MainComp::removeProgressBar()
@@ -600,6 +618,7 @@ void MainComp::removeProgressBar()
         return;
     progressBar->setVisible(false);
     progressBar.reset();
+    keepFocusReachable(true);
 }
 
 void MainComp::bankTransferEnded()
@@ -721,15 +740,24 @@ void MainComp::stsbutPressed(int id)
         });
         return;
     }
-    if (id == AppBar::midiCode && !writeDialogShown)
+    // One full page at a time: the MIDI setup and the bank page replace each other. Neither opens
+    // over the write dialog, which holds the edit being stored.
+    if (id == AppBar::midiCode)
     {
+        if (writeDialogShown)
+            return;
+        if (!midiSetupShown && bankPageShown)
+            toggleBankPage(false);
         toggleMidiSetup(!midiSetupShown);
         return;
     }
     if (id == AppBar::bankCode)
     {
-        if (!writeDialogShown)
-            toggleBankPage(!bankPageShown);
+        if (writeDialogShown)
+            return;
+        if (!bankPageShown && midiSetupShown)
+            handleSetupCommand(MIDI_Setup::okPressed, 0);
+        toggleBankPage(!bankPageShown);
         return;
     }
     if (id == AppBar::writeCode)
@@ -841,11 +869,9 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         toggleScan(false);
         return;
     }
+    // Closed even over the write dialog: it covers the whole window, nothing else could be reached.
     if (aboutPanel != nullptr && source == aboutPanel.get())
-    {
-        if (!writeDialogShown)
-            toggleAbout(false, 0);
-    }
+        toggleAbout(false, 0);
 }
 
 void MainComp::winToolChanged(WinMovCan* handle, int code)
@@ -880,11 +906,13 @@ void MainComp::toggleMidiSetup(bool on)
             midiSetup->removeChangeListener(this);
             removeLater(std::move(midiSetup));
         }
+        keepFocusReachable(true);
         return;
     }
     if (midiSetup != nullptr)
     {
         midiSetup->toFront(false);
+        keepFocusReachable();
         return;
     }
 
@@ -903,7 +931,9 @@ void MainComp::toggleMidiSetup(bool on)
     // Above the panel, a search in progress stays in front.
     if (scanPanel != nullptr)
         scanPanel->toFront(false);
+    raiseKeyboard();
     state.requestGlobalDump();
+    keepFocusReachable();
 }
 
 void MainComp::showSetupPorts()
@@ -934,6 +964,7 @@ void MainComp::toggleScan(bool on)
             scanPanel->removeChangeListener(this);
             removeLater(std::move(scanPanel));
         }
+        keepFocusReachable(true);
         return;
     }
     if (scanPanel == nullptr)
@@ -947,6 +978,7 @@ void MainComp::toggleScan(bool on)
     scanPanel->toFront(false);
     state.getPortSearch().start();
     scanPanel->refresh();
+    keepFocusReachable();
 }
 
 void MainComp::removeLater(std::unique_ptr<juce::Component> overlay)
@@ -982,6 +1014,7 @@ void MainComp::toggleBankPage(bool on)
         bankPage->setVisible(false);
     }
     layoutChildren();
+    keepFocusReachable(!on);
 }
 
 void MainComp::handleBankPageCode()
@@ -1009,7 +1042,16 @@ void MainComp::toggleWriteDialog(bool on)
             writeDialog->getCancelButton().removeChangeListener(this);
             removeLater(std::move(writeDialog));
         }
+        keepFocusReachable(true);
         return;
+    }
+    // The dialog takes the MIDI setup's place (as its OK would close it); a bank page stays under
+    // it, wholly covered, and is back when the dialog goes.
+    if (midiSetupShown)
+    {
+        writeDialogShown = false;
+        handleSetupCommand(MIDI_Setup::okPressed, 0);
+        writeDialogShown = true;
     }
     if (writeDialog == nullptr)
     {
@@ -1025,13 +1067,134 @@ void MainComp::toggleWriteDialog(bool on)
     }
     writeDialog->toFront(false);
     layoutChildren();
+    keepFocusReachable();
 }
 
 void MainComp::writeProgram()
 {
+    // A name typed but not yet confirmed is the one the user means.
+    writeDialog->confirmTypedName();
     // On success the command closes the dialog through closeWriteDialog, after this button's call.
     WriteCommand::write(commands->getContext(), writeDialog->getBank(), writeDialog->getProgram(),
                         writeDialog->getName(), writeDialog->getCategory());
+}
+
+} // namespace zarnel
+
+namespace zarnel
+{
+
+//==== Keyboard focus =================================================================================
+
+juce::Component* MainComp::getTopOverlay() const
+{
+    juce::Component* top = nullptr;
+    for (juce::Component* overlay :
+         {(juce::Component*)messageBox.get(), (juce::Component*)progressBar.get(), (juce::Component*)aboutPanel.get(),
+          (juce::Component*)scanPanel.get(), (juce::Component*)midiSetup.get(), (juce::Component*)writeDialog.get(),
+          (juce::Component*)sectionZoom.get()})
+        if (overlay != nullptr && overlay->isVisible() && overlay->getParentComponent() == this
+            && (top == nullptr || getIndexOfChildComponent(overlay) > getIndexOfChildComponent(top)))
+            top = overlay;
+    return top;
+}
+
+std::vector<const juce::Component*> MainComp::getCovers() const
+{
+    if (bankPageShown && bankPage->isVisible())
+        return {bankPage.get()};
+    return {};
+}
+
+EditorFocusTraverser MainComp::makeFocusTraverser()
+{
+    return EditorFocusTraverser(
+        *this, [this] { return getTopOverlay(); }, [this] { return getCovers(); });
+}
+
+std::unique_ptr<juce::ComponentTraverser> MainComp::createKeyboardFocusTraverser()
+{
+    return std::make_unique<EditorFocusTraverser>(makeFocusTraverser());
+}
+
+OverlayKeyTrap::Answers MainComp::answersFor(juce::Component& overlay)
+{
+    const juce::Component::SafePointer<MainComp> safe(this);
+    if (&overlay == messageBox.get())
+        return {[safe] { if (safe != nullptr) safe->stsbutPressed(MsgCont::cancelCode); },
+                [safe] { if (safe != nullptr) safe->stsbutPressed(MsgCont::okCode); }};
+    if (&overlay == progressBar.get())
+        // Return never stops a transfer: only Escape or CANCEL itself does.
+        return {[safe] {
+                    if (safe != nullptr && safe->progressBar != nullptr)
+                        safe->stsbutChanged(safe->progressBar->getCancelButton());
+                },
+                {}};
+    if (&overlay == aboutPanel.get())
+    {
+        auto close = [safe] { if (safe != nullptr) safe->toggleAbout(false, 0); };
+        return {close, close};
+    }
+    if (&overlay == writeDialog.get())
+        return {[safe] { if (safe != nullptr) safe->toggleWriteDialog(false); },
+                [safe] {
+                    if (safe != nullptr && safe->writeDialog != nullptr)
+                        safe->writeProgram();
+                }};
+    if (&overlay == midiSetup.get())
+        return {[safe] { if (safe != nullptr) safe->handleSetupCommand(MIDI_Setup::okPressed, 0); }, {}};
+    if (&overlay == scanPanel.get())
+        return {[safe] { if (safe != nullptr) safe->toggleScan(false); }, {}};
+    if (&overlay == sectionZoom.get())
+        return {[safe] { if (safe != nullptr) safe->closeSectionZoom(); }, {}};
+    return {};
+}
+
+bool MainComp::windowKeyPressed(const juce::KeyPress& key)
+{
+    if (getTopOverlay() != nullptr)
+        return overlayKeys->keyPressed(key, this);
+    return historyBar->keyPressed(key, this);
+}
+
+void MainComp::globalFocusChanged(juce::Component*)
+{
+    keepFocusReachable();
+}
+
+void MainComp::keepFocusReachable(bool overlayClosed)
+{
+    auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    auto* window = getTopLevelComponent();
+    // Keys at another window (the library's, another instance's) are left alone.
+    if (focused == nullptr ? (getPeer() == nullptr || !getPeer()->isFocused())
+                           : (focused != window && !window->isParentOf(focused)))
+        return;
+    auto* overlay = getTopOverlay();
+    const auto covers = getCovers();
+    const auto reachable = [&](juce::Component* c) {
+        return c != nullptr && isParentOf(c) && EditorFocusTraverser::takesFocus(*c, *this, overlay, covers);
+    };
+    auto* back = focusBeforeOverlay.getComponent();
+    if (overlay == nullptr)
+        focusBeforeOverlay = nullptr;
+    if (overlay == nullptr && overlayClosed && reachable(back) && back != focused)
+    {
+        if (back->isShowing())
+            back->grabKeyboardFocus();
+        return;
+    }
+    if (reachable(focused) || (focused != nullptr && !isParentOf(focused) && overlay == nullptr))
+        return;
+    // Where the user was, to go back there once the overlay is gone.
+    if (overlay != nullptr && focused != nullptr && back == nullptr
+        && EditorFocusTraverser::takesFocus(*focused, *this, nullptr, covers))
+        focusBeforeOverlay = focused;
+    auto* target = reachable(back) ? back : makeFocusTraverser().entry();
+    if (target == back)
+        focusBeforeOverlay = nullptr;
+    if (target != nullptr && target->isShowing())
+        target->grabKeyboardFocus();
 }
 
 } // namespace zarnel

@@ -2,10 +2,12 @@
 
 #include "AboutPanel.h"
 #include "AppBar.h"
+#include "EditorFocusTraverser.h"
 #include "HistoryBar.h"
 #include "MIDI_Setup.h"
 #include "MIDI_scan.h"
 #include "MsgCont.h"
+#include "OverlayKeyTrap.h"
 #include "WinMovCan.h"
 
 #include "../editor/EditorPanel.h"
@@ -45,7 +47,8 @@ class MainComp : public juce::Component,
                  public juce::ChangeListener,
                  public MidiCntrStateListener,
                  public winToolListener,
-                 private juce::AsyncUpdater
+                 private juce::AsyncUpdater,
+                 private juce::FocusChangeListener
 {
 public:
     static constexpr int referenceWidth = 1191;
@@ -126,6 +129,23 @@ public:
     // The place the editor panel takes, in this component's coordinates.
     juce::Rectangle<int> getEditorArea() const noexcept { return editorArea; }
 
+    // The overlay that holds the keys now (the topmost open one), or nullptr: a message or
+    // question, the progress bar, the about panel, the port search, the MIDI setup, the write
+    // dialog or the section zoom.
+    juce::Component* getTopOverlay() const;
+    // Pages laid over others that hide what is behind them but leave the rest of the window to the
+    // keys: the bank page, while shown.
+    std::vector<const juce::Component*> getCovers() const;
+    // Tab reaches only what is on screen and not covered, and stays inside an open overlay.
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+    EditorFocusTraverser makeFocusTraverser();
+    // What Escape and Return do in the overlay.
+    OverlayKeyTrap::Answers answersFor(juce::Component& overlay);
+    OverlayKeyTrap& getOverlayKeys() noexcept { return *overlayKeys; }
+    // A key that reached the window itself with no control focused: the overlay's first, then the
+    // editor's shortcuts. True when used.
+    bool windowKeyPressed(const juce::KeyPress& key);
+
     // Listener callbacks.
     void stsbutPressed(int id) override;
     void stsbutChanged(StsBut* button) override;
@@ -160,6 +180,10 @@ private:
     // How the last transfer ended, if nobody was told yet.
     void showTransferReport(bool opening);
     void writeProgram();
+    void globalFocusChanged(juce::Component* focused) override;
+    // Focus never stays where it may not be: under an overlay it goes into it, off the screen to
+    // the first stop; when an overlay closes it goes back where the user was before it opened.
+    void keepFocusReachable(bool overlayClosed = false);
 
     ZarnelAudioProcessor& processor;
     MidiCntrState& state;
@@ -186,6 +210,8 @@ private:
     std::vector<std::unique_ptr<juce::Component>> removedOverlays;
     std::unique_ptr<BankComp> bankPage;
     std::unique_ptr<WriteSnd> writeDialog;
+    std::unique_ptr<OverlayKeyTrap> overlayKeys;
+    juce::Component::SafePointer<juce::Component> focusBeforeOverlay;
     // Last, so it goes first: its pages use the commands' choosers.
     std::unique_ptr<Lib_Manager_Win> libraryWindow;
 

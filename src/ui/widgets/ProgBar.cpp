@@ -12,6 +12,7 @@ ProgBar::ProgBar(int ownerWidth, int ownerHeight)
     trackButton->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF9B9BA6));
     // Only a picture of progress: clicks on it go nowhere.
     trackButton->setInterceptsMouseClicks(false, false);
+    trackButton->setWantsKeyboardFocus(false);
     addAndMakeVisible(*trackButton);
 
     fill = std::make_unique<juce::TextButton>();
@@ -20,6 +21,7 @@ ProgBar::ProgBar(int ownerWidth, int ownerHeight)
     fill->setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xFF113F48));
     fill->setSize(0, 24);
     fill->setInterceptsMouseClicks(false, false);
+    fill->setWantsKeyboardFocus(false);
     addAndMakeVisible(*fill);
 
     label = std::make_unique<juce::Label>(juce::String(), "-");
@@ -33,6 +35,11 @@ ProgBar::ProgBar(int ownerWidth, int ownerHeight)
     cancel->configure(0, 0, 60, 24, true);
     addAndMakeVisible(*cancel);
 
+    setTitle("Bank transfer");
+    // The keys start on the bar, not on CANCEL: a Return meant for something else never stops a
+    // transfer. Tab reaches CANCEL, Escape presses it.
+    setWantsKeyboardFocus(true);
+    setMouseClickGrabsKeyboardFocus(false);
     setBounds(0, 0, ownerWidth, ownerHeight);
 }
 
@@ -53,6 +60,7 @@ void ProgBar::setProgress(int newValue, const juce::String& newText)
     value = juce::jlimit(minimum, maximum, newValue);
     text = newText;
     label->setText(newText, juce::dontSendNotification);
+    setDescription(newText);
     fill->setSize(value * 3, fill->getHeight());
 }
 
