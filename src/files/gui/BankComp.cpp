@@ -3,6 +3,7 @@
 #include "files/BankPageActions.h"
 #include "PageFrame.h"
 
+#include "ui/library/TipText.h"
 #include "ui/widgets/CategoryMenu.h"
 
 #include "midi/MidiCntrState.h"
@@ -60,8 +61,28 @@ BankComp::BankComp(MidiCntrState& s) : state(s)
     okButton->configure(0, 0, buttonWidth, buttonHeight, true);
     addAndMakeVisible(*okButton);
 
+    setTooltips();
     setCategoryChooser({});
     grid->listBank(0);
+}
+
+void BankComp::setTooltips()
+{
+    for (int k = 0; k < numBankButtons; ++k)
+        TipText::set(*bankButtons[(size_t)k], bankButtons[(size_t)k]->getCaption()
+                                                  + ": list this bank's 128 programs and select its program of the "
+                                                    "current number on the instrument.");
+    TipText::set(*fileButton, "FILE: load or save a bank as a file.");
+    TipText::set(*midiButton, "MIDI: receive a bank from the instrument or transmit one to it.");
+    TipText::set(*presetsButton, "PRESETS: fill the current user bank with factory presets or initialised programs.");
+    TipText::set(*loadedDataSwitch, "Use Loaded Data: when on, a click on a program loads it into the editor without "
+                                    "selecting it on the instrument.");
+    TipText::set(*grid, "Programs: a click makes a program current, a right click on its category changes the "
+                        "category, elsewhere it opens the program menu.");
+    for (int i = 0; i < numShownCategoryButtons; ++i)
+        TipText::set(*categoryButtons[(size_t)i],
+                     categoryButtons[(size_t)i]->getCaption() + ": list the programs of this category in all eight banks.");
+    TipText::set(*okButton, "OK: close the bank page.");
 }
 
 BankComp::~BankComp()

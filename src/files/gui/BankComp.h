@@ -71,6 +71,7 @@ public:
 
 private:
     void report(int newCode);
+    void setTooltips();
     void placeChild(juce::Component& child, int x, int y, int w, int h);
     void gridPressed();
 

@@ -15,15 +15,22 @@ namespace zarnel
 {
 
 Plugin_Bank::Plugin_Bank(ZarnelAudioProcessor& p, CommandHost& h)
-    : CommandPage({{"LOAD", loadCommand, "Load preset or preset bank from files."},
-                   {"SAVE", saveCommand, "Save th current preset or preset bank."},
-                   {"APPLY", applyCommand, "Apply the current preset from the preset bank."},
-                   {"RENAME", renameCommand, "Rename the current preset."},
-                   {"SET CURRENT", setCurrentCommand, "Import current preset to the preset bank."},
-                   {"DONE", doneCommand, ""}}),
+    : CommandPage({{"LOAD", loadCommand, "Load preset or preset bank from files.",
+                    "LOAD: load a preset or the preset bank from a file, or the presets from a program bank."},
+                   {"SAVE", saveCommand, "Save the current preset or preset bank.",
+                    "SAVE: write the current preset or the whole preset bank to a file."},
+                   {"APPLY", applyCommand, "Apply the current preset from the preset bank.",
+                    "APPLY: make the selected preset the current program."},
+                   {"RENAME", renameCommand, "Rename the current preset.",
+                    "RENAME: give the selected preset a new name and category."},
+                   {"SET CURRENT", setCurrentCommand, "Import current preset to the preset bank.",
+                    "SET CURRENT: store the edited program in a preset you choose."},
+                   {"DONE", doneCommand, "", "DONE: close the library window."}}),
       processor(p), host(h)
 {
     list = std::make_unique<Plugin_File>(processor.getState());
+    list->setTooltip("Presets: a click makes a preset the current program, a double click or Return also closes the "
+                     "window; Up and Down step through them.");
     list->addListener(this);
     addAndMakeVisible(*list);
     refreshButtons();
@@ -99,6 +106,9 @@ void Plugin_Bank::presetChosen(int index)
 
 void Plugin_Bank::presetDoubleClicked()
 {
+    // A key that reached the list under an open panel must not close the window on it.
+    if ((renamePanel != nullptr && renamePanel->isAsking()) || (setCurrentPanel != nullptr && setCurrentPanel->isVisible()))
+        return;
     getButton(doneCommand).click();
 }
 

@@ -6,13 +6,27 @@
 namespace zarnel
 {
 
-TextSetCurCont::TextSetCurCont(PresetNamer n) : namer(std::move(n))
+TextSetCurCont::TextSetCurCont(PresetNamer n)
+    : namer(std::move(n)), targetBox("Replace preset", 128, [this](int k) { return namer(k); })
 {
+    setWantsKeyboardFocus(true);
+    setFocusContainerType(FocusContainerType::keyboardFocusContainer);
+    setTitle("Store the edited program in a preset");
     field.setMultiLine(false);
     field.setFont(juce::Font("Arial", 16.0f, juce::Font::plain));
     field.setInputRestrictions(16);
     field.setTitle("Preset name");
+    field.setTooltip("Preset name: the name the stored program gets.");
+    field.onReturnKey = [this] { ok.click(); };
+    field.onEscapeKey = [this] { cancel.click(); };
     addAndMakeVisible(field);
+    targetBox.setLook({juce::Colours::black, juce::Colours::white, juce::Colours::white, 20.0f});
+    targetBox.setTooltip("Replace: the preset the edited program is stored in; Up and Down step it, Space lists all 128.");
+    targetBox.onChange = [this] { target = targetBox.getChoice(); };
+    targetBox.onMenu = [this] { showTargetMenu(); };
+    addAndMakeVisible(targetBox);
+    ok.setTooltip("OK: store the edited program under this name in the chosen preset and make it current.");
+    cancel.setTooltip("CANCEL: close this panel and store nothing.");
     for (auto* b : {&ok, &cancel})
     {
         b->setSize(100, 34);
@@ -30,29 +44,49 @@ TextSetCurCont::~TextSetCurCont()
 
 void TextSetCurCont::prepare(const juce::String& name, int preset)
 {
+    const bool wasShown = isVisible();
     field.setText(name, false);
     setTarget(preset);
     if (auto* parent = getParentComponent())
         setBounds(parent->getLocalBounds());
     setVisible(true);
     toFront(false);
+    if (!wasShown)
+        focusBefore = juce::Component::getCurrentlyFocusedComponent();
     if (isShowing())
-    {
         field.grabKeyboardFocus();
-        field.selectAll();
-    }
+    field.selectAll();
 }
 
 void TextSetCurCont::hidePanel()
 {
+    const bool hadFocus = hasKeyboardFocus(true);
     setVisible(false);
+    if (hadFocus && focusBefore != nullptr && focusBefore->isShowing())
+        focusBefore->grabKeyboardFocus();
+    focusBefore = nullptr;
 }
 
 void TextSetCurCont::setTarget(int preset)
 {
     target = juce::jlimit(0, 127, preset);
-    targetText = namer(target);
-    repaint();
+    targetBox.setChoice(target);
+    targetBox.repaint(); // the name may have changed, not the number
+}
+
+bool TextSetCurCont::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::returnKey)
+    {
+        ok.click();
+        return true;
+    }
+    if (key == juce::KeyPress::escapeKey)
+    {
+        cancel.click();
+        return true;
+    }
+    return false;
 }
 
 juce::PopupMenu TextSetCurCont::targetMenu() const
@@ -66,6 +100,7 @@ juce::PopupMenu TextSetCurCont::targetMenu() const
 void TextSetCurCont::resized()
 {
     field.setBounds((getWidth() - 280) / 2, 64, 280, 24);
+    targetBox.setBounds(getTargetArea().getX() - 1, 139, 282, 34);
     ok.setTopLeftPosition((getWidth() - 220) / 2, 256);
     cancel.setTopLeftPosition((getWidth() - 220) / 2 + 120, 256);
 }
@@ -77,23 +112,14 @@ void TextSetCurCont::paint(juce::Graphics& g)
     g.setFont(juce::Font("Arial", 24.0f, juce::Font::plain));
     g.drawText("Preset name:", 20, 24, getWidth() - 40, 30, juce::Justification::centred, false);
     g.drawText("Replace:", 20, 24, getWidth() - 40, 180, juce::Justification::centred, false);
-    const auto box = getTargetBox();
-    g.setColour(juce::Colours::black);
-    g.fillRect(box.getX() - 1, 139, 282, 34);
-    g.setColour(juce::Colours::white);
-    g.drawRect(box.getX() - 1, 139, 282, 34, 1);
-    g.setFont(juce::Font("Arial", 20.0f, juce::Font::plain));
-    g.drawText(targetText, box, juce::Justification::centred, true);
 }
 
-void TextSetCurCont::mouseDown(const juce::MouseEvent& e)
+void TextSetCurCont::showTargetMenu()
 {
-    if (!getTargetBox().contains(e.getPosition()))
-        return;
-    AsyncMenu::show(targetMenu(), juce::PopupMenu::Options().withTargetComponent(this).withMousePosition(), *this,
+    AsyncMenu::show(targetMenu(), juce::PopupMenu::Options().withTargetComponent(targetBox).withMousePosition(), *this,
                     [](TextSetCurCont& panel, int result) {
                         if (result >= firstPresetItem && result < firstPresetItem + 128)
-                            panel.setTarget(result - firstPresetItem);
+                            panel.targetBox.choose(result - firstPresetItem);
                     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../library/ChoiceBox.h"
 #include "../library/LibBut.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -19,7 +20,8 @@ public:
 };
 
 // The panel that stores the edited program into a preset: the name, the target preset (chosen
-// from a pop-up of all 128) and OK / CANCEL, over the whole page.
+// from a pop-up of all 128, or stepped with Up and Down) and OK / CANCEL, over the whole page.
+// While shown it keeps the keyboard: Return is OK, Escape CANCEL.
 class TextSetCurCont : public juce::Component, public juce::ChangeBroadcaster, public LibButListener
 {
 public:
@@ -39,7 +41,8 @@ public:
     int getTarget() const noexcept { return target; }
     juce::String getText() const { return field.getText(); }
     juce::TextEditor& getField() noexcept { return field; }
-    const juce::String& getTargetText() const noexcept { return targetText; }
+    juce::String getTargetText() const { return targetBox.getText(); }
+    ChoiceBox& getTargetBox() noexcept { return targetBox; }
     juce::PopupMenu targetMenu() const;
     LibBut& getButton(int id) { return id == okId ? ok : cancel; }
 
@@ -49,15 +52,18 @@ public:
     void libButClicked(LibBut* button, int id) override;
     void paint(juce::Graphics& g) override;
     void resized() override;
-    void mouseDown(const juce::MouseEvent& e) override;
-    juce::Rectangle<int> getTargetBox() const { return {(getWidth() - 280) / 2, 140, 280, 30}; }
+    bool keyPressed(const juce::KeyPress& key) override;
+    juce::Rectangle<int> getTargetArea() const { return {(getWidth() - 280) / 2, 140, 280, 30}; }
 
 private:
+    void showTargetMenu();
+
     PresetNamer namer;
     juce::TextEditor field;
+    ChoiceBox targetBox;
     LibBut ok{"OK", okId}, cancel{"CANCEL", cancelId};
     int target = 0;
-    juce::String targetText;
+    juce::Component::SafePointer<juce::Component> focusBefore;
     juce::CriticalSection listenerLock;
     juce::Array<textSetCurListener*> listeners;
 };

@@ -1,4 +1,5 @@
 #include "CatContainer.h"
+#include "TipText.h"
 
 #include "../widgets/ListenerCalls.h"
 
@@ -15,6 +16,8 @@ CatContainer::CatContainer()
         const juce::String caption = i == 0 ? "-----" : (i == listAll ? "LIST ALL" : ParDes::categoryName(i).toUpperCase());
         auto button = std::make_unique<StBut>(caption, i);
         button->setFontHeight(12.0f);
+        TipText::set(*button, i == listAll ? juce::String("LIST ALL: show every program of the library.")
+                                           : caption + ": show only the library's programs of this category.");
         const auto at = placeOf(i);
         button->setBounds(at.x, at.y, 100, 18);
         button->addChangeListener(this);

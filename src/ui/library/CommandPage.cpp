@@ -11,6 +11,7 @@ CommandPage::CommandPage(std::initializer_list<ButtonRow> rows)
     {
         auto b = std::make_unique<LibBut>(row.text, row.id);
         b->setHelp(row.help);
+        b->setTooltip(row.tip);
         b->setSize(100, 34);
         b->addListener(this);
         addChildComponent(*b);

@@ -21,7 +21,8 @@ public:
     {
         const char* text;
         int id;
-        const char* help;
+        const char* help; // shown in the status line while hovered
+        const char* tip;  // the tooltip: the command's name and what it does
     };
 
     static constexpr juce::uint32 pageColour = 0xFF373535;

@@ -18,8 +18,9 @@ public:
 };
 
 // The command button of the library window and its dialogs: a stretched picture with a centred
-// text, carrying a command identifier and a tooltip shown in its owner's status line.
-class LibBut : public juce::Component
+// text, carrying a command identifier, a help text shown in its owner's status line and a
+// tooltip.
+class LibBut : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     LibBut(const juce::String& text, int id, float fontSize = 12.0f);

@@ -17,17 +17,25 @@ namespace zarnel
 
 LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& libraryFile)
     // In the order of creation, which is the order their visibility is refreshed in.
-    : CommandPage({{"LOAD", loadCommand, "Load Library or Bank Files"},
-                   {"SAVE", saveCommand, "Save Library File"},
-                   {"CLEAR ALL", clearCommand, "Remove all items from Library"},
-                   {"APPLY", applyCommand, "Apply selected program and set as the current program"},
-                   {"RENAME", renameCommand, "Rename selected program in the Library"},
-                   {"DELETE", deleteCommand, "Delete selected program from the Library"},
-                   {"ADD CURRENT", addCommand, "Add the current program to the Library"},
-                   {"DONE", doneCommand, ""}}),
+    : CommandPage({{"LOAD", loadCommand, "Load Library or Bank Files",
+                    "LOAD: add programs from a library file, a program bank file, a bank or the preset bank."},
+                   {"SAVE", saveCommand, "Save Library File", "SAVE: write the whole library to a library file."},
+                   {"CLEAR ALL", clearCommand, "Remove all items from Library",
+                    "CLEAR ALL: remove every program from the library, after offering to save it."},
+                   {"APPLY", applyCommand, "Apply selected program and set as the current program",
+                    "APPLY: make the selected program the current program."},
+                   {"RENAME", renameCommand, "Rename selected program in the Library",
+                    "RENAME: give the selected program a new name and category."},
+                   {"DELETE", deleteCommand, "Delete selected program from the Library",
+                    "DELETE: remove the selected program from the library."},
+                   {"ADD CURRENT", addCommand, "Add the current program to the Library",
+                    "ADD CURRENT: add the edited program to the library under a name and category."},
+                   {"DONE", doneCommand, "", "DONE: close the library window."}}),
       processor(p), host(h), keeper(store, libraryFile)
 {
     list = std::make_unique<StsFile>(store);
+    list->setTooltip("Library programs: a click applies a program, a double click or Return applies it and closes the "
+                     "window; Up and Down step through them.");
     list->addListener(this);
     addAndMakeVisible(*list);
 
@@ -47,6 +55,7 @@ LibClass::LibClass(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& li
     search.setTextToShowWhenEmpty("name contains...", juce::Colour(0xFF8A8585));
     search.setInputRestrictions(16);
     search.setTitle("Search names");
+    search.setTooltip("Search names: show only the programs whose names contain this text; Escape clears it.");
     search.onTextChange = [this] { searchChanged(); };
     search.onEscapeKey = [this] { search.clear(); searchChanged(); };
     addAndMakeVisible(search);
@@ -166,6 +175,9 @@ void LibClass::stsFileEvent(int, int)
 
 void LibClass::stsFileDoubleClicked()
 {
+    // A key that reached the list under an open question must not close the window on it.
+    if (question != nullptr && question->isAsking())
+        return;
     getButton(doneCommand).click();
 }
 

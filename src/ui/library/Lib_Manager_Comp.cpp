@@ -1,25 +1,32 @@
 #include "Lib_Manager_Comp.h"
 
+#include "TipText.h"
+
 #include "../../plugin/ZarnelAudioProcessor.h"
 
 namespace zarnel
 {
 
 Lib_Manager_Comp::Lib_Manager_Comp(ZarnelAudioProcessor& p, CommandHost& h, const juce::File& file)
-    : processor(p), host(h), libraryFile(file), notePlayer(p.getState(), 101)
+    : processor(p), pageHost(h, messages), libraryFile(file), notePlayer(p.getState(), 101)
 {
+    presetButton.setTooltip("PRESET BANK: show the plug-in's 128 presets, to choose, rename, store, load and save them.");
+    libraryButton.setTooltip("LIBRARY: show the program library, to browse, add, rename, apply, load and save programs.");
     for (auto* b : {&presetButton, &libraryButton})
     {
         b->setSize(100, 34);
         b->addListener(this);
         addAndMakeVisible(*b);
     }
+    TipText::set(closeHandle, "Close: hide the library window; its pages keep what they show.");
+    TipText::set(notePlayer, "Note player: play the instrument from the computer keyboard; drag it to move the window.");
     addAndMakeVisible(closeHandle);
     notePlayer.addListener(this);
     notePlayer.setMouseCursor(juce::MouseCursor::DraggingHandCursor);
     addAndMakeVisible(notePlayer);
     status.setTextColour(juce::Colour(0xFFCEBDBD));
     addAndMakeVisible(status);
+    addChildComponent(messages);
     setSize(500, 620);
     presetButton.click();
 }
@@ -49,7 +56,7 @@ void Lib_Manager_Comp::openPage(int id)
         pageName = "LIBRARY";
         if (library == nullptr)
         {
-            library = std::make_unique<LibClass>(processor, host, libraryFile);
+            library = std::make_unique<LibClass>(processor, pageHost, libraryFile);
             library->getButton(LibClass::doneCommand).addListener(this);
             addChildComponent(*library);
             library->loadFixedLibrary();
@@ -61,7 +68,7 @@ void Lib_Manager_Comp::openPage(int id)
         pageName = "PRESET BANK";
         if (presets == nullptr)
         {
-            presets = std::make_unique<Plugin_Bank>(processor, host);
+            presets = std::make_unique<Plugin_Bank>(processor, pageHost);
             presets->getButton(Plugin_Bank::doneCommand).addListener(this);
             addChildComponent(*presets);
         }
@@ -82,6 +89,8 @@ void Lib_Manager_Comp::resized()
     juce::Component* current = page == libraryPageId ? static_cast<juce::Component*>(library.get()) : presets.get();
     if (current != nullptr)
         current->setBounds(0, 50, getWidth(), getHeight() - 92);
+    if (messages.isVisible())
+        messages.setBounds(getLocalBounds());
 }
 
 void Lib_Manager_Comp::paint(juce::Graphics& g)

@@ -2,6 +2,9 @@
 
 #include "LibBut.h"
 #include "LibClass.h"
+#include "LibraryHost.h"
+#include "LibraryMessages.h"
+#include "TipWindow.h"
 
 #include "../files/Plugin_Bank.h"
 #include "../keyboard/KeyPlayClass.h"
@@ -18,7 +21,8 @@ class ZarnelAudioProcessor;
 // The library window's content: the PRESET BANK and LIBRARY pages (each made when first shown,
 // the library's file read then), the page buttons, a note player, the close handle and a status
 // line. DONE on either page closes the window as the handle does; a drag on the top strip or on
-// the note player moves the window.
+// the note player moves the window. The pages' messages and questions show here, over this
+// window, and the window shows its own tooltips.
 class Lib_Manager_Comp : public juce::Component,
                          public juce::ChangeBroadcaster,
                          public LibButListener,
@@ -37,6 +41,9 @@ public:
     Plugin_Bank* getPresetPage() noexcept { return presets.get(); }
     WinMovCan& getCloseHandle() noexcept { return closeHandle; }
     KeyPlayClass& getNotePlayer() noexcept { return notePlayer; }
+    LibraryMessages& getMessages() noexcept { return messages; }
+    CommandHost& getPageHost() noexcept { return pageHost; }
+    juce::TooltipWindow& getTooltipWindow() noexcept { return tooltips; }
     LibBut& getPageButton(int id) { return id == libraryPageId ? libraryButton : presetButton; }
 
     void libButClicked(LibBut* button, int id) override;
@@ -57,7 +64,8 @@ private:
     void moveBy(juce::Point<int> screenPosition);
 
     ZarnelAudioProcessor& processor;
-    CommandHost& host;
+    LibraryMessages messages;
+    LibraryHost pageHost;
     juce::File libraryFile;
     LibBut presetButton{"PRESET BANK", presetPageId}, libraryButton{"LIBRARY", libraryPageId};
     WinMovCan closeHandle;
@@ -68,6 +76,7 @@ private:
     int page = 0;
     juce::String pageName;
     juce::Point<int> moveStartMouse, moveStartWindow;
+    TipWindow tooltips{this};
 };
 
 } // namespace zarnel

@@ -105,9 +105,10 @@ void ProgramListView::mouseDown(const juce::MouseEvent& e)
     const int rows = getNumRows();
     if (e.x >= 0 && e.x < rowWidth - 30)
     {
-        if (rows == 0)
+        // Under the last row there is nothing to choose: a click there must not apply the last program.
+        const int row = e.y / rowHeight + topRow;
+        if (e.y < 0 || row >= rows)
             return;
-        const int row = juce::jmin(rows - 1, e.y / rowHeight + topRow);
         drag = Drag::selecting;
         chooseRow(row);
         return;
@@ -151,7 +152,7 @@ void ProgramListView::mouseUp(const juce::MouseEvent&)
 
 void ProgramListView::mouseDoubleClick(const juce::MouseEvent& e)
 {
-    if (e.x >= 0 && e.x < rowWidth - 30 && getNumRows() > 0)
+    if (e.x >= 0 && e.x < rowWidth - 30 && e.y >= 0 && e.y / rowHeight + topRow < getNumRows())
         rowDoubleClicked();
 }
 

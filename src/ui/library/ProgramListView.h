@@ -8,7 +8,7 @@ namespace zarnel
 // The list of programs shared by the library page and the preset bank page: rows of 34 pixels
 // with number, name and category, a selected row, scrolling by wheel, drag and a thumb (which
 // repeats every 200 ms while held beside it). What the rows hold comes from the subclass.
-class ProgramListView : public juce::Component, private juce::Timer
+class ProgramListView : public juce::Component, public juce::SettableTooltipClient, private juce::Timer
 {
 public:
     static constexpr int rowHeight = 34;

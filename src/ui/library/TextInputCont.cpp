@@ -9,11 +9,22 @@ namespace zarnel
 {
 
 TextInputCont::TextInputCont()
+    : categoryBox("Category", ParDes::numCategories, [](int c) { return ParDes::categoryName(c).toUpperCase(); })
 {
+    setWantsKeyboardFocus(true);
+    setFocusContainerType(FocusContainerType::keyboardFocusContainer);
     field.setMultiLine(false);
     field.setFont(juce::Font("Arial", 16.0f, juce::Font::plain));
     field.setInputRestrictions(64);
+    field.onReturnKey = [this] { press(getDefaultButton()); };
+    field.onEscapeKey = [this] { press(getEscapeButton()); };
     addChildComponent(field);
+    categoryBox.setTooltip("Category: the category the program is filed under; Up and Down step it, Space lists them all.");
+    categoryBox.onChange = [this] { category = categoryBox.getChoice(); };
+    categoryBox.onMenu = [this] {
+        CategoryMenu::chooseCategory(*this, [](TextInputCont& panel, int chosen) { panel.categoryBox.choose(chosen); });
+    };
+    addChildComponent(categoryBox);
     for (auto* b : {&first, &second, &third})
     {
         b->addListener(this);
@@ -39,6 +50,7 @@ void TextInputCont::ask(const Question& q)
     message = q.message.trimEnd();
     field.setText(q.text, false);
     field.setTitle(message); // the question is painted, not a label a screen reader finds
+    setTitle(message);
     field.setVisible(q.showField);
     first.setText(q.first);
     second.setText(q.second);
@@ -46,9 +58,13 @@ void TextInputCont::ask(const Question& q)
     first.setVisible(q.first.isNotEmpty());
     second.setVisible(q.second.isNotEmpty());
     third.setVisible(q.third.isNotEmpty());
-    category = q.category;
+    category = q.category >= 0 ? juce::jmin(q.category, ParDes::numCategories - 1) : -1;
+    categoryBox.setChoice(juce::jmax(0, category));
+    categoryBox.setVisible(category >= 0);
     dialogId = q.dialogId;
     subCode = q.subCode;
+    if (!asking)
+        focusBefore = juce::Component::getCurrentlyFocusedComponent();
     asking = true;
     if (auto* parent = getParentComponent())
         setBounds(parent->getLocalBounds());
@@ -56,11 +72,58 @@ void TextInputCont::ask(const Question& q)
     toFront(false);
     resized();
     repaint();
-    if (q.showField && isShowing())
-    {
-        field.grabKeyboardFocus();
+    // Left where it was, the focus would let Return and Escape act on the page beneath.
+    if (isShowing())
+        if (auto* target = getFocusTarget())
+            target->grabKeyboardFocus();
+    if (q.showField)
         field.selectAll();
+}
+
+LibBut* TextInputCont::getDefaultButton()
+{
+    for (auto* b : {&first, &second})
+        if (b->isVisible())
+            return b;
+    return nullptr;
+}
+
+LibBut* TextInputCont::getEscapeButton()
+{
+    for (auto* b : {&third, &second, &first})
+        if (b->isVisible())
+            return b;
+    return nullptr;
+}
+
+juce::Component* TextInputCont::getFocusTarget()
+{
+    if (field.isVisible())
+        return &field;
+    if (auto* b = getDefaultButton())
+        return b;
+    return this;
+}
+
+void TextInputCont::press(LibBut* button)
+{
+    if (asking && button != nullptr)
+        button->click();
+}
+
+bool TextInputCont::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::returnKey)
+    {
+        press(getDefaultButton());
+        return true;
     }
+    if (key == juce::KeyPress::escapeKey)
+    {
+        press(getEscapeButton());
+        return true;
+    }
+    return false;
 }
 
 TextInputCont::Question TextInputCont::renameQuestion(const juce::String& name, int category, int dialogId, int subCode)
@@ -79,9 +142,13 @@ TextInputCont::Question TextInputCont::renameQuestion(const juce::String& name, 
 
 void TextInputCont::hidePanel()
 {
+    const bool hadFocus = hasKeyboardFocus(true);
     asking = false;
     setVisible(false);
     setBounds(-100, -100, 50, 50);
+    if (hadFocus && focusBefore != nullptr && focusBefore->isShowing())
+        focusBefore->grabKeyboardFocus();
+    focusBefore = nullptr;
 }
 
 void TextInputCont::setCategory(int index)
@@ -89,10 +156,10 @@ void TextInputCont::setCategory(int index)
     if (index < 0 || index >= ParDes::numCategories)
         return;
     category = index;
-    repaint();
+    categoryBox.setChoice(index);
 }
 
-juce::Rectangle<int> TextInputCont::getCategoryBox() const
+juce::Rectangle<int> TextInputCont::getCategoryArea() const
 {
     return {(getWidth() - 280) / 2, 94, 280, 30};
 }
@@ -100,6 +167,7 @@ juce::Rectangle<int> TextInputCont::getCategoryBox() const
 void TextInputCont::resized()
 {
     field.setBounds((getWidth() - 280) / 2, 64, 280, 24);
+    categoryBox.setBounds(getCategoryArea());
     const int y = category >= 0 ? 136 : 116;
     for (auto* b : {&first, &second, &third})
         b->setSize(100, 34);
@@ -127,21 +195,6 @@ void TextInputCont::paint(juce::Graphics& g)
     g.setColour(juce::Colours::white);
     g.setFont(juce::Font("Arial", 24.0f, juce::Font::plain));
     g.drawFittedText(message, 20, 24, getWidth() - 40, 30, juce::Justification::centred, 1);
-    if (category >= 0)
-    {
-        const auto box = getCategoryBox();
-        g.setColour(juce::Colour(0xFF272527));
-        g.fillRect(box);
-        g.setColour(juce::Colour(0xFFF2F0F0));
-        g.setFont(juce::Font("Arial", 15.0f, juce::Font::plain));
-        g.drawText(ParDes::categoryName(category).toUpperCase(), box, juce::Justification::centred, true);
-    }
-}
-
-void TextInputCont::mouseDown(const juce::MouseEvent& e)
-{
-    if (category >= 0 && getCategoryBox().contains(e.getPosition()))
-        CategoryMenu::chooseCategory(*this, [](TextInputCont& panel, int chosen) { panel.setCategory(chosen); });
 }
 
 void TextInputCont::addListener(textmsgListener* listener)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChoiceBox.h"
 #include "LibBut.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -21,7 +22,9 @@ public:
 };
 
 // A question over the whole page that owns it, instead of a modal window: a message, an optional
-// text field and category box, and up to three buttons. The listener hides it and acts.
+// text field and category box, and up to three buttons. The listener hides it and acts. While it
+// asks, the keyboard stays inside it: Tab walks only its own parts, Return gives the default answer
+// (the first button, or the lone one), Escape the cautious one (CANCEL, else NO, else the lone OK).
 class TextInputCont : public juce::Component, public juce::ChangeBroadcaster, public LibButListener
 {
 public:
@@ -57,12 +60,18 @@ public:
 
     juce::String getText() const { return field.getText(); }
     int getCategory() const noexcept { return category; }
+    ChoiceBox& getCategoryBox() noexcept { return categoryBox; }
     void setCategory(int index);
     int getDialogId() const noexcept { return dialogId; }
     int getSubCode() const noexcept { return subCode; }
     const juce::String& getMessage() const noexcept { return message; }
     LibBut& getButton(int id);
     juce::TextEditor& getField() noexcept { return field; }
+    // The buttons Return and Escape press (nullptr when none is shown).
+    LibBut* getDefaultButton();
+    LibBut* getEscapeButton();
+    // Where ask() puts the keyboard focus: the field when shown, else the default button.
+    juce::Component* getFocusTarget();
 
     void addListener(textmsgListener* listener);
     void removeListener(textmsgListener* listener);
@@ -71,13 +80,18 @@ public:
 
     void paint(juce::Graphics& g) override;
     void resized() override;
-    void mouseDown(const juce::MouseEvent& e) override;
+    bool keyPressed(const juce::KeyPress& key) override;
 
-    juce::Rectangle<int> getCategoryBox() const;
+    juce::Rectangle<int> getCategoryArea() const;
 
 private:
+    void press(LibBut* button);
+
     juce::String message;
     juce::TextEditor field;
+    ChoiceBox categoryBox;
+    // Given the focus back when the question is answered.
+    juce::Component::SafePointer<juce::Component> focusBefore;
     LibBut first{"OK", firstId}, second{"NO", secondId}, third{"Cancel", thirdId};
     int category = -1;
     int dialogId = 0;

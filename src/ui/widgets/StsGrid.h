@@ -14,7 +14,7 @@ class MidiCntrState;
 // The scrolling list of programs of the bank page and the write dialog: place, name and category
 // of each row, read from the banks when painted. A press selects a row and sends one change
 // message; the owner reads getCode(). The listing, selection and scrolling live in the model.
-class StsGrid : public juce::Component, public juce::ChangeBroadcaster
+class StsGrid : public juce::Component, public juce::SettableTooltipClient, public juce::ChangeBroadcaster
 {
 public:
     struct Colours
