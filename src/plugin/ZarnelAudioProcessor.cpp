@@ -10,6 +10,8 @@
 #include "../platform/SettingsFolder.h"
 
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace zarnel
 {
@@ -340,6 +342,9 @@ void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool not
 
     state.postNotification(Notification::parameter(index, value));
 
+    // A gesture the mouse holds ends at mouse up, not at a finished edit nor at the timer.
+    if (isGestureHeld(index))
+        return;
     if (notifyHostNow)
     {
         closeGesture(index);
@@ -350,6 +355,47 @@ void ZarnelAudioProcessor::setParameterFromEditor(int index, int value, bool not
             gestureEndQueue.add((std::int16_t)index);
         startTimer(gestureTimerMs);
     }
+}
+
+bool ZarnelAudioProcessor::isGestureHeld(int index) const noexcept
+{
+    return index >= 0 && index < numGestureFlags && gestureHolds[(size_t)index] > 0;
+}
+
+bool ZarnelAudioProcessor::beginEditorGesture(int index)
+{
+    if (index < 0 || index >= numGestureFlags || !history.takesEdits())
+        return false;
+    auto& holds = gestureHolds[(size_t)index];
+    if (holds == std::numeric_limits<std::uint8_t>::max())
+        return false;
+    ++holds;
+    anyGestureHeld = true;
+    if (!gestureOpen[(size_t)index])
+    {
+        gestureOpen[(size_t)index] = true;
+        if (auto* p = getHostParameter(index))
+            p->beginChangeGesture();
+    }
+    return true;
+}
+
+void ZarnelAudioProcessor::endEditorGesture(int index)
+{
+    if (!isGestureHeld(index))
+        return;
+    if (--gestureHolds[(size_t)index] == 0)
+        closeGesture(index);
+}
+
+void ZarnelAudioProcessor::releaseStaleHolds()
+{
+    if (!anyGestureHeld || juce::ModifierKeys::currentModifiers.isAnyMouseButtonDown())
+        return;
+    anyGestureHeld = false;
+    for (int i = 0; i < numGestureFlags; ++i)
+        if (std::exchange(gestureHolds[(size_t)i], std::uint8_t{0}) > 0)
+            closeGesture(i);
 }
 
 void ZarnelAudioProcessor::closeGesture(int index)
@@ -363,8 +409,10 @@ void ZarnelAudioProcessor::closeGesture(int index)
 
 void ZarnelAudioProcessor::timerCallback()
 {
+    releaseStaleHolds();
     for (auto index : gestureEndQueue)
-        closeGesture(index);
+        if (!isGestureHeld(index))
+            closeGesture(index);
     gestureEndQueue.clearQuick();
     recordHistory();
 

@@ -89,6 +89,13 @@ public:
     // Editor controls: store, tell the host (with a change gesture) and optionally the synthesizer.
     void setParameterFromEditor(int index, int value, bool notifyHostNow, bool sendToSynth);
 
+    // A mouse gesture on screen (message thread): the host's change gesture opens at mouse down
+    // and stays open, whatever the pauses, until the matching end at mouse up; the timer closes
+    // only gestures nobody holds. False, and nothing held, while edits are not taken (compare).
+    bool beginEditorGesture(int index);
+    void endEditorGesture(int index);
+    bool isGestureHeld(int index) const noexcept;
+
     // The program block of a record, as the library builds it.
     static juce::MemoryBlock makeProgramChunk(const ProgramSysex::Record& record);
 
@@ -122,6 +129,9 @@ private:
     static BusesProperties stereoInOut();
     void construct();
     void closeGesture(int index);
+    // A widget removed under the mouse never hears its button go up: with no button down, no
+    // gesture is held any more.
+    void releaseStaleHolds();
     // Tells the host a value and remembers it with the program generation it belonged to.
     void reportToHost(int index, float value);
     bool stepHistory(bool backwards);
@@ -137,6 +147,8 @@ private:
     juce::MidiBuffer clockBuffer;
     juce::CriticalSection clockLock;
     std::array<bool, numGestureFlags> gestureOpen{};
+    std::array<std::uint8_t, numGestureFlags> gestureHolds{}; // mouse gestures holding each open
+    bool anyGestureHeld = false;
     juce::Array<std::int16_t> gestureEndQueue;
     std::array<HostParameter*, numHostParameters> hostParameters{};
     std::uint32_t lastSeenProgramGeneration = 0;

@@ -127,7 +127,7 @@ TEST_F(EnvelopeTest, DragsStepTheGrabbedStagesAndShowTheirValues)
             EXPECT_EQ(env.getMessage(), Envel::dragMessage);
         }
         env.mouseUp(mouseAt(env, grab.x, grab.y));
-        EXPECT_TRUE(env.isShowingValue()) << "the text stays after the release";
+        EXPECT_FALSE(env.isShowingValue()) << "the text goes at the release";
     }
 
     // A press beside every handle grabs nothing and shows nothing.

@@ -1,8 +1,11 @@
 #include "Envel.h"
 
+#include "ControlTable.h"
+
 #include "ui/look/Pictures.h"
 #include "ui/look/ZarnelLookAndFeel.h"
 #include "ui/widgets/ButtonAccess.h"
+#include "ui/widgets/StsCont.h"
 
 #include <utility>
 
@@ -15,7 +18,42 @@ Envel::Envel() : grid(Pictures::get(Picture::envelopeGrid)), glass(Pictures::get
     setSize(width, height);
 }
 
-Envel::~Envel() = default;
+Envel::~Envel()
+{
+    // Closed mid-drag: the host's gestures still end.
+    releaseGestures();
+}
+
+void Envel::holdGestures(int handle)
+{
+    releaseGestures();
+    auto* parent = getParentComponent();
+    if (parent == nullptr || handle == EnvelopeShape::noHandle)
+        return;
+    // The stages a handle moves: attack; decay and sustain; release.
+    const auto& parameters = ControlTable::envelopeParameters(envelopeNumber);
+    const int firstStage = handle == EnvelopeShape::attackHandle ? EnvelopeShape::attack
+                           : handle == EnvelopeShape::releaseHandle ? EnvelopeShape::release
+                                                                     : EnvelopeShape::decay;
+    const int lastStage = handle == EnvelopeShape::decaySustainHandle ? EnvelopeShape::sustain : firstStage;
+    for (auto* child : parent->getChildren())
+        if (auto* control = dynamic_cast<StsCont*>(child); control != nullptr && control->isConfigured())
+            for (int stage = firstStage; stage <= lastStage; ++stage)
+                if (control->getParameterIndex() == parameters[(size_t)stage] && !control->isHoldingGesture())
+                {
+                    control->holdGesture(true);
+                    if (control->isHoldingGesture())
+                        heldControls.add(control);
+                }
+}
+
+void Envel::releaseGestures()
+{
+    for (auto& control : heldControls)
+        if (control != nullptr)
+            control->holdGesture(false);
+    heldControls.clearQuick();
+}
 
 void Envel::setStageValue(int stage, float value)
 {
@@ -83,6 +121,19 @@ void Envel::mouseDown(const juce::MouseEvent& e)
     downX = lastX = e.x;
     downY = lastY = e.y;
     stagesAtDown = stages;
+    holdGestures(grabbed);
+}
+
+void Envel::mouseUp(const juce::MouseEvent&)
+{
+    // The owner takes the last drag step while the gestures are still open.
+    dispatchPendingMessages();
+    releaseGestures();
+    if (showing)
+    {
+        showing = false;
+        repaint();
+    }
 }
 
 void Envel::mouseDrag(const juce::MouseEvent& e)

@@ -12,10 +12,13 @@
 namespace zarnel
 {
 
-// One envelope as a filled attack-decay-sustain-release shape with three handles to drag. It knows
-// no parameters: its owner feeds it four stage values and turns its change messages into requests
-// on the matching value controls. A change message follows every right-click and every drag step
-// that changed a value; the owner reads getMessage() and the stage values in its callback.
+// One envelope as a filled attack-decay-sustain-release shape with three handles to drag. Its owner
+// feeds it four stage values and turns its change messages into requests on the matching value
+// controls. A change message follows every right-click and every drag step that changed a value;
+// the owner reads getMessage() and the stage values in its callback. While a handle is held, the
+// value controls of its stages beside it (same parent) hold their host gestures open.
+class StsCont;
+
 class Envel : public juce::Component, public juce::ChangeBroadcaster
 {
 public:
@@ -62,8 +65,14 @@ public:
     void mouseMove(const juce::MouseEvent& e) override;
     void mouseDown(const juce::MouseEvent& e) override;
     void mouseDrag(const juce::MouseEvent& e) override;
+    // Ends the drag: the last step reaches the controls, then their gestures end and the value
+    // text goes.
+    void mouseUp(const juce::MouseEvent& e) override;
 
 private:
+    void holdGestures(int handle);
+    void releaseGestures();
+
     int message = 0;
     bool rightClicked = false;
     EnvelopeShape::Stages stages{30.0f, 30.0f, 30.0f, 30.0f};
@@ -78,6 +87,7 @@ private:
     bool showing = false;
     int grabbed = EnvelopeShape::noHandle;
     int downX = 0, downY = 0, lastX = 0, lastY = 0;
+    juce::Array<juce::Component::SafePointer<StsCont>> heldControls;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(Envel)
 };

@@ -7,6 +7,9 @@
 #include "ui/look/ZarnelLookAndFeel.h"
 #include "ui/widgets/ListenerCalls.h"
 
+#include <cstdlib>
+#include <utility>
+
 namespace zarnel
 {
 
@@ -28,7 +31,25 @@ SeqClass::SeqClass(ZarnelAudioProcessor& ownerProcessor, int trackNumber)
     ButtonAccess::takeFocusFromKeys(*this);
 }
 
-SeqClass::~SeqClass() = default;
+SeqClass::~SeqClass()
+{
+    // Closed mid-drag: the host's gestures still end.
+    releaseGestures();
+}
+
+void SeqClass::holdGesture(int step)
+{
+    if (step < 0 || step >= SeqSteps::numSteps || gestureHeld[(size_t)step])
+        return;
+    gestureHeld[(size_t)step] = owner.beginEditorGesture(SeqSteps::parameterIndex(track, step));
+}
+
+void SeqClass::releaseGestures()
+{
+    for (int step = 0; step < SeqSteps::numSteps; ++step)
+        if (std::exchange(gestureHeld[(size_t)step], false))
+            owner.endEditorGesture(SeqSteps::parameterIndex(track, step));
+}
 
 void SeqClass::setLayout(int x, int y, int width, int height)
 {
@@ -130,6 +151,8 @@ void SeqClass::mouseDown(const juce::MouseEvent& e)
     currentStep = step.value_or(-1);
     if (!step)
         return;
+    // One host gesture per step from mouse down to mouse up, however long the drag pauses.
+    holdGesture(*step);
     if ((float)e.y >= 15.0f * getVy())
     {
         dragging = true;
@@ -151,12 +174,14 @@ void SeqClass::mouseDrag(const juce::MouseEvent& e)
     if (v == dragValues[(size_t)step])
         return;
     dragValues[(size_t)step] = v;
+    holdGesture(step);
     send(step, SeqSteps::quantized(v, quantize), false);
 }
 
 void SeqClass::mouseUp(const juce::MouseEvent&)
 {
     dragging = false;
+    releaseGestures();
 }
 
 void SeqClass::mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel)
@@ -166,7 +191,8 @@ void SeqClass::mouseWheelMove(const juce::MouseEvent& e, const juce::MouseWheelD
     const auto step = SeqSteps::stepAt(e.x, getStepWidth());
     if (!step)
         return;
-    stepValue(*step, wheel.deltaY > 0.0f, 1);
+    if (const int steps = wheelSteps.take(wheel); steps != 0)
+        stepValue(*step, steps > 0, std::abs(steps));
 }
 
 void SeqClass::stepValue(int step, bool up, int times)

@@ -2,6 +2,8 @@
 
 #include "SeqSteps.h"
 
+#include "ui/widgets/WheelSteps.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <array>
@@ -82,6 +84,10 @@ public:
 
 private:
     void stepValue(int step, bool up, int times);
+    // The host gesture of a step, held from mouse down to mouse up (in pen mode for every step
+    // the pointer crosses).
+    void holdGesture(int step);
+    void releaseGestures();
 
     void applyLayout();
     void repaintStep(int step);
@@ -103,6 +109,8 @@ private:
     int currentStep = -1;
     int keyStep = 0;
     bool dragging = false;
+    std::array<bool, SeqSteps::numSteps> gestureHeld{};
+    WheelSteps wheelSteps;
 
     float scale = 1.0f;
     juce::Rectangle<int> layout;

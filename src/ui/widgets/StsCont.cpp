@@ -8,6 +8,7 @@
 #include "ui/look/ZarnelLookAndFeel.h"
 
 #include <cmath>
+#include <utility>
 
 namespace zarnel
 {
@@ -81,16 +82,33 @@ bool StsCont::keyPressed(const juce::KeyPress& key)
     if (direction == 0 || !configured || key.getModifiers().isCommandDown())
         return false;
     // From the value asked for last, so that held keys run ahead of the echoes.
-    const int from = awaitedValue != noValue ? awaitedValue : shownValue;
-    requestValue(from + direction * keyStep(key.getModifiers().isShiftDown()));
+    requestValue(getPendingValue() + direction * keyStep(key.getModifiers().isShiftDown()));
     return true;
 }
 
-StsCont::~StsCont() = default;
+StsCont::~StsCont()
+{
+    // Closed mid-drag (the editor went away under the mouse): the host's gesture still ends.
+    holdGesture(false);
+}
+
+void StsCont::holdGesture(bool shouldHold)
+{
+    if (shouldHold == isHoldingGesture())
+        return;
+    if (!shouldHold)
+    {
+        owner.endEditorGesture(std::exchange(heldGestureIndex, -1));
+        return;
+    }
+    if (configured && owner.beginEditorGesture(parameterIndex))
+        heldGestureIndex = parameterIndex;
+}
 
 void StsCont::configure(int index, const juce::String& captionText, int x, int y, int width, int height,
                         int minimumValue, int maximumValue, int controlType, int kind)
 {
+    holdGesture(false);
     parameterIndex = index;
     awaitedValue = noValue; // a request for another parameter is awaited no more
     caption = captionText;
@@ -198,7 +216,9 @@ void StsCont::requestValue(int value)
 
 void StsCont::toggle()
 {
-    requestedValue = shownValue == 0 ? 1 : 0;
+    // A second click before the first one's echo toggles back, not to the same value again.
+    requestedValue = getPendingValue() == 0 ? 1 : 0;
+    awaitedValue = requestedValue;
     owner.setParameterFromEditor(parameterIndex, requestedValue, false, true);
 }
 
@@ -281,6 +301,7 @@ void StsCont::mouseDown(const juce::MouseEvent& e)
 
     downX = e.x;
     downY = e.y;
+    // One host gesture from mouse down to mouse up, however long the drag pauses.
     switch (type)
     {
         case menuBox:
@@ -289,17 +310,24 @@ void StsCont::mouseDown(const juce::MouseEvent& e)
             break;
         case switchRight:
             if ((float)e.x < 25.0f * scale)
+            {
+                holdGesture(true);
                 toggle();
+            }
             break;
         case knob:
+            holdGesture(true);
             dragging = true;
-            dragStartValue = shownValue;
+            dragStartValue = getPendingValue();
             break;
         case switchBelow:
         {
             const int half = (layoutWidth - 20) / 2;
             if ((float)half * scale < (float)e.x && (float)e.x < (float)(half + 20) * scale)
+            {
+                holdGesture(true);
                 toggle();
+            }
             break;
         }
         default:
@@ -322,16 +350,16 @@ void StsCont::mouseUp(const juce::MouseEvent& e)
     const bool openMenu = !e.mods.isRightButtonDown() && type == menuBox && menuArmed && (float)e.y < 18.0f * scale;
     dragging = false;
     menuArmed = false;
+    holdGesture(false);
     if (openMenu)
         openValueMenu(createValueMenu());
 }
 
 void StsCont::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
-    if (wheel.deltaY > 0.0f)
-        requestValue(shownValue + 1);
-    else if (wheel.deltaY < 0.0f)
-        requestValue(shownValue - 1);
+    // Notches come faster than their echoes: each steps on from the last value asked for.
+    if (const int steps = wheelSteps.take(wheel); steps != 0)
+        requestValue(getPendingValue() + steps);
 }
 
 //==== Painting =======================================================================================

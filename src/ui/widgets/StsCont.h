@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RepaintGate.h"
+#include "WheelSteps.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -53,6 +54,14 @@ public:
     void clearShownValue() noexcept { shownValue = noValue; }
     void requestValue(int value);
     void toggle();
+    // The value the next step starts from: the last one asked for until its echo is shown, so
+    // steps made faster than the echoes come back are none of them lost.
+    int getPendingValue() const noexcept { return awaitedValue != noValue ? awaitedValue : shownValue; }
+
+    // Holds the host's change gesture of this control's parameter open (a mouse gesture here or
+    // on the envelope drawing it), until released or the control goes away.
+    void holdGesture(bool shouldHold);
+    bool isHoldingGesture() const noexcept { return heldGestureIndex >= 0; }
 
     void setScale(float newScale);
     void setOrigin(int x, int y);
@@ -147,6 +156,8 @@ private:
     juce::Image stretchedOverlay;
 
     bool dragging = false, menuArmed = false;
+    int heldGestureIndex = -1;
+    WheelSteps wheelSteps;
     int dragStartValue = 0;
     int downX = 0, downY = 0;
 
