@@ -16,12 +16,25 @@ KeyBrd::KeyBrd(MidiCntrState& s)
                                (juce::Component*)&octaveStrip, (juce::Component*)&piano, (juce::Component*)&player})
         addAndMakeVisible(*c);
     player.addListener(this);
+    // Notes played from the computer keyboard show on the piano while they sound.
+    player.onHeldNotesChanged = [this] {
+        const auto& notes = player.getPlayer();
+        piano.showHeldNotes([&notes](int note) { return notes.isHoldingNote(note); });
+    };
+    octaveStrip.addChangeListener(this);
     rescale(1.0f);
 }
 
 KeyBrd::~KeyBrd()
 {
+    player.onHeldNotesChanged = nullptr;
+    octaveStrip.removeChangeListener(this);
     player.removeListener(this);
+}
+
+void KeyBrd::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    piano.refreshHeldNotes();
 }
 
 juce::Rectangle<int> KeyBrd::scaled(float x, float y, float w, float h) const

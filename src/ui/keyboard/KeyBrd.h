@@ -18,7 +18,10 @@ class MidiCntrState;
 // strip, piano and the computer-keyboard note player. Collapsed, only its grip shows; dragged up
 // by the grip it snaps to fully shown or stays where it is let go. A change message after every
 // drag asks the owner to bring it to the front.
-class KeyBrd : public juce::Component, public KeyPlayListener, public juce::ChangeBroadcaster
+class KeyBrd : public juce::Component,
+               public juce::ChangeListener,
+               public KeyPlayListener,
+               public juce::ChangeBroadcaster
 {
 public:
     static constexpr int playerMode = NotePlayer::stripMode;
@@ -47,6 +50,8 @@ public:
     void keyPlayDragStarted(int y) override;
     void keyPlayDragged(int y) override;
     void keyPlayDragEnded() override;
+    // The octave strip moved: the computer keyboard's notes light at their new places.
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
 private:
     juce::Rectangle<int> scaled(float x, float y, float w, float h) const;

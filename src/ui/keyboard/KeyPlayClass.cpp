@@ -55,21 +55,28 @@ void KeyPlayClass::noteOff(int channel, int note)
     state.sendNoteOff(channel, note);
 }
 
-void KeyPlayClass::postStateCode(std::uint32_t code)
+void KeyPlayClass::heldNotesChanged()
 {
-    state.postStateNotification(code);
+    if (onHeldNotesChanged)
+        onHeldNotesChanged();
 }
 
 bool KeyPlayClass::keyPressed(const juce::KeyPress& key)
 {
+    // Keys it has no use for go on to the editor and the host.
     const bool taken = player.keyPressed(key, state.midiChannel.load());
-    statusChanged();
+    if (taken)
+    {
+        statusChanged();
+        heldNotesChanged();
+    }
     return taken;
 }
 
 bool KeyPlayClass::keyStateChanged(bool)
 {
     player.keysChanged(keyDown);
+    heldNotesChanged();
     return false;
 }
 
@@ -82,6 +89,7 @@ void KeyPlayClass::focusLost(FocusChangeType)
 {
     // Keys let go while another window has the keyboard are never reported here.
     player.releaseAll();
+    heldNotesChanged();
     repaint();
 }
 

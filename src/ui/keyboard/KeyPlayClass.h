@@ -31,6 +31,8 @@ public:
     void setKeyDownQuery(std::function<bool(char letter)> query) { keyDown = std::move(query); }
 
     NotePlayer& getPlayer() noexcept { return player; }
+    // Called whenever the notes the player holds may have changed (the strip lights its piano).
+    std::function<void()> onHeldNotesChanged;
     const juce::String& getStatus() const noexcept { return player.getStatus(); }
 
     bool keyPressed(const juce::KeyPress& key) override;
@@ -46,7 +48,7 @@ private:
     void timerCallback() override;
     void noteOn(int channel, int note, int velocity) override;
     void noteOff(int channel, int note) override;
-    void postStateCode(std::uint32_t code) override;
+    void heldNotesChanged();
     void statusChanged();
     int yInParent(const juce::MouseEvent& e) const noexcept { return getY() + e.y; }
 

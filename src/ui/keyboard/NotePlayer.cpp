@@ -33,68 +33,79 @@ bool NotePlayer::isHolding() const noexcept
     return false;
 }
 
-bool NotePlayer::keyPressed(const juce::KeyPress& key, int channel)
+bool NotePlayer::isHoldingNote(int note) const noexcept
 {
-    // Shortcuts such as Ctrl+Z are the editor's, not notes.
-    if (key.getModifiers().isCommandDown())
-        return false;
-    const int code = key.getKeyCode();
-    // Letters and digits by their key, whatever Shift did to the character.
-    const auto character = code > 0 && code < 128 ? (juce::juce_wchar)code : key.getTextCharacter();
+    for (const auto& h : held)
+        if (h.note == note && note >= 0)
+            return true;
+    return false;
+}
 
-    if (const int index = playKeyIndex(character); index >= 0)
-    {
-        play(index, channel);
-        return true;
-    }
+NotePlayer::KeyUse NotePlayer::useOf(const juce::KeyPress& key) noexcept
+{
+    const auto mods = key.getModifiers();
+    if (mods.isCommandDown() || mods.isCtrlDown() || mods.isAltDown())
+        return {};
+    const int code = key.getKeyCode();
     if (code == juce::KeyPress::spaceKey)
-    {
-        releaseAll();
-        for (int note = 0; note < 128; ++note)
-            output.noteOff(channel, note);
-        status = "All Notes OFF";
-        return true;
-    }
+        return {Action::allNotesOff};
+    // Letters by their key, whatever Shift did to the character.
+    const auto character = code > 0 && code < 128 ? (juce::juce_wchar)code : key.getTextCharacter();
+    if (const int index = playKeyIndex(character); index >= 0)
+        return {Action::note, index};
     switch (juce::CharacterFunctions::toUpperCase(character))
     {
         case 'U':
+            return {Action::velocityDown};
+        case 'I':
+            return {Action::velocityUp};
+        case 'O':
+            return {Action::octaveDown};
+        case 'P':
+            return {Action::octaveUp};
+        default:
+            return {};
+    }
+}
+
+bool NotePlayer::keyPressed(const juce::KeyPress& key, int channel)
+{
+    const auto use = useOf(key);
+    switch (use.action)
+    {
+        case Action::none:
+            return false;
+        case Action::note:
+            play(use.playKey, channel);
+            break;
+        case Action::allNotesOff:
+            releaseAll();
+            for (int note = 0; note < 128; ++note)
+                output.noteOff(channel, note);
+            status = "All Notes OFF";
+            break;
+        case Action::velocityDown:
             if (velocity > 4)
                 velocity -= 5;
             status = "Note Velocity: " + juce::String(velocity);
-            return true;
-        case 'I':
+            break;
+        case Action::velocityUp:
             if (velocity < 122)
                 velocity += 5;
             status = "Note Velocity: " + juce::String(velocity);
-            return true;
-        case 'O':
+            break;
+        case Action::octaveDown:
             if (base > 0)
                 base -= 12;
             status = "Octave " + juce::String(base / 12 - 2);
-            return true;
-        case 'P':
+            break;
+        case Action::octaveUp:
             if (base < 115)
                 base += 12;
             status = "Octave " + juce::String(base / 12 - 2);
-            return true;
-        default:
             break;
     }
-    if (character >= '0' && character <= '9')
-    {
-        if (mode == stripMode)
-            output.postStateCode(firstDigitCode + (std::uint32_t)(character - '0'));
-        return true;
-    }
-    if (code == juce::KeyPress::F7Key || code == juce::KeyPress::F8Key || code == juce::KeyPress::F9Key)
-    {
-        output.postStateCode(code == juce::KeyPress::F7Key   ? f7Code
-                             : code == juce::KeyPress::F8Key ? f8Code
-                                                             : f9Code);
-        return true;
-    }
-    return code == juce::KeyPress::leftKey || code == juce::KeyPress::rightKey || code == juce::KeyPress::upKey
-           || code == juce::KeyPress::downKey;
+    return true;
 }
 
 void NotePlayer::play(int keyIndex, int channel)

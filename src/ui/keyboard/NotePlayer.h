@@ -11,28 +11,46 @@ namespace zarnel
 
 // The computer keyboard as a one-octave piano, without a screen: which key does what, and which
 // notes are held. A held note remembers the channel and note it was sent as, so its note-off goes
-// there even when the octave, the base or the channel changed while it was held.
+// there even when the octave, the base or the channel changed while it was held. Keys it has no use
+// for are not taken, so they reach the editor's and the host's shortcuts.
 class NotePlayer
 {
 public:
-    // Where the player's messages go (the synthesizer's port and the controller state).
+    // Where the player's notes go (the synthesizer's port).
     class Output
     {
     public:
         virtual ~Output() = default;
         virtual void noteOn(int channel, int note, int velocity) = 0;
         virtual void noteOff(int channel, int note) = 0;
-        virtual void postStateCode(std::uint32_t code) = 0;
     };
 
-    static constexpr int stripMode = 100; // the keyboard strip's player; the digits post codes
+    static constexpr int stripMode = 100; // the keyboard strip's player; the library has its own
     static constexpr int numPlayKeys = 12;
     static constexpr int startVelocity = 100;
     static constexpr int startBase = 36;
     // The letters of C to B, in the order they are checked on release.
     static constexpr const char* playKeys = "ZSXDCVGBHNJM";
-    static constexpr std::uint32_t f7Code = 0x21000270, f8Code = 0x21000271, f9Code = 0x2100026F;
-    static constexpr std::uint32_t firstDigitCode = 0x210002D6;
+
+    // What a key does; the table every key press is looked up in.
+    enum class Action
+    {
+        none, // not the player's: passed on
+        note,
+        allNotesOff,
+        velocityDown,
+        velocityUp,
+        octaveDown,
+        octaveUp
+    };
+    struct KeyUse
+    {
+        Action action = Action::none;
+        int playKey = -1; // for a note: its index in playKeys
+    };
+    // Letters count by their key, with or without Shift; with Ctrl, Alt or Command a key is a
+    // shortcut, never the player's.
+    static KeyUse useOf(const juce::KeyPress& key) noexcept;
 
     NotePlayer(Output& output, int mode);
 
@@ -43,9 +61,12 @@ public:
     // Note-offs for every held note (focus lost, the strip closing).
     void releaseAll();
 
+    int getMode() const noexcept { return mode; }
     int getVelocity() const noexcept { return velocity; }
     int getBase() const noexcept { return base; }
     bool isHolding() const noexcept;
+    // Whether the player holds this note (on any channel).
+    bool isHoldingNote(int note) const noexcept;
     // The status line; empty when there is nothing to say.
     const juce::String& getStatus() const noexcept { return status; }
     void clearStatus() { status.clear(); }

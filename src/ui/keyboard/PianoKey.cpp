@@ -28,16 +28,24 @@ void PianoKey::markReleased()
     startTimer(releaseRepaintMs);
 }
 
+void PianoKey::setLit(bool shouldBeLit)
+{
+    if (lit == shouldBeLit)
+        return;
+    lit = shouldBeLit;
+    startTimer(lit ? pressRepaintMs : releaseRepaintMs);
+}
+
 void PianoKey::timerCallback()
 {
     stopTimer();
-    if (paintedPressed != isPressed())
+    if (paintedPressed != looksPressed())
         repaint();
 }
 
 void PianoKey::paint(juce::Graphics& g)
 {
-    paintedPressed = isPressed();
+    paintedPressed = looksPressed();
     g.drawImage(paintedPressed ? down : up, getLocalBounds().toFloat());
 }
 

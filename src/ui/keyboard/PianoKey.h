@@ -26,6 +26,10 @@ public:
 
     void markPressed(int channel, int note, int velocity);
     void markReleased();
+    // Lit: its note is held elsewhere (the computer keyboard); it looks pressed but sent nothing.
+    void setLit(bool shouldBeLit);
+    bool isLit() const noexcept { return lit; }
+    bool looksPressed() const noexcept { return isPressed() || lit; }
 
     void paint(juce::Graphics& g) override;
 
@@ -41,6 +45,7 @@ private:
     const bool black;
     int sentChannel = 0, sentNote = -1, lastVelocity = 0;
     bool paintedPressed = false;
+    bool lit = false;
     juce::Image up, down;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PianoKey)

@@ -79,6 +79,23 @@ void PianoPad::releaseAll()
     overlay.forgetHeldKey();
 }
 
+void PianoPad::showHeldNotes(const std::function<bool(int note)>& isHeld)
+{
+    for (int note = 0; note < (int)heldElsewhere.size(); ++note)
+        heldElsewhere[(size_t)note] = isHeld(note);
+    refreshHeldNotes();
+}
+
+void PianoPad::refreshHeldNotes()
+{
+    const int first = 12 * state.keyboardOctave.load();
+    for (int i = 0; i < PianoLayout::numKeys; ++i)
+    {
+        const int note = first + i;
+        keys[(size_t)i]->setLit(note >= 0 && note < (int)heldElsewhere.size() && heldElsewhere[(size_t)note]);
+    }
+}
+
 juce::String PianoPad::keyName(int key) const
 {
     const int note = key + 12 * state.keyboardOctave.load();

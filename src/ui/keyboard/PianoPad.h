@@ -7,6 +7,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <array>
+#include <bitset>
+#include <functional>
 #include <memory>
 
 namespace zarnel
@@ -33,6 +35,10 @@ public:
     void releaseKey(int key);
     // Every pressed key off (mouse up, the strip closing).
     void releaseAll();
+    // Lights the keys of the notes held elsewhere (the computer keyboard), at the keyboard's
+    // octave; after the octave changed, relights the same notes.
+    void showHeldNotes(const std::function<bool(int note)>& isHeld);
+    void refreshHeldNotes();
 
     PianoKey& getKey(int key) const noexcept { return *keys[(size_t)juce::jlimit(0, PianoLayout::numKeys - 1, key)]; }
     KeyOverlay& getOverlay() noexcept { return overlay; }
@@ -61,6 +67,7 @@ private:
     int keyHeld = -1; // by Space or Return
     bool focusShown = false;
     int briefKey = -1; // by a screen reader's press
+    std::bitset<128> heldElsewhere;
     float scale = 1.0f;
     PianoLayout::Keys layout;
     std::array<std::unique_ptr<PianoKey>, PianoLayout::numKeys> keys;
