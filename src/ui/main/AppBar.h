@@ -39,6 +39,8 @@ public:
     ~AppBar() override;
 
     void paint(juce::Graphics& g) override;
+    // Packs and shrinks the commands on narrow bars (AppBarLayout).
+    void resized() override;
 
     AppSetBarBut& getMenuButton() noexcept { return *menuButton; }
     StsLabel& getChannelLabel() noexcept { return *channelLabel; }

@@ -14,8 +14,9 @@ AppSetBarBut::AppSetBarBut(MidiCntrState& s) : state(s)
 void AppSetBarBut::paint(juce::Graphics& g)
 {
     g.setColour(juce::Colour(0xffcccccc));
-    for (int y : {8, 14, 20})
-        g.fillRect(8, y, 20, 3);
+    // Inside the bar's top left corner: the three bars sit 4 pixels in.
+    for (int y : {4, 10, 16})
+        g.fillRect(4, y, 20, 3);
 }
 
 void AppSetBarBut::mouseUp(const juce::MouseEvent&)

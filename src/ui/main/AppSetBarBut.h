@@ -8,7 +8,7 @@ namespace zarnel
 class MidiCntrState;
 
 // The menu button at the left of the application bar: three bars; reports code 128 on release.
-class AppSetBarBut : public juce::Component, public juce::ChangeBroadcaster
+class AppSetBarBut : public juce::Component, public juce::ChangeBroadcaster, public juce::SettableTooltipClient
 {
 public:
     explicit AppSetBarBut(MidiCntrState& state);

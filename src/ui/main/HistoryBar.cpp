@@ -1,5 +1,8 @@
 #include "HistoryBar.h"
 
+#include "AppBarLayout.h"
+#include "PanelTips.h"
+
 #include "../../plugin/ZarnelAudioProcessor.h"
 
 namespace zarnel
@@ -14,25 +17,28 @@ constexpr int refreshMs = 150;
 HistoryBar::HistoryBar(ZarnelAudioProcessor& p) : processor(p)
 {
     setInterceptsMouseClicks(false, true);
-    undoButton = std::make_unique<StsBut>("UNDO", undoCode, StsBut::tab);
-    redoButton = std::make_unique<StsBut>("REDO", redoCode, StsBut::tab);
-    compareButton = std::make_unique<StsBut>("COMPARE", compareCode, StsBut::tab);
+    const auto* captions = AppBarLayout::historyCaptions;
+    undoButton = std::make_unique<StsBut>(captions[0], undoCode, StsBut::tab);
+    redoButton = std::make_unique<StsBut>(captions[1], redoCode, StsBut::tab);
+    compareButton = std::make_unique<StsBut>(captions[2], compareCode, StsBut::tab);
     const struct
     {
         StsBut* button;
         int x, width;
-    } placed[] = {{undoButton.get(), 0, 44}, {redoButton.get(), 47, 44}, {compareButton.get(), 94, 58}};
+        const char* tip;
+    } placed[] = {
+        {undoButton.get(), 0, 44, "UNDO: takes back the last change to the program (Ctrl+Z)."},
+        {redoButton.get(), 47, 44, "REDO: makes the change you took back again (Ctrl+Y)."},
+        {compareButton.get(), 94, 58,
+         "COMPARE: switches between the edited program and the program as it was before the edits."}};
     for (const auto& b : placed)
     {
         b.button->configure(b.x, 2, b.width, 18, true);
         b.button->addListener(this);
+        PanelTips::set(*b.button, b.tip);
         addAndMakeVisible(*b.button);
     }
-    if (auto* inner = compareButton->getInnerButton())
-    {
-        inner->setColour(juce::TextButton::buttonOnColourId, juce::Colour(comparingColour));
-        inner->setColour(juce::TextButton::textColourOnId, juce::Colours::black);
-    }
+    lightCompare();
     refresh();
     startTimer(refreshMs);
 }
@@ -47,7 +53,25 @@ HistoryBar::~HistoryBar()
 
 void HistoryBar::layoutIn(int width, int height)
 {
-    setBounds(juce::jmax(leftmostX, width - barWidth), 0, barWidth, height);
+    const auto places = AppBarLayout::forWidth(width);
+    setBounds(places.history.withHeight(height));
+    StsBut* order[] = {undoButton.get(), redoButton.get(), compareButton.get()};
+    for (size_t i = 0; i < places.historyButtons.size(); ++i)
+    {
+        const auto& r = places.historyButtons[i];
+        order[i]->configure(r.getX(), r.getY(), r.getWidth(), r.getHeight(), true);
+        order[i]->setFontHeight(places.buttonFont);
+    }
+    lightCompare(); // configuring a button gives it its style's colours again
+}
+
+void HistoryBar::lightCompare()
+{
+    if (auto* inner = compareButton->getInnerButton())
+    {
+        inner->setColour(juce::TextButton::buttonOnColourId, juce::Colour(comparingColour));
+        inner->setColour(juce::TextButton::textColourOnId, juce::Colours::black);
+    }
 }
 
 void HistoryBar::refresh()

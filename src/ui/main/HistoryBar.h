@@ -25,15 +25,10 @@ public:
         compareCode = 4103
     };
 
-    static constexpr int barWidth = 154;
-    // Fits the narrowest usual editor (1012) whole; narrower ones clip it rather than cover the
-    // commands. Only the status label's empty right end lies under it.
-    static constexpr int leftmostX = 1012 - barWidth;
-
     explicit HistoryBar(ZarnelAudioProcessor& processor);
     ~HistoryBar() override;
 
-    // Right-aligned in a bar this wide.
+    // At the right end of a bar this wide, as the bar's layout places it (shrunk on narrow bars).
     void layoutIn(int width, int height);
     // Enables the buttons and lights COMPARE as the history stands.
     void refresh();
@@ -52,6 +47,7 @@ private:
     void stsbutPressed(int id) override;
     void timerCallback() override;
     void carryOut(int code);
+    void lightCompare();
 
     ZarnelAudioProcessor& processor;
     std::unique_ptr<StsBut> undoButton, redoButton, compareButton;

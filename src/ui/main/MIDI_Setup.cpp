@@ -1,9 +1,15 @@
 #include "MIDI_Setup.h"
 
+#include "FitScale.h"
+#include "PanelTips.h"
+
 #include "../look/AsyncMenu.h"
 #include "../look/ZarnelLookAndFeel.h"
 
 #include "../../midi/MidiCntrState.h"
+
+#include <climits>
+#include <cmath>
 
 namespace zarnel
 {
@@ -49,11 +55,45 @@ MIDI_Setup::MIDI_Setup(MidiCntrState& s) : state(s)
     addAndMakeVisible(instructionsLabel);
 
     addAndMakeVisible(sync);
+
+    for (auto* field : {&inputField, &outputField})
+    {
+        const auto box = field == &inputField ? inputBox : outputBox;
+        field->setBounds(60, box == inputBox ? inputBoxY : outputBoxY, 290, 24);
+        field->onMenu = [this, box] { openPortMenu(box, false); };
+        field->onStep = [this, box](int step) { stepPort(box, step); };
+        // Its clicks are judged by the panel, which knows where a box takes presses.
+        field->addMouseListener(this, false);
+        addAndMakeVisible(*field);
+    }
+    showPorts();
+
+    PanelTips::set(inputField, "MIDI In port: the input the Mopho x4's answers arrive on; click or press Space to "
+                               "choose it, Up and Down step through the ports.");
+    PanelTips::set(outputField, "MIDI Out port: the output that leads to the Mopho x4; click or press Space to choose "
+                                "it, Up and Down step through the ports.");
+    PanelTips::set(okButton, "OK: closes the MIDI setup (Return or Escape).");
+    PanelTips::set(globalsButton, "GLOBALS: shows or hides the Mopho x4's global settings, read from the instrument.");
+    PanelTips::set(searchButton, "SEARCH: tries every pair of MIDI ports until the Mopho x4 answers and keeps the "
+                                 "pair that works.");
+    PanelTips::set(clockBox, "Clock ON/OFF: sends MIDI clock from the host's transport to the MIDI Out port.");
+    PanelTips::set(hostToOutBox, "THRU Host to MIDI Out: passes the host's MIDI for this track on to the MIDI Out "
+                                 "port.");
+    PanelTips::set(inToHostBox, "THRU MIDI In to Host: passes what arrives at the MIDI In port on to the host.");
+    PanelTips::set(sync.getSlider(), "Delay: how many milliseconds MIDI to the instrument waits at this sample rate, "
+                                     "to line it up with the audio.");
+
+    setTitle("MIDI setup");
+    setWantsKeyboardFocus(true);
+    // Tab goes round the panel's own controls only.
+    setFocusContainerType(FocusContainerType::keyboardFocusContainer);
 }
 
 MIDI_Setup::~MIDI_Setup()
 {
     stopTimer();
+    for (auto* field : {&inputField, &outputField})
+        field->removeMouseListener(this);
     if (globalPage != nullptr)
         globalPage->removeGlobalListener(this);
     for (auto* box : {&clockBox, &hostToOutBox, &inToHostBox})
@@ -68,21 +108,27 @@ void MIDI_Setup::setPortLists(const juce::StringArray& inputs, const juce::Strin
     inputNames.addArray(inputs);
     outputNames = juce::StringArray("NONE");
     outputNames.addArray(outputs);
-    repaint();
+    showPorts();
 }
 
 void MIDI_Setup::setInputPort(int position, bool open)
 {
     inputPosition = position;
     inputOpen = open;
-    repaint(40, 20, 750, 250);
+    showPorts();
 }
 
 void MIDI_Setup::setOutputPort(int position, bool open)
 {
     outputPosition = position;
     outputOpen = open;
-    repaint(40, 20, 750, 250);
+    showPorts();
+}
+
+void MIDI_Setup::showPorts()
+{
+    inputField.show(inputNames[inputPosition], inputOpen);
+    outputField.show(outputNames[outputPosition], outputOpen);
 }
 
 void MIDI_Setup::setCheckStates(bool clock, bool hostToOut, bool inToHost)
@@ -99,7 +145,24 @@ void MIDI_Setup::setStatus(const juce::String& text)
 
 void MIDI_Setup::layoutFor(int width, int height)
 {
-    setBounds(0, 23, width, height);
+    laidOutWidth = width;
+    laidOutHeight = height;
+    // The panel stays in its own unscaled pixels: a small window scales the whole of it.
+    const int barHeight = 23;
+    const int available = juce::jmax(1, height - barHeight);
+    scale = FitScale::toFit(width, available, contentWidth,
+                            globalPage != nullptr ? contentHeightWithGlobals : contentHeight);
+    // As tall as the window, as it always was: the part below the window is never seen.
+    if (scale >= 1.0f)
+    {
+        setTransform({});
+        setBounds(0, barHeight, width, height);
+    }
+    else
+    {
+        setBounds(0, 0, (int)std::ceil((float)width / scale), (int)std::ceil((float)height / scale));
+        setTransform(juce::AffineTransform::scale(scale).translated(0.0f, (float)barHeight));
+    }
     instructionsLabel.setBounds(40, 310, 750, 160);
     okButton.setBounds(690, 240, 74, 18);
     globalsButton.setBounds(690, 200, 74, 18);
@@ -148,18 +211,89 @@ void MIDI_Setup::portChosen(PortBox box, int result)
         inputPosition = result - 1;
     else
         outputPosition = result - 1;
-    repaint(40, 20, 750, 250);
+    showPorts();
+    getPortField(box).announce();
     report(box == inputBox ? inputChosen : outputChosen, result - 1);
 }
 
 void MIDI_Setup::mouseDown(const juce::MouseEvent& e)
 {
-    const auto box = portBoxAt(e.x, e.y);
+    // Presses on the port fields come here too: judged in the panel's pixels.
+    const auto at = e.getEventRelativeTo(this).getPosition();
+    const auto box = portBoxAt(at.x, at.y);
+    if (box != noBox)
+        openPortMenu(box, true);
+}
+
+void MIDI_Setup::openPortMenu(PortBox box, bool atMouse)
+{
     auto menu = createPortMenu(box);
     if (menu.getNumItems() == 0)
         return;
-    AsyncMenu::show(std::move(menu), juce::PopupMenu::Options().withMousePosition(), *this,
-                    [box](MIDI_Setup& setup, int result) { setup.portChosen(box, result); });
+    auto options = atMouse ? juce::PopupMenu::Options().withMousePosition()
+                           : juce::PopupMenu::Options().withTargetComponent(&getPortField(box));
+    AsyncMenu::show(std::move(menu), options, *this, [box](MIDI_Setup& setup, int result) { setup.portChosen(box, result); });
+}
+
+void MIDI_Setup::stepPort(PortBox box, int step)
+{
+    const int count = (box == inputBox ? inputNames : outputNames).size();
+    const int now = box == inputBox ? inputPosition : outputPosition;
+    int next = now;
+    if (step == INT_MIN)
+        next = 0;
+    else if (step == INT_MAX)
+        next = count - 1;
+    else
+        next = juce::jlimit(0, count - 1, now + step);
+    if (next != now)
+        portChosen(box, next + 1);
+}
+
+//==== Keyboard =======================================================================================
+
+bool MIDI_Setup::keyPressed(const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress::escapeKey)
+    {
+        if (globalPage != nullptr)
+            closeGlobalPage();
+        else
+            report(okPressed, value);
+        return true;
+    }
+    if (key == juce::KeyPress::returnKey || (key == juce::KeyPress::spaceKey && hasKeyboardFocus(false)))
+    {
+        report(okPressed, value);
+        return true;
+    }
+    // The panel itself holds the focus when shown: Tab goes on to its first control.
+    if (hasKeyboardFocus(false) && key.getKeyCode() == juce::KeyPress::tabKey)
+    {
+        const auto order = createKeyboardFocusTraverser()->getAllComponents(this);
+        if (order.empty())
+            return false;
+        (key.getModifiers().isShiftDown() ? order.back() : order.front())->grabKeyboardFocus();
+        return true;
+    }
+    return false;
+}
+
+void MIDI_Setup::takeKeyboard()
+{
+    // The editor underneath must not hear keys while the panel is shown.
+    if (isShowing() && !hasKeyboardFocus(true))
+        grabKeyboardFocus();
+}
+
+void MIDI_Setup::parentHierarchyChanged()
+{
+    takeKeyboard();
+}
+
+void MIDI_Setup::visibilityChanged()
+{
+    takeKeyboard();
 }
 
 //==== Reports ========================================================================================
@@ -208,6 +342,8 @@ void MIDI_Setup::toggleGlobalPage()
     globalPage->addGlobalListener(this);
     globalPage->setAlwaysOnTop(true);
     addAndMakeVisible(*globalPage);
+    if (laidOutWidth > 0)
+        layoutFor(laidOutWidth, laidOutHeight);
 }
 
 void MIDI_Setup::globalPageMessage(int code, int)
@@ -229,8 +365,13 @@ void MIDI_Setup::closeGlobalPage()
     if (globalPage == nullptr)
         return;
     globalPage->removeGlobalListener(this);
+    const bool hadFocus = globalPage->hasKeyboardFocus(true);
     globalPage.reset();
     instructionsLabel.setVisible(true);
+    if (laidOutWidth > 0)
+        layoutFor(laidOutWidth, laidOutHeight);
+    if (hadFocus)
+        takeKeyboard();
 }
 
 void MIDI_Setup::repaintGlobalPage()
@@ -240,27 +381,6 @@ void MIDI_Setup::repaintGlobalPage()
 }
 
 //==== Painting =======================================================================================
-
-void MIDI_Setup::paintPortBox(juce::Graphics& g, int y, const juce::String& name, bool open) const
-{
-    g.setColour(juce::Colour(0xff282626));
-    g.fillRect(60, y, 290, 24);
-    g.setColour(juce::Colour(0xfffbffff));
-    g.drawRect(60, y, 290, 24, 1);
-    g.setColour(juce::Colours::white);
-    g.setFont(ZarnelLookAndFeel::arial(14.0f));
-    // Long device names stop short of the indicator.
-    g.saveState();
-    g.reduceClipRegion(61, y + 1, 266, 22);
-    g.drawSingleLineText(name, 64, y + 16);
-    g.restoreState();
-
-    const juce::Rectangle<float> light(330.0f, (float)y + 8.0f, 10.0f, 8.0f);
-    g.setColour(open ? juce::Colour(0xffff0000) : juce::Colour(0xff432d24));
-    g.fillRoundedRectangle(light, 2.0f);
-    g.setColour(open ? juce::Colour(0xff432d24) : juce::Colours::black);
-    g.drawRoundedRectangle(light, 2.0f, 1.0f);
-}
 
 void MIDI_Setup::paint(juce::Graphics& g)
 {
@@ -286,9 +406,6 @@ void MIDI_Setup::paint(juce::Graphics& g)
 
     for (const auto* box : {&clockBox, &hostToOutBox, &inToHostBox})
         box->drawCaptionOn(g);
-
-    paintPortBox(g, inputBoxY, inputNames[inputPosition], inputOpen);
-    paintPortBox(g, outputBoxY, outputNames[outputPosition], outputOpen);
 }
 
 } // namespace zarnel

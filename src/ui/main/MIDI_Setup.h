@@ -3,6 +3,7 @@
 #include "Global_Container.h"
 #include "Global_Listener.h"
 #include "MIDI_Sync.h"
+#include "PortField.h"
 
 #include "../widgets/Check_But.h"
 #include "../widgets/StsBut.h"
@@ -21,6 +22,8 @@ class MidiCntrState;
 // switches and the output latency, sees whether the synthesizer answers, starts the automatic
 // search and opens the global settings page. It changes nothing itself: each choice is reported
 // as a command and a value (read at once by the main component, which carries it out).
+// It keeps the keyboard while shown: Escape closes the global page, then the panel (as OK does),
+// Return answers OK. A window too small for it gets the whole panel scaled down to fit.
 class MIDI_Setup : public juce::Component,
                    private juce::Timer,
                    public juce::ChangeListener,
@@ -43,6 +46,10 @@ public:
     static constexpr int globalsCode = 999;
     static constexpr int searchCode = 998;
     static constexpr int globalPageCloseDelayMs = 100;
+    // What the panel needs, unscaled: the main box with the instructions, or with the global page.
+    static constexpr int contentWidth = 829;
+    static constexpr int contentHeight = 485;
+    static constexpr int contentHeightWithGlobals = 610;
 
     enum PortBox
     {
@@ -63,8 +70,10 @@ public:
     void setOutputPort(int position, bool open);
     void setCheckStates(bool clock, bool hostToOut, bool inToHost);
     void setStatus(const juce::String& text);
-    // Over the main component's (width, height), below the application bar; not scaled.
+    // Over the main component's (width, height), below the application bar; scaled down only
+    // when the window is too small for it.
     void layoutFor(int width, int height);
+    float getScale() const noexcept { return scale; }
 
     int getCommand() const noexcept { return command; }
     int getValue() const noexcept { return value; }
@@ -90,6 +99,7 @@ public:
     Check_But& getClockBox() noexcept { return clockBox; }
     Check_But& getHostToOutBox() noexcept { return hostToOutBox; }
     Check_But& getInToHostBox() noexcept { return inToHostBox; }
+    PortField& getPortField(PortBox box) noexcept { return box == outputBox ? outputField : inputField; }
     int getInputPosition() const noexcept { return inputPosition; }
     int getOutputPosition() const noexcept { return outputPosition; }
     bool isInputShownOpen() const noexcept { return inputOpen; }
@@ -98,6 +108,9 @@ public:
 
     void paint(juce::Graphics& g) override;
     void mouseDown(const juce::MouseEvent& e) override;
+    bool keyPressed(const juce::KeyPress& key) override;
+    void parentHierarchyChanged() override;
+    void visibilityChanged() override;
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
     void stsbutChanged(StsBut* button) override;
     void globalPageMessage(int code, int value) override;
@@ -106,19 +119,25 @@ private:
     void timerCallback() override;
     void report(int newCommand, int newValue);
     void closeGlobalPage();
-    void paintPortBox(juce::Graphics& g, int y, const juce::String& name, bool open) const;
+    void showPorts();
+    void openPortMenu(PortBox box, bool atMouse);
+    void stepPort(PortBox box, int step);
+    void takeKeyboard();
 
     MidiCntrState& state;
     juce::StringArray inputNames{"NONE"}, outputNames{"NONE"};
     int inputPosition = 0, outputPosition = 0;
     bool inputOpen = false, outputOpen = false;
     int command = 0, value = 0;
+    int laidOutWidth = 0, laidOutHeight = 0;
+    float scale = 1.0f;
 
     StsLabel statusLabel;
     StsBut okButton{"OK", okCode, StsBut::dialog};
     StsBut globalsButton{"GLOBALS", globalsCode, StsBut::dialog};
     StsBut searchButton{"SEARCH", searchCode, StsBut::dialog};
     Check_But clockBox, hostToOutBox, inToHostBox;
+    PortField inputField{"MIDI In port"}, outputField{"MIDI Out port"};
     juce::Label instructionsLabel;
     MIDI_Sync sync;
     std::unique_ptr<Global_Container> globalPage;

@@ -1,5 +1,8 @@
 #include "MIDI_scan.h"
 
+#include "FitScale.h"
+#include "PanelTips.h"
+
 #include "../look/ZarnelLookAndFeel.h"
 
 #include "../../midi/MidiCntrState.h"
@@ -12,6 +15,9 @@ MIDI_scan::MIDI_scan(MidiCntrState& s) : state(s)
     button.configure(0, 0, 74, 18, true);
     button.addChangeListener(this);
     addAndMakeVisible(button);
+    setTitle("MIDI port search");
+    setWantsKeyboardFocus(true);
+    setFocusContainerType(FocusContainerType::keyboardFocusContainer);
     refresh();
 }
 
@@ -28,6 +34,8 @@ void MIDI_scan::refresh()
     running = search.isRunning();
     progress = search.getNumPairs() > 0 ? (float)(search.getPairIndex() + 1) / (float)search.getNumPairs() : 0.0f;
     button.setCaption(running ? "CANCEL" : "OK");
+    PanelTips::set(button, running ? "CANCEL: stops the search and puts the MIDI ports back as they were (Escape)."
+                                   : "OK: closes this report (Return or Escape).");
     resized();
     repaint();
 }
@@ -36,13 +44,58 @@ juce::Rectangle<int> MIDI_scan::box() const
 {
     // Tall enough for every line the report has, the button below them.
     const int h = juce::jmax(minBoxHeight, 52 + 19 * shown.lines.size() + 48);
-    return {(getWidth() - boxWidth) / 2, juce::jmax(0, (getHeight() - h) / 2), boxWidth, h};
+    return {0, 0, boxWidth, h};
+}
+
+juce::AffineTransform MIDI_scan::boxTransform() const
+{
+    const auto b = box();
+    const float x = ((float)getWidth() - (float)b.getWidth() * scale) / 2.0f;
+    const float y = ((float)getHeight() - (float)b.getHeight() * scale) / 2.0f;
+    return juce::AffineTransform::scale(scale).translated(juce::jmax(0.0f, x), juce::jmax(0.0f, y));
 }
 
 void MIDI_scan::resized()
 {
     const auto b = box();
+    scale = FitScale::toFit(getWidth(), getHeight(), b.getWidth() + 2 * margin, b.getHeight() + 2 * margin);
     button.setTopLeftPosition(b.getRight() - 94, b.getBottom() - 32);
+    button.setTransform(boxTransform());
+    repaint();
+}
+
+bool MIDI_scan::keyPressed(const juce::KeyPress& key)
+{
+    // One button: it is the default and the cancel at once.
+    if (key == juce::KeyPress::escapeKey || key == juce::KeyPress::returnKey
+        || (key == juce::KeyPress::spaceKey && hasKeyboardFocus(false)))
+    {
+        sendChangeMessage();
+        return true;
+    }
+    if (hasKeyboardFocus(false) && key.getKeyCode() == juce::KeyPress::tabKey)
+    {
+        if (auto* inner = button.getInnerButton())
+            inner->grabKeyboardFocus();
+        return true;
+    }
+    return false;
+}
+
+void MIDI_scan::takeKeyboard()
+{
+    if (isShowing() && !hasKeyboardFocus(true))
+        grabKeyboardFocus();
+}
+
+void MIDI_scan::parentHierarchyChanged()
+{
+    takeKeyboard();
+}
+
+void MIDI_scan::visibilityChanged()
+{
+    takeKeyboard();
 }
 
 void MIDI_scan::stsbutChanged(StsBut* source)
@@ -54,6 +107,7 @@ void MIDI_scan::stsbutChanged(StsBut* source)
 void MIDI_scan::paint(juce::Graphics& g)
 {
     g.fillAll(juce::Colour(0x66000000));
+    g.addTransform(boxTransform());
     const auto b = box().toFloat();
     g.setColour(juce::Colour(0x56000000));
     g.fillRoundedRectangle(b.translated(10.0f, 10.0f), 10.0f);
