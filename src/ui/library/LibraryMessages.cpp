@@ -57,8 +57,14 @@ void LibraryMessages::present(const juce::String& text, bool isQuestion, std::fu
     setTitle(text);
     setVisible(true);
     toFront(false);
+    // On OK, not on this: Tab from a focused container would leave it.
     if (isShowing())
-        grabKeyboardFocus();
+    {
+        if (auto* ok = box->getOkButton().getInnerButton(); ok != nullptr && ok->getWantsKeyboardFocus())
+            ok->grabKeyboardFocus();
+        else
+            grabKeyboardFocus();
+    }
 }
 
 void LibraryMessages::answer(bool ok)
