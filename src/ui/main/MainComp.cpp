@@ -1122,7 +1122,8 @@ OverlayKeyTrap::Answers MainComp::answersFor(juce::Component& overlay)
     const juce::Component::SafePointer<MainComp> safe(this);
     if (&overlay == messageBox.get())
         return {[safe] { if (safe != nullptr) safe->stsbutPressed(MsgCont::cancelCode); },
-                [safe] { if (safe != nullptr) safe->stsbutPressed(MsgCont::okCode); }};
+                [safe] { if (safe != nullptr) safe->stsbutPressed(MsgCont::okCode); },
+                messageBox->getOkButton().getInnerButton()};
     if (&overlay == progressBar.get())
         // Return never stops a transfer: only Escape or CANCEL itself does.
         return {[safe] {
@@ -1140,7 +1141,8 @@ OverlayKeyTrap::Answers MainComp::answersFor(juce::Component& overlay)
                 [safe] {
                     if (safe != nullptr && safe->writeDialog != nullptr)
                         safe->writeProgram();
-                }};
+                },
+                &writeDialog->getWriteButton()};
     if (&overlay == midiSetup.get())
         return {[safe] { if (safe != nullptr) safe->handleSetupCommand(MIDI_Setup::okPressed, 0); }, {}};
     if (&overlay == scanPanel.get())
@@ -1190,7 +1192,9 @@ void MainComp::keepFocusReachable(bool overlayClosed)
     if (overlay != nullptr && focused != nullptr && back == nullptr
         && EditorFocusTraverser::takesFocus(*focused, *this, nullptr, covers))
         focusBeforeOverlay = focused;
-    auto* target = reachable(back) ? back : makeFocusTraverser().entry();
+    auto* target = reachable(back)                               ? back
+                   : overlay != nullptr && overlayKeys != nullptr ? overlayKeys->startOfOverlay()
+                                                                  : makeFocusTraverser().entry();
     if (target == back)
         focusBeforeOverlay = nullptr;
     if (target != nullptr && target->isShowing())

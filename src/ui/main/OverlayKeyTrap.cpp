@@ -62,13 +62,23 @@ bool OverlayKeyTrap::enterOverlay()
     auto* focused = juce::Component::getCurrentlyFocusedComponent();
     if (focused != nullptr && EditorFocusTraverser::takesFocus(*focused, root, overlay))
         return false;
-    EditorFocusTraverser traverser(root, topOverlay);
-    if (auto* target = traverser.entry(); target != nullptr && target->isShowing())
+    if (auto* target = startOfOverlay(); target != nullptr && target->isShowing())
     {
         target->grabKeyboardFocus();
         return true;
     }
     return false;
+}
+
+juce::Component* OverlayKeyTrap::startOfOverlay()
+{
+    auto* overlay = topOverlay();
+    if (overlay == nullptr)
+        return nullptr;
+    auto* first = answersFor(*overlay).firstFocus;
+    if (first != nullptr && EditorFocusTraverser::takesFocus(*first, root, overlay))
+        return first;
+    return EditorFocusTraverser(root, topOverlay).entry();
 }
 
 } // namespace zarnel

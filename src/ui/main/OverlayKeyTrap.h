@@ -19,6 +19,7 @@ public:
     {
         std::function<void()> escape; // Cancel, No, or close
         std::function<void()> confirm; // the default button, on Return
+        juce::Component* firstFocus = nullptr; // where the keys start; the first stop when none
     };
     using OverlayFinder = std::function<juce::Component*()>;
     using AnswerFinder = std::function<Answers(juce::Component& overlay)>;
@@ -29,6 +30,8 @@ public:
 
     // Focus into the open overlay when it is elsewhere (on a control under it); true if moved.
     bool enterOverlay();
+    // Where the keys start in the open overlay, or nullptr when none is open.
+    juce::Component* startOfOverlay();
 
 private:
     void moveFocus(bool forwards);
