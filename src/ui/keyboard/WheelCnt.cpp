@@ -81,10 +81,9 @@ void WheelCnt::mouseUp(const juce::MouseEvent&)
 
 void WheelCnt::mouseWheelMove(const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
-    if (wheel.deltaY > 0.0f)
-        setValue(value + 1.0f, true);
-    else if (wheel.deltaY < 0.0f)
-        setValue(value - 1.0f, true);
+    // A step a notch; a trackpad's small deltas add up to steps.
+    if (const int steps = wheelSteps.take(wheel); steps != 0)
+        setValue(value + (float)steps, true);
 }
 
 bool WheelCnt::keyPressed(const juce::KeyPress& key)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/widgets/WheelSteps.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -50,6 +52,7 @@ private:
     bool sentOffCentre = false; // a value shown for the instrument's own wheel is never sent back
     int dragStartY = 0;
     float dragStartValue = 0.0f;
+    WheelSteps wheelSteps;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(WheelCnt)
 };
