@@ -95,6 +95,11 @@ bool writeLibrarySnapshots(zarnel::MainComp& main, const juce::File& outFolder,
     library.addCurrentProgram();
     shot("library-window-add.png");
     library.getQuestion()->getButton(TextInputCont::thirdId).click();
+
+    // A question of the window's own commands, over the window, not over the editor.
+    content.getMessages().askQuestion("Replace the existing file My Library.m_l?", [] {});
+    shot("library-window-replace-question.png");
+    content.getMessages().answer(false);
     Lib_Manager_Win::showOnDesktop = true;
     return ok;
 }
