@@ -9,6 +9,7 @@
 
 #include "LibrarySnapshot.h"
 #include "MenuPicture.h"
+#include "OverlaySnapshots.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -366,5 +367,6 @@ int main(int argc, char** argv)
         searchSettings.deleteRecursively();
     }
     settings.deleteRecursively();
+    ok &= writeOverlaySnapshots(outFolder, writePng);
     return ok ? 0 : 1;
 }
