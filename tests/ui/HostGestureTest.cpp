@@ -33,7 +33,10 @@ struct GestureLog : juce::AudioProcessorParameter::Listener
             processor.getHostParameter(i)->removeListener(this);
     }
     void parameterValueChanged(int, float) override {}
-    void parameterGestureChanged(int index, bool starting) override { events.push_back((starting ? 1 : -1) * (index + 1)); }
+    void parameterGestureChanged(int index, bool starting) override
+    {
+        events.push_back((starting ? 1 : -1) * (index + 1));
+    }
 
     ZarnelAudioProcessor& processor;
     std::vector<int> indices;
@@ -80,7 +83,8 @@ struct HostGestureTest : ::testing::Test, test::PanelRig
     Drag knobDrag(StsCont& c)
     {
         return {"knob", c.getParameterIndex(), [&c] { c.mouseDown(mouseAt(c, 30, 30)); },
-                [&c](int k) { c.mouseDrag(mouseAt(c, 30 + 5 * k, 30)); }, [&c] { c.mouseUp(mouseAt(c, 30, 30)); }};
+                [&c](int k) { c.mouseDrag(mouseAt(c, 30 + 5 * k, 30)); },
+                [&c] { c.mouseUp(mouseAt(c, 30, 30)); }};
     }
     // The attack handle, wherever the envelope's stages put it.
     Drag envelopeDrag(Envel& env)
@@ -88,7 +92,8 @@ struct HostGestureTest : ::testing::Test, test::PanelRig
         const auto at = (EnvelopeShape::corners(env.getStages())[1] * env.getScale()).toInt();
         return {"envelope", ControlTable::envelopeParameters(env.getEnvelopeNumber())[0],
                 [&env, at] { env.mouseDown(mouseAt(env, at.x, at.y)); },
-                [&env, at](int k) {
+                [&env, at](int k)
+                {
                     env.mouseDrag(mouseAt(env, at.x + 6 * k, at.y));
                     env.dispatchPendingMessages(); // its owner's callback, as the message loop runs it
                 },
@@ -167,7 +172,8 @@ TEST_F(HostGestureTest, EditsWithoutAMouseButtonCloseOnTheTimer)
         {"knob key", knobIndex, [&] { knob.keyPressed(juce::KeyPress(juce::KeyPress::upKey)); }},
         {"knob wheel", knobIndex, [&] { knob.mouseWheelMove(mouseAt(knob, 30, 30), test::wheel(1.0f)); }},
         {"screen reader", knobIndex,
-         [&] {
+         [&]
+         {
              const auto handler = knob.createAccessibilityHandler();
              handler->getValueInterface()->setValue(knob.getPendingValue() + 3);
          }},

@@ -49,10 +49,11 @@ TEST(NotePlayerKeys, UsedKeysAreTakenAndOthersPassOnToTheHost)
     // Not the player's: the host's and the editor's shortcuts get them.
     for (char digit = '0'; digit <= '9'; ++digit)
         cases.push_back({juce::KeyPress(digit), Action::none});
-    for (const int code : {juce::KeyPress::F7Key, juce::KeyPress::F8Key, juce::KeyPress::F9Key, juce::KeyPress::F1Key,
-                           juce::KeyPress::leftKey, juce::KeyPress::rightKey, juce::KeyPress::upKey,
-                           juce::KeyPress::downKey, juce::KeyPress::returnKey, juce::KeyPress::escapeKey,
-                           juce::KeyPress::tabKey, juce::KeyPress::deleteKey, juce::KeyPress::homeKey})
+    for (const int code :
+         {juce::KeyPress::F7Key, juce::KeyPress::F8Key, juce::KeyPress::F9Key, juce::KeyPress::F1Key,
+          juce::KeyPress::leftKey, juce::KeyPress::rightKey, juce::KeyPress::upKey, juce::KeyPress::downKey,
+          juce::KeyPress::returnKey, juce::KeyPress::escapeKey, juce::KeyPress::tabKey,
+          juce::KeyPress::deleteKey, juce::KeyPress::homeKey})
         cases.push_back({juce::KeyPress(code), Action::none});
     for (const char c : {'a', 'q', 'w', 'e', 'r', 't', 'y', 'k', 'l', 'f', '-', '+', ','})
         cases.push_back({juce::KeyPress(c), Action::none});
@@ -84,18 +85,21 @@ TEST(NotePlayerKeys, NotesFromTheComputerKeyboardLightThePiano)
     auto& player = strip.getNotePlayer();
     std::set<char> down;
     player.setKeyDownQuery([&down](char letter) { return down.count(letter) > 0; });
-    const auto lit = [&strip] {
+    const auto lit = [&strip]
+    {
         std::set<int> keys;
         for (int k = 0; k < PianoLayout::numKeys; ++k)
             if (strip.getPiano().getKey(k).isLit())
                 keys.insert(k);
         return keys;
     };
-    const auto press = [&](char letter) {
+    const auto press = [&](char letter)
+    {
         down.insert(letter);
         player.keyPressed(juce::KeyPress(juce::CharacterFunctions::toLowerCase((juce::juce_wchar)letter)));
     };
-    const auto letGo = [&](char letter) {
+    const auto letGo = [&](char letter)
+    {
         down.erase(letter);
         player.keyStateChanged(false);
     };

@@ -30,11 +30,17 @@ TEST(WheelSteps, EveryNotchStepsAndSmoothDeltasAddUp)
         std::vector<int> steps;
     };
     const Case cases[] = {
-        {"notches of any size", {test::wheel(0.1f), test::wheel(0.05f), test::wheel(1.0f), test::wheel(-0.2f)}, {1, 1, 1, -1}},
+        {"notches of any size",
+         {test::wheel(0.1f), test::wheel(0.05f), test::wheel(1.0f), test::wheel(-0.2f)},
+         {1, 1, 1, -1}},
         {"no movement", {test::wheel(0.0f), smooth(0.0f)}, {0, 0}},
-        {"halves of a step", {smooth(unit / 2), smooth(unit / 2), smooth(unit / 2), smooth(unit / 2)}, {0, 1, 0, 1}},
+        {"halves of a step",
+         {smooth(unit / 2), smooth(unit / 2), smooth(unit / 2), smooth(unit / 2)},
+         {0, 1, 0, 1}},
         {"several steps at once, the rest kept", {smooth(unit * 2.5f), smooth(unit * 0.5f)}, {2, 1}},
-        {"a turn back starts afresh", {smooth(unit * 0.75f), smooth(-unit * 0.5f), smooth(-unit * 0.5f)}, {0, 0, -1}},
+        {"a turn back starts afresh",
+         {smooth(unit * 0.75f), smooth(-unit * 0.5f), smooth(-unit * 0.5f)},
+         {0, 0, -1}},
     };
     for (const auto& c : cases)
     {
@@ -53,7 +59,8 @@ TEST(WheelSteps, NotchesFasterThanTheEchoesAllCount)
     StsCont knob{r.processor};
     knob.configure(20, "Frequency", 42, 205, 65, 64, 0, 164, StsCont::knob, 222);
     knob.showValue(50);
-    for (const auto& [delta, expected] : {std::pair{0.1f, 60}, std::pair{50.0f / 256.0f, 70}, std::pair{-0.1f, 60}})
+    for (const auto& [delta, expected] :
+         {std::pair{0.1f, 60}, std::pair{50.0f / 256.0f, 70}, std::pair{-0.1f, 60}})
     {
         for (int notch = 0; notch < 10; ++notch)
             knob.mouseWheelMove(mouseAt(knob, 30, 30), test::wheel(delta));
