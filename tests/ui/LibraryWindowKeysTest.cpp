@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include "files/FileMan.h"
+#include "files/gui/BankComp.h"
 #include "library/LibraryTestSupport.h"
 #include "model/DSI_Program.h"
 #include "model/ParDes.h"
@@ -356,4 +357,23 @@ TEST_F(LibraryWindowKeysTest, EveryButtonAndControlOfTheWindowHasATooltipAndTheW
         EXPECT_TRUE(tip.contains(": ") && tip.endsWith(".")) << control->getTitle() << ": \"" << tip << "\"";
     }
     EXPECT_TRUE(TipText::of(page().getButton(LibClass::deleteCommand)).startsWith("DELETE: "));
+}
+
+TEST(BankPageTooltips, EveryButtonAndControlOfTheBankPageHasATooltip)
+{
+    test::CommandRig rig;
+    BankComp bankPage(rig.state());
+    std::vector<juce::Component*> controls{&bankPage.getGrid(), &bankPage.getLoadedDataSwitch(), &bankPage.getOkButton()};
+    for (int bank = 0; bank < BankComp::numBankButtons; ++bank)
+        controls.push_back(&bankPage.getBankButton(bank));
+    for (int code : {BankComp::fileCode, BankComp::midiCode, BankComp::presetsCode})
+        controls.push_back(bankPage.getCommandButton(code));
+    for (int category = 0; category < BankComp::numShownCategoryButtons; ++category)
+        controls.push_back(&bankPage.getCategoryButton(category));
+    for (auto* control : controls)
+    {
+        const auto tip = TipText::of(*control);
+        EXPECT_TRUE(tip.contains(": ") && tip.endsWith(".")) << "\"" << tip << "\"";
+    }
+    EXPECT_TRUE(TipText::of(bankPage.getBankButton(5)).startsWith("BANK F2: "));
 }
