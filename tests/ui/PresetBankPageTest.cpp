@@ -162,7 +162,7 @@ TEST_F(PresetBankPageTest, ButtonsAndHelp)
 {
     EXPECT_FALSE(page.getButton(Plugin_Bank::renameCommand).isVisible());
     EXPECT_FALSE(page.getButton(Plugin_Bank::applyCommand).isVisible());
-    EXPECT_EQ(page.getButton(Plugin_Bank::saveCommand).getHelp(), "Save th current preset or preset bank.");
+    EXPECT_EQ(page.getButton(Plugin_Bank::saveCommand).getHelp(), "Save the current preset or preset bank.");
     page.getList().showPreset(2);
     page.presetChosen(2);
     EXPECT_TRUE(page.getButton(Plugin_Bank::renameCommand).isVisible());
