@@ -252,6 +252,9 @@ TEST_F(OverlayFitTest, TheBarAndTheMidiPanelsSayWhatEachCommandDoes)
                                            &setup.getPortField(MIDI_Setup::outputBox)};
     for (int i = 0; i < AppBar::numButtons; ++i)
         controls.push_back(&bar.getButton(i));
+    setup.toggleGlobalPage();
+    for (int i = 0; i < 19; ++i)
+        controls.push_back(setup.getGlobalPage()->getControl(i));
     for (auto* c : controls)
     {
         const auto tip = PanelTips::get(*c);

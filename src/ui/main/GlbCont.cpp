@@ -25,6 +25,7 @@ void GlbCont::configure(int settingIndex)
     style = c.style;
     maximum = GlobalSettings::setting(index).maximum;
     setBounds(c.x, c.y, c.width, c.height);
+    setTooltip(GlobalPageLayout::tip(index));
     // Only the pictures this style draws.
     if (style == GlobalPageLayout::menuBox)
         menuBox = Pictures::get(Picture::menuBox);

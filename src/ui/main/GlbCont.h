@@ -12,7 +12,7 @@ class MidiCntrState;
 // One global setting on the global settings page: a knob, a menu box or a switch. It holds no
 // value of its own: it paints what the controller state holds and hands every change to it,
 // which sends it to the synthesizer only when the value really changes.
-class GlbCont : public juce::Component
+class GlbCont : public juce::Component, public juce::SettableTooltipClient
 {
 public:
     explicit GlbCont(MidiCntrState& state);

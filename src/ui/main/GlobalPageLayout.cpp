@@ -68,6 +68,33 @@ std::vector<std::pair<int, juce::String>> GlobalPageLayout::menuItems(int index)
     return items;
 }
 
+const char* GlobalPageLayout::tip(int index)
+{
+    static const char* const tips[GlobalSettings::numSettings] = {
+        "COARSE: tunes the whole instrument up or down in semitones.",
+        "FINE: tunes the whole instrument up or down in cents.",
+        "MIDI CHANNEL: the channel the Mopho x4 listens on; the editor needs All channels.",
+        "MIDI CLOCK MODE: whether the Mopho x4 runs on its own clock or on MIDI clock, and whether it sends it.",
+        "MIDI PARAM SEND: how the Mopho x4 sends its knob moves; the editor needs NRPN.",
+        "MIDI PARAM RECV: which parameter messages the Mopho x4 takes; the editor needs All.",
+        "MIDI CONTROLLER ENA: lets the Mopho x4 send and receive controllers; the editor needs it on.",
+        "MIDI SYSEX ENABLE: lets the Mopho x4 send and receive programs as SysEx; the editor needs it on.",
+        "MIDI OUT SELECT: whether the MIDI out sends the Mopho x4's own messages or passes on its MIDI in; the editor "
+        "needs MIDI OUT.",
+        "POLY CHAIN: passes notes on to further instruments on the MIDI out, for more voices.",
+        "LOCAL CONTROL: whether the Mopho x4's own knobs and keys play its sound directly.",
+        "AUDIO OUTPUT: stereo or mono audio out of the Mopho x4.",
+        "POT MODE: how a turned knob takes over from the stored value: relative, passthru or jump.",
+        "DUMPER POLARITY: the sustain pedal's polarity, or the pedal latching the arpeggiator.",
+        "PEDAL: what the foot pedal input controls.",
+        "PRESSURE ENA: whether the keys' pressure (aftertouch) is sent and used.",
+        "PRESSURE CURVE: how pressing harder turns into pressure values.",
+        "VELOCITY CURVE: how playing harder turns into velocity values.",
+        "ARP LATCH MODE: how the latched arpeggiator takes new notes: normal or relatch.",
+    };
+    return GlobalSettings::isValidIndex(index) ? tips[index] : "";
+}
+
 bool GlobalPageLayout::isOnCloseMark(int x, int y, int pageWidthNow) noexcept
 {
     return x > pageWidthNow - 27 && x < pageWidthNow - 10 && y >= 9 && y <= 24;

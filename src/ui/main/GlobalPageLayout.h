@@ -44,6 +44,8 @@ public:
     // The menu of a menu box: (item id = value + 1, text) for every value with a text.
     static std::vector<std::pair<int, juce::String>> menuItems(int index);
     static bool isOnCloseMark(int x, int y, int pageWidthNow) noexcept;
+    // The tooltip of a setting: its name and what it does, in a sentence.
+    static const char* tip(int index);
 
     GlobalPageLayout() = delete;
 };
