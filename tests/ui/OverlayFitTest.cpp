@@ -266,3 +266,41 @@ TEST_F(OverlayFitTest, TheBarAndTheMidiPanelsSayWhatEachCommandDoes)
     main.toggleScan(false);
     pumpMessages(20);
 }
+
+// In a real window: the keys go into the panel when it opens, Tab stays there, a port box
+// reached with Tab steps its port, and Escape closes the panel.
+TEST_F(OverlayFitTest, InAWindowTheMidiSetupKeepsTheKeysUntilEscape)
+{
+    if (juce::Desktop::getInstance().getDisplays().displays.isEmpty())
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    rig.editor.addToDesktop(juce::ComponentPeer::windowHasTitleBar);
+    rig.editor.setVisible(true);
+    rig.editor.toFront(true);
+    auto* peer = rig.editor.getPeer();
+    ASSERT_NE(peer, nullptr);
+    auto* knob = rig.panel().getControl(20);
+    knob->grabKeyboardFocus();
+    if (!runUntil([&] { return knob->hasKeyboardFocus(false); }, 2000))
+        GTEST_SKIP() << "the window never got the keys";
+
+    auto& setup = openSetup();
+    ASSERT_TRUE(runUntil([&] { return setup.hasKeyboardFocus(true); }, 1000)) << "the keys are in the panel";
+    auto& output = setup.getPortField(MIDI_Setup::outputBox);
+    for (int i = 0; i < 40 && !output.hasKeyboardFocus(false); ++i)
+    {
+        peer->handleKeyPress(juce::KeyPress(juce::KeyPress::tabKey));
+        ASSERT_TRUE(setup.hasKeyboardFocus(true)) << "Tab left the panel for "
+                                                  << juce::Component::getCurrentlyFocusedComponent()->getTitle();
+    }
+    ASSERT_TRUE(output.hasKeyboardFocus(false)) << "Tab reaches the output port";
+    peer->handleKeyPress(juce::KeyPress(juce::KeyPress::upKey));
+    EXPECT_EQ(setup.getOutputPosition(), 0);
+    EXPECT_FALSE(rig.rig.backend.isOutputOpen(SynthRig::deviceName));
+    peer->handleKeyPress(juce::KeyPress(juce::KeyPress::downKey));
+    EXPECT_EQ(setup.getOutputPosition(), 1);
+    EXPECT_TRUE(rig.rig.backend.isOutputOpen(SynthRig::deviceName));
+    peer->handleKeyPress(juce::KeyPress(juce::KeyPress::escapeKey));
+    EXPECT_EQ(main.getMidiSetup(), nullptr);
+    EXPECT_TRUE(runUntil([&] { return knob->hasKeyboardFocus(false); }, 1000)) << "back where the user was";
+    rig.editor.removeFromDesktop();
+}

@@ -279,23 +279,6 @@ bool MIDI_Setup::keyPressed(const juce::KeyPress& key)
     return false;
 }
 
-void MIDI_Setup::takeKeyboard()
-{
-    // The editor underneath must not hear keys while the panel is shown.
-    if (isShowing() && !hasKeyboardFocus(true))
-        grabKeyboardFocus();
-}
-
-void MIDI_Setup::parentHierarchyChanged()
-{
-    takeKeyboard();
-}
-
-void MIDI_Setup::visibilityChanged()
-{
-    takeKeyboard();
-}
-
 //==== Reports ========================================================================================
 
 void MIDI_Setup::report(int newCommand, int newValue)
@@ -371,7 +354,7 @@ void MIDI_Setup::closeGlobalPage()
     if (laidOutWidth > 0)
         layoutFor(laidOutWidth, laidOutHeight);
     if (hadFocus)
-        takeKeyboard();
+        grabKeyboardFocus();
 }
 
 void MIDI_Setup::repaintGlobalPage()

@@ -109,8 +109,6 @@ public:
     void paint(juce::Graphics& g) override;
     void mouseDown(const juce::MouseEvent& e) override;
     bool keyPressed(const juce::KeyPress& key) override;
-    void parentHierarchyChanged() override;
-    void visibilityChanged() override;
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
     void stsbutChanged(StsBut* button) override;
     void globalPageMessage(int code, int value) override;
@@ -122,7 +120,6 @@ private:
     void showPorts();
     void openPortMenu(PortBox box, bool atMouse);
     void stepPort(PortBox box, int step);
-    void takeKeyboard();
 
     MidiCntrState& state;
     juce::StringArray inputNames{"NONE"}, outputNames{"NONE"};

@@ -82,22 +82,6 @@ bool MIDI_scan::keyPressed(const juce::KeyPress& key)
     return false;
 }
 
-void MIDI_scan::takeKeyboard()
-{
-    if (isShowing() && !hasKeyboardFocus(true))
-        grabKeyboardFocus();
-}
-
-void MIDI_scan::parentHierarchyChanged()
-{
-    takeKeyboard();
-}
-
-void MIDI_scan::visibilityChanged()
-{
-    takeKeyboard();
-}
-
 void MIDI_scan::stsbutChanged(StsBut* source)
 {
     if (source == &button)

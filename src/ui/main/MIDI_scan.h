@@ -40,14 +40,11 @@ public:
     void resized() override;
     void stsbutChanged(StsBut* source) override;
     bool keyPressed(const juce::KeyPress& key) override;
-    void parentHierarchyChanged() override;
-    void visibilityChanged() override;
 
 private:
     // The box in its own unscaled pixels, at (0, 0); boxTransform places it in the panel.
     juce::Rectangle<int> box() const;
     juce::AffineTransform boxTransform() const;
-    void takeKeyboard();
 
     MidiCntrState& state;
     PortSearch::Report shown;
