@@ -16,18 +16,11 @@ namespace
 
 using WindowRef = juce::Component::SafePointer<juce::Component>;
 
-// Menus place themselves on a display; without an X server JUCE knows none, so one is made up.
-void ensureADisplay()
+// Menus place themselves on a display; without an X server JUCE knows none, so one is made up
+// for the test (and taken away again: other tests look for a display to decide whether to run).
+juce::Array<juce::Displays::Display>& displayList()
 {
-    auto& displays = const_cast<juce::Displays&>(juce::Desktop::getInstance().getDisplays());
-    if (displays.getPrimaryDisplay() != nullptr)
-        return;
-    juce::Displays::Display d;
-    d.isMain = true;
-    d.totalArea = d.userArea = {0, 0, 1400, 1100};
-    d.scale = 1.0;
-    d.dpi = 96.0;
-    displays.displays.add(d);
+    return const_cast<juce::Displays&>(juce::Desktop::getInstance().getDisplays()).displays;
 }
 
 // Two plug-in instances with their editors. The menus open inside `desk` instead of on the desktop,
@@ -66,10 +59,26 @@ protected:
 
     void SetUp() override
     {
-        ensureADisplay();
+        if (displayList().isEmpty())
+        {
+            juce::Displays::Display d;
+            d.isMain = true;
+            d.totalArea = d.userArea = {0, 0, 1400, 1100};
+            d.scale = 1.0;
+            d.dpi = 96.0;
+            displayList().add(d);
+            madeUpDisplay = true;
+        }
         desk.setBounds(0, 0, 1400, 1100);
     }
 
+    void TearDown() override
+    {
+        if (madeUpDisplay)
+            displayList().clear();
+    }
+
+    bool madeUpDisplay = false;
     juce::ScopedJuceInitialiser_GUI gui;
     juce::Component desk;
     test::SynthRig rigA, rigB;
