@@ -53,7 +53,7 @@ void ZarnelAudioProcessorEditor::paint(juce::Graphics& g)
 
 bool ZarnelAudioProcessorEditor::keyPressed(const juce::KeyPress& key)
 {
-    return mainComp != nullptr && mainComp->getHistoryBar().keyPressed(key, this);
+    return mainComp != nullptr && mainComp->windowKeyPressed(key);
 }
 
 void ZarnelAudioProcessorEditor::resized()

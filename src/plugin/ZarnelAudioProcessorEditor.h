@@ -3,6 +3,7 @@
 #include "../ui/look/ZarnelLookAndFeel.h"
 #include "EditorSize.h"
 #include "../ui/main/MainComp.h"
+#include "../ui/widgets/TipWindow.h"
 #include "RepaintFallback.h"
 #include "WindowPositionKeeper.h"
 
@@ -32,7 +33,8 @@ public:
 
     void paint(juce::Graphics& g) override;
     void resized() override;
-    // Reached when no child has the focus (clicks on controls take none): undo and redo keys.
+    // Reached when no child has the focus (clicks on controls take none): undo and redo keys, or
+    // the answers of an open overlay.
     bool keyPressed(const juce::KeyPress& key) override;
 
     MainComp& getMainComp() noexcept { return *mainComp; }
@@ -42,7 +44,7 @@ private:
     ZarnelAudioProcessor& owner;
     ScopedZarnelLook look; // before the children, so they are built with it
     juce::ComponentBoundsConstrainer limits;
-    juce::TooltipWindow tooltips{this, 700};
+    TipWindow tooltips{this, 700};
     std::unique_ptr<MainComp> mainComp;
     std::unique_ptr<juce::ResizableCornerComponent> corner;
     RepaintFallback repaints{*this};

@@ -9,7 +9,7 @@
 #include "support/MessagePump.h"
 #include "ui/files/Plugin_Bank.h"
 #include "ui/library/Lib_Manager_Comp.h"
-#include "ui/library/TipText.h"
+#include "ui/widgets/TipText.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "ui/main/HistoryBar.h"
 #include "ui/main/MIDI_Setup.h"
 #include "ui/main/MIDI_scan.h"
-#include "ui/main/PanelTips.h"
+#include "ui/widgets/TipText.h"
 
 #include <gtest/gtest.h>
 
@@ -217,7 +217,7 @@ TEST_F(OverlayFitTest, PortBoxesAreNamedReachedAndChangedFromTheKeyboard)
         EXPECT_EQ(handler->getTitle(), b.title);
         EXPECT_EQ(handler->getRole(), juce::AccessibilityRole::comboBox);
         EXPECT_TRUE(handler->getValueInterface()->getCurrentValueAsString().startsWith(SynthRig::deviceName));
-        EXPECT_TRUE(PanelTips::get(field).endsWith("."));
+        EXPECT_TRUE(TipText::of(field).endsWith("."));
 
         const struct
         {
@@ -249,7 +249,9 @@ TEST_F(OverlayFitTest, TheBarAndTheMidiPanelsSayWhatEachCommandDoes)
     std::vector<juce::Component*> controls{&bar.getMenuButton(),    &history.getUndoButton(),  &history.getRedoButton(),
                                            &history.getCompareButton(), &setup.getOkButton(), &setup.getGlobalsButton(),
                                            &setup.getSearchButton(), &setup.getPortField(MIDI_Setup::inputBox),
-                                           &setup.getPortField(MIDI_Setup::outputBox)};
+                                           &setup.getPortField(MIDI_Setup::outputBox), &bar.getChannelLabel(),
+                                           &bar.getStatusLabel(), &setup.getClockBox(), &setup.getHostToOutBox(),
+                                           &setup.getInToHostBox(), &setup.getSync().getSlider()};
     for (int i = 0; i < AppBar::numButtons; ++i)
         controls.push_back(&bar.getButton(i));
     setup.toggleGlobalPage();
@@ -257,12 +259,12 @@ TEST_F(OverlayFitTest, TheBarAndTheMidiPanelsSayWhatEachCommandDoes)
         controls.push_back(setup.getGlobalPage()->getControl(i));
     for (auto* c : controls)
     {
-        const auto tip = PanelTips::get(*c);
+        const auto tip = TipText::of(*c);
         EXPECT_TRUE(tip.contains(": ") && tip.endsWith(".")) << c->getTitle() << ": " << tip;
     }
     main.toggleScan(true);
     ASSERT_NE(main.getScanPanel(), nullptr);
-    EXPECT_TRUE(PanelTips::get(main.getScanPanel()->getButton()).startsWith("CANCEL: "));
+    EXPECT_TRUE(TipText::of(main.getScanPanel()->getButton()).startsWith("CANCEL: "));
     main.toggleScan(false);
     pumpMessages(20);
 }

@@ -3,7 +3,7 @@
 #include "files/BankPageActions.h"
 #include "PageFrame.h"
 
-#include "ui/library/TipText.h"
+#include "ui/widgets/TipText.h"
 #include "ui/widgets/CategoryMenu.h"
 
 #include "midi/MidiCntrState.h"

@@ -1,5 +1,5 @@
 #include "CatContainer.h"
-#include "TipText.h"
+#include "../widgets/TipText.h"
 
 #include "../widgets/ListenerCalls.h"
 

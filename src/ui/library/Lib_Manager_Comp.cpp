@@ -1,6 +1,6 @@
 #include "Lib_Manager_Comp.h"
 
-#include "TipText.h"
+#include "../widgets/TipText.h"
 
 #include "../../plugin/ZarnelAudioProcessor.h"
 

@@ -4,7 +4,7 @@
 #include "LibClass.h"
 #include "LibraryHost.h"
 #include "LibraryMessages.h"
-#include "TipWindow.h"
+#include "../widgets/TipWindow.h"
 
 #include "../files/Plugin_Bank.h"
 #include "../keyboard/KeyPlayClass.h"

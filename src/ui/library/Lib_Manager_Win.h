@@ -2,6 +2,8 @@
 
 #include "Lib_Manager_Comp.h"
 
+#include "../../plugin/WindowPositionKeeper.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zarnel
@@ -29,6 +31,8 @@ public:
 
 private:
     Lib_Manager_Comp* content;
+    // An idle window slides under framing window managers otherwise.
+    WindowPositionKeeper position{*this};
 };
 
 } // namespace zarnel

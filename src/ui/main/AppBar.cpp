@@ -1,7 +1,7 @@
 #include "AppBar.h"
 
 #include "AppBarLayout.h"
-#include "PanelTips.h"
+#include "../widgets/TipText.h"
 
 namespace zarnel
 {
@@ -35,7 +35,7 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
 
     menuButton = std::make_unique<AppSetBarBut>(state);
     menuButton->setBounds(0, 0, 32, barHeight);
-    PanelTips::set(*menuButton, "Library: opens the program library window, to keep, find and load your programs.");
+    TipText::set(*menuButton, "Library: opens the program library window, to keep, find and load your programs.");
     addAndMakeVisible(*menuButton);
 
     for (size_t i = 0; i < buttons.size(); ++i)
@@ -43,7 +43,7 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
         const auto& place = buttonPlaces[i];
         buttons[i] = std::make_unique<StsBut>(AppBarLayout::buttonCaptions[i], place.code, 130);
         buttons[i]->configure(place.x, 2, 50, 18, true);
-        PanelTips::set(*buttons[i], place.tip);
+        TipText::set(*buttons[i], place.tip);
         addAndMakeVisible(*buttons[i]);
     }
 
@@ -55,7 +55,7 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
     channelLabel->setFrameColour(juce::Colour(0xff9f9f9f));
     channelLabel->setOpaque(true);
     channelLabel->setBounds(511, 3, 62, 15);
-    PanelTips::set(*channelLabel, "MIDI channel: click to choose the channel the editor and the Mopho x4 talk on.");
+    TipText::set(*channelLabel, "MIDI channel: click to choose the channel the editor and the Mopho x4 talk on.");
     addAndMakeVisible(*channelLabel);
 
     statusLabel = std::make_unique<StsLabel>();
@@ -64,7 +64,7 @@ AppBar::AppBar(MidiCntrState& s) : state(s)
     statusLabel->setFillColour(juce::Colour(barColour));
     statusLabel->setOpaque(true);
     statusLabel->setBounds(582, 2, 300, 15);
-    PanelTips::set(*statusLabel, "Link status: whether the Mopho x4 answers on the MIDI ports chosen in MIDI setup.");
+    TipText::set(*statusLabel, "Link status: whether the Mopho x4 answers on the MIDI ports chosen in MIDI setup.");
     addAndMakeVisible(*statusLabel);
 
     setSize(1024, barHeight);

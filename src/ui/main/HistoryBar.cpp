@@ -1,7 +1,7 @@
 #include "HistoryBar.h"
 
 #include "AppBarLayout.h"
-#include "PanelTips.h"
+#include "../widgets/TipText.h"
 
 #include "../../plugin/ZarnelAudioProcessor.h"
 
@@ -35,7 +35,7 @@ HistoryBar::HistoryBar(ZarnelAudioProcessor& p) : processor(p)
     {
         b.button->configure(b.x, 2, b.width, 18, true);
         b.button->addListener(this);
-        PanelTips::set(*b.button, b.tip);
+        TipText::set(*b.button, b.tip);
         addAndMakeVisible(*b.button);
     }
     lightCompare();

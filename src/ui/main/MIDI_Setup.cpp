@@ -1,7 +1,7 @@
 #include "MIDI_Setup.h"
 
 #include "FitScale.h"
-#include "PanelTips.h"
+#include "../widgets/TipText.h"
 
 #include "../look/AsyncMenu.h"
 #include "../look/ZarnelLookAndFeel.h"
@@ -68,19 +68,19 @@ MIDI_Setup::MIDI_Setup(MidiCntrState& s) : state(s)
     }
     showPorts();
 
-    PanelTips::set(inputField, "MIDI In port: the input the Mopho x4's answers arrive on; click or press Space to "
+    TipText::set(inputField, "MIDI In port: the input the Mopho x4's answers arrive on; click or press Space to "
                                "choose it, Up and Down step through the ports.");
-    PanelTips::set(outputField, "MIDI Out port: the output that leads to the Mopho x4; click or press Space to choose "
+    TipText::set(outputField, "MIDI Out port: the output that leads to the Mopho x4; click or press Space to choose "
                                 "it, Up and Down step through the ports.");
-    PanelTips::set(okButton, "OK: closes the MIDI setup (Return or Escape).");
-    PanelTips::set(globalsButton, "GLOBALS: shows or hides the Mopho x4's global settings, read from the instrument.");
-    PanelTips::set(searchButton, "SEARCH: tries every pair of MIDI ports until the Mopho x4 answers and keeps the "
+    TipText::set(okButton, "OK: closes the MIDI setup (Return or Escape).");
+    TipText::set(globalsButton, "GLOBALS: shows or hides the Mopho x4's global settings, read from the instrument.");
+    TipText::set(searchButton, "SEARCH: tries every pair of MIDI ports until the Mopho x4 answers and keeps the "
                                  "pair that works.");
-    PanelTips::set(clockBox, "Clock ON/OFF: sends MIDI clock from the host's transport to the MIDI Out port.");
-    PanelTips::set(hostToOutBox, "THRU Host to MIDI Out: passes the host's MIDI for this track on to the MIDI Out "
+    TipText::set(clockBox, "Clock ON/OFF: sends MIDI clock from the host's transport to the MIDI Out port.");
+    TipText::set(hostToOutBox, "THRU Host to MIDI Out: passes the host's MIDI for this track on to the MIDI Out "
                                  "port.");
-    PanelTips::set(inToHostBox, "THRU MIDI In to Host: passes what arrives at the MIDI In port on to the host.");
-    PanelTips::set(sync.getSlider(), "Delay: how many milliseconds MIDI to the instrument waits at this sample rate, "
+    TipText::set(inToHostBox, "THRU MIDI In to Host: passes what arrives at the MIDI In port on to the host.");
+    TipText::set(sync.getSlider(), "Delay: how many milliseconds MIDI to the instrument waits at this sample rate, "
                                      "to line it up with the audio.");
 
     setTitle("MIDI setup");

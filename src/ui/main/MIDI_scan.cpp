@@ -1,7 +1,7 @@
 #include "MIDI_scan.h"
 
 #include "FitScale.h"
-#include "PanelTips.h"
+#include "../widgets/TipText.h"
 
 #include "../look/ZarnelLookAndFeel.h"
 
@@ -34,7 +34,7 @@ void MIDI_scan::refresh()
     running = search.isRunning();
     progress = search.getNumPairs() > 0 ? (float)(search.getPairIndex() + 1) / (float)search.getNumPairs() : 0.0f;
     button.setCaption(running ? "CANCEL" : "OK");
-    PanelTips::set(button, running ? "CANCEL: stops the search and puts the MIDI ports back as they were (Escape)."
+    TipText::set(button, running ? "CANCEL: stops the search and puts the MIDI ports back as they were (Escape)."
                                    : "OK: closes this report (Return or Escape).");
     resized();
     repaint();

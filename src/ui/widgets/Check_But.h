@@ -7,7 +7,7 @@ namespace zarnel
 
 // A check box; flips on the press and sends one change message. Its caption is drawn by the box
 // itself only when caption-inside is on; otherwise the owner calls drawCaptionOn.
-class Check_But : public juce::Component, public juce::ChangeBroadcaster
+class Check_But : public juce::Component, public juce::ChangeBroadcaster, public juce::SettableTooltipClient
 {
 public:
     Check_But();

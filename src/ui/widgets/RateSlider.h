@@ -7,7 +7,7 @@ namespace zarnel
 
 // A millisecond value: drag along the track, or hold a step button for one step every 100 ms.
 // Every set value sends a change message.
-class RateSlider : public juce::Component, public juce::ChangeBroadcaster, private juce::Timer
+class RateSlider : public juce::Component, public juce::ChangeBroadcaster, public juce::SettableTooltipClient, private juce::Timer
 {
 public:
     static constexpr int stepIntervalMs = 100;

@@ -6,7 +6,7 @@ namespace zarnel
 {
 
 // A text label that may fill and frame its background; a press inside it sends a change message.
-class StsLabel : public juce::Component, public juce::ChangeBroadcaster
+class StsLabel : public juce::Component, public juce::ChangeBroadcaster, public juce::SettableTooltipClient
 {
 public:
     enum Background

@@ -16,6 +16,8 @@ public:
     TipText() = delete;
 
 private:
+    static juce::Component& holder(juce::Component& component);
+
     static const juce::Identifier property;
 };
 
