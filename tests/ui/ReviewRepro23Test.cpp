@@ -1,5 +1,6 @@
 #include "PanelTestSupport.h"
 
+#include "ui/main/MsgCont.h"
 #include "ui/widgets/StsCont.h"
 
 #include <gtest/gtest.h>
@@ -60,4 +61,25 @@ TEST_F(ReviewRepro23Test, DISABLED_ATextBoxMenuClosesWithTheEditor)
         menu->keyPressed(juce::KeyPress(juce::KeyPress::escapeKey));
     test::pumpMessages(20);
     EXPECT_FALSE(stillOpen) << "the menu of a closed editor's text box is still on the screen";
+}
+
+// A long file name is one word to the wrap: its line runs past the message box's text area and is cut.
+TEST_F(ReviewRepro23Test, DISABLED_ALongFileNameInAMessageStaysInsideTheBox)
+{
+    const juce::String text = "Could not save Mopho_x4_factory_and_user_programs_backup_2026.mophlib. Nothing was written.";
+    for (const auto& [w, h] : {std::pair<int, int>{452, 150}, {1191, 700}})
+    {
+        MsgCont box(text, w, h);
+        const auto area = box.getTextArea();
+        juce::AttributedString s;
+        s.setJustification(juce::Justification::centred);
+        s.setWordWrap(juce::AttributedString::byWord);
+        s.append(text, box.getTextFont(), juce::Colours::white);
+        juce::TextLayout layout;
+        layout.createLayout(s, (float)area.getWidth());
+        float widest = 0.0f;
+        for (int i = 0; i < layout.getNumLines(); ++i)
+            widest = juce::jmax(widest, layout.getLine(i).getLineBoundsX().getLength());
+        EXPECT_LE(widest, (float)area.getWidth()) << w << "x" << h << " at font " << box.getTextFont().getHeight();
+    }
 }
