@@ -1,5 +1,6 @@
 #include "PanelTestSupport.h"
 
+#include "ui/library/LibraryMessages.h"
 #include "ui/main/MsgCont.h"
 #include "ui/widgets/StsCont.h"
 
@@ -82,4 +83,24 @@ TEST_F(ReviewRepro23Test, DISABLED_ALongFileNameInAMessageStaysInsideTheBox)
             widest = juce::jmax(widest, layout.getLine(i).getLineBoundsX().getLength());
         EXPECT_LE(widest, (float)area.getWidth()) << w << "x" << h << " at font " << box.getTextFont().getHeight();
     }
+}
+
+// Space on the library window's message box buttons does nothing (the editor's message box presses the focused button).
+TEST_F(ReviewRepro23Test, DISABLED_SpacePressesTheFocusedButtonOfTheLibrarysMessageBox)
+{
+    juce::Component window;
+    LibraryMessages messages;
+    window.setSize(500, 620);
+    window.addChildComponent(messages);
+    bool yes = false;
+    messages.askQuestion("Replace the existing file x4Lib.m_l?", [&yes] { yes = true; });
+    ASSERT_TRUE(messages.isShowingBox());
+    auto* cancel = messages.getBox()->getCancelButton().getInnerButton();
+    ASSERT_NE(cancel, nullptr);
+    bool taken = false;
+    for (juce::Component* c = cancel; c != nullptr && !taken; c = c->getParentComponent())
+        taken = c->keyPressed(juce::KeyPress(juce::KeyPress::spaceKey));
+    test::pumpMessages(20);
+    EXPECT_FALSE(messages.isShowingBox()) << "Space on the focused CANCEL answers the question";
+    EXPECT_FALSE(yes);
 }
