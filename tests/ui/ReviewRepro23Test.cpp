@@ -104,3 +104,34 @@ TEST_F(ReviewRepro23Test, DISABLED_SpacePressesTheFocusedButtonOfTheLibrarysMess
     EXPECT_FALSE(messages.isShowingBox()) << "Space on the focused CANCEL answers the question";
     EXPECT_FALSE(yes);
 }
+
+// An overlay closing in a focused window with nothing focused before leaves the keys on the first button (the library menu): Space and Return then open the library instead of reaching the host (run under Xvfb with a window manager).
+TEST_F(ReviewRepro23Test, DISABLED_TheAboutBoxClosingLeavesNoButtonHoldingTheKeys)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "needs a display (xvfb-run)";
+    ZarnelAudioProcessorEditor editor(processor);
+    auto& main = editor.getMainComp();
+    editor.addToDesktop(juce::ComponentPeer::windowIsTemporary);
+    editor.setVisible(true);
+    editor.toFront(true);
+    test::pumpMessages(50);
+    auto* peer = editor.getPeer();
+    ASSERT_NE(peer, nullptr);
+    if (!peer->isFocused())
+        peer->grabFocus();
+    test::pumpMessages(50);
+    if (!peer->isFocused())
+        GTEST_SKIP() << "the window did not get the focus";
+    ASSERT_NE(main.getAboutPanel(), nullptr) << "the first opening shows the about box";
+    const auto* before = juce::Component::getCurrentlyFocusedComponent();
+    main.toggleAbout(false, 0); // as its timer does
+    test::pumpMessages(50);
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    EXPECT_TRUE(focused == nullptr || focused == before)
+        << "the keys went to " << (focused != nullptr ? focused->getTitle() + " / " + typeid(*focused).name() : juce::String());
+    if (focused != nullptr && focused != before)
+        EXPECT_FALSE(const_cast<juce::Component*>(focused)->keyPressed(juce::KeyPress(juce::KeyPress::spaceKey)))
+            << "Space was taken by it";
+    editor.removeFromDesktop();
+}
