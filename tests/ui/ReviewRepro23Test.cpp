@@ -135,3 +135,27 @@ TEST_F(ReviewRepro23Test, DISABLED_TheAboutBoxClosingLeavesNoButtonHoldingTheKey
             << "Space was taken by it";
     editor.removeFromDesktop();
 }
+
+// A knob that missed its mouse up (hidden under the drag) still thinks it holds after the timer let its gesture go: its next drag is split by pauses again.
+TEST_F(ReviewRepro23Test, DISABLED_AKnobThatMissedItsMouseUpHoldsItsNextDrag)
+{
+    constexpr int index = 20;
+    StsCont knob{processor};
+    knob.configure(index, "Frequency", 42, 205, 65, 64, 0, 164, StsCont::knob, 222);
+    knob.showValue(50);
+    juce::ModifierKeys::currentModifiers = test::leftButton();
+    knob.mouseDown(mouseAt(knob, 30, 30));
+    knob.mouseDrag(mouseAt(knob, 40, 30));
+    juce::ModifierKeys::currentModifiers = {}; // the button went up where the knob never heard it
+    processor.timerCallback();
+    ASSERT_FALSE(processor.isGestureOpen(index));
+
+    juce::ModifierKeys::currentModifiers = test::leftButton();
+    knob.mouseDown(mouseAt(knob, 30, 30));
+    knob.mouseDrag(mouseAt(knob, 30, 10));
+    for (int i = 0; i < 3; ++i)
+        processor.timerCallback(); // a pause
+    EXPECT_TRUE(processor.isGestureHeld(index)) << "the new drag holds its gesture through the pause";
+    juce::ModifierKeys::currentModifiers = {};
+    knob.mouseUp(mouseAt(knob, 30, 10));
+}
