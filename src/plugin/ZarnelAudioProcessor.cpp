@@ -362,13 +362,13 @@ bool ZarnelAudioProcessor::isGestureHeld(int index) const noexcept
     return index >= 0 && index < numGestureFlags && gestureHolds[(size_t)index] > 0;
 }
 
-bool ZarnelAudioProcessor::beginEditorGesture(int index)
+ZarnelAudioProcessor::GestureHold ZarnelAudioProcessor::beginEditorGesture(int index)
 {
     if (index < 0 || index >= numGestureFlags || !history.takesEdits())
-        return false;
+        return 0;
     auto& holds = gestureHolds[(size_t)index];
     if (holds == std::numeric_limits<std::uint8_t>::max())
-        return false;
+        return 0;
     ++holds;
     anyGestureHeld = true;
     if (!gestureOpen[(size_t)index])
@@ -377,12 +377,12 @@ bool ZarnelAudioProcessor::beginEditorGesture(int index)
         if (auto* p = getHostParameter(index))
             p->beginChangeGesture();
     }
-    return true;
+    return holdGeneration;
 }
 
-void ZarnelAudioProcessor::endEditorGesture(int index)
+void ZarnelAudioProcessor::endEditorGesture(int index, GestureHold hold)
 {
-    if (!isGestureHeld(index))
+    if (!isHoldCurrent(hold) || !isGestureHeld(index))
         return;
     if (--gestureHolds[(size_t)index] == 0)
         closeGesture(index);
@@ -393,6 +393,8 @@ void ZarnelAudioProcessor::releaseStaleHolds()
     if (!anyGestureHeld || juce::ModifierKeys::currentModifiers.isAnyMouseButtonDown())
         return;
     anyGestureHeld = false;
+    if (++holdGeneration == 0)
+        holdGeneration = 1;
     for (int i = 0; i < numGestureFlags; ++i)
         if (std::exchange(gestureHolds[(size_t)i], std::uint8_t{0}) > 0)
             closeGesture(i);

@@ -91,10 +91,14 @@ public:
 
     // A mouse gesture on screen (message thread): the host's change gesture opens at mouse down
     // and stays open, whatever the pauses, until the matching end at mouse up; the timer closes
-    // only gestures nobody holds. False, and nothing held, while edits are not taken (compare).
-    bool beginEditorGesture(int index);
-    void endEditorGesture(int index);
+    // only gestures nobody holds. Returns the hold, 0 (nothing held) while edits are not taken
+    // (compare). A hold the timer let go (its mouse up never came) is stale: ending it changes
+    // nothing, so it cannot end a newer hold of the same parameter.
+    using GestureHold = std::uint32_t;
+    GestureHold beginEditorGesture(int index);
+    void endEditorGesture(int index, GestureHold hold);
     bool isGestureHeld(int index) const noexcept;
+    bool isHoldCurrent(GestureHold hold) const noexcept { return hold != 0 && hold == holdGeneration; }
 
     // The program block of a record, as the library builds it.
     static juce::MemoryBlock makeProgramChunk(const ProgramSysex::Record& record);
@@ -149,6 +153,7 @@ private:
     std::array<bool, numGestureFlags> gestureOpen{};
     std::array<std::uint8_t, numGestureFlags> gestureHolds{}; // mouse gestures holding each open
     bool anyGestureHeld = false;
+    GestureHold holdGeneration = 1; // advances when the timer lets stale holds go
     juce::Array<std::int16_t> gestureEndQueue;
     std::array<HostParameter*, numHostParameters> hostParameters{};
     std::uint32_t lastSeenProgramGeneration = 0;

@@ -2,6 +2,7 @@
 
 #include "../library/ChoiceBox.h"
 #include "../library/LibBut.h"
+#include "../widgets/TextField.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -59,7 +60,7 @@ private:
     void showTargetMenu();
 
     PresetNamer namer;
-    juce::TextEditor field;
+    TextField field;
     ChoiceBox targetBox;
     LibBut ok{"OK", okId}, cancel{"CANCEL", cancelId};
     int target = 0;

@@ -8,6 +8,7 @@
 #include "../menus/CommandHost.h"
 #include "../menus/MenuModel.h"
 #include "../widgets/SimpleLabel.h"
+#include "../widgets/TextField.h"
 
 #include "../../library/LibraryKeeper.h"
 #include "../../library/LibraryStore.h"
@@ -132,7 +133,7 @@ private:
     std::unique_ptr<CatContainer> categories;
     std::unique_ptr<SimpleLabel> categoryTitle;
     std::unique_ptr<SimpleLabel> searchLabel;
-    juce::TextEditor search;
+    TextField search;
     std::unique_ptr<TextInputCont> question;
 
     int filterCategory = 0;

@@ -2,6 +2,7 @@
 
 #include "ChoiceBox.h"
 #include "LibBut.h"
+#include "../widgets/TextField.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -88,7 +89,7 @@ private:
     void press(LibBut* button);
 
     juce::String message;
-    juce::TextEditor field;
+    TextField field;
     ChoiceBox categoryBox;
     // Given the focus back when the question is answered.
     juce::Component::SafePointer<juce::Component> focusBefore;

@@ -98,6 +98,15 @@ void AsyncMenu::showGuarded(juce::PopupMenu menu, const juce::PopupMenu::Options
             openMenus().push_back(std::make_unique<OpenMenu>(owner, *w));
 }
 
+void AsyncMenu::adoptMenuOpenedBy(juce::Component& owner, int modalBefore)
+{
+    forgetClosedMenus();
+    auto& modal = *juce::ModalComponentManager::getInstance();
+    if (modal.getNumModalComponents() > modalBefore)
+        if (auto* w = modal.getModalComponent(0); w != nullptr && w != &owner && !owner.isParentOf(w))
+            openMenus().push_back(std::make_unique<OpenMenu>(owner, *w));
+}
+
 void AsyncMenu::dismissMenusOf(const juce::Component& root)
 {
     // Dismissing only hides a window; the list shrinks when the menus' answers arrive.

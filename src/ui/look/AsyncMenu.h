@@ -39,6 +39,9 @@ public:
     static void dismissMenusOf(const juce::Component& root);
     // Open menus whose owner is root or lies inside it.
     static int countMenusOf(const juce::Component& root);
+    // A menu JUCE itself opened for owner (a text box's cut/copy/paste) since the modal count was
+    // modalBefore: it closes with owner and with the editor like ours.
+    static void adoptMenuOpenedBy(juce::Component& owner, int modalBefore);
 
     AsyncMenu() = delete;
 

@@ -1156,6 +1156,17 @@ bool MainComp::windowKeyPressed(const juce::KeyPress& key)
 {
     if (getTopOverlay() != nullptr)
         return overlayKeys->keyPressed(key, this);
+    // With nothing focused JUCE does not walk Tab: the first (or last) stop takes the keys.
+    if (key.isKeyCode(juce::KeyPress::tabKey) && juce::Component::getCurrentlyFocusedComponent() == nullptr)
+    {
+        auto traverser = makeFocusTraverser();
+        const auto stops = traverser.getAllComponents(this);
+        if (stops.empty())
+            return false;
+        auto* target = key.getModifiers().isShiftDown() ? stops.back() : stops.front();
+        target->grabKeyboardFocus();
+        return true;
+    }
     return historyBar->keyPressed(key, this);
 }
 
@@ -1186,7 +1197,15 @@ void MainComp::keepFocusReachable(bool overlayClosed)
             back->grabKeyboardFocus();
         return;
     }
-    if (reachable(focused) || (focused != nullptr && !isParentOf(focused) && overlay == nullptr))
+    if (overlay == nullptr && overlayClosed && !reachable(back))
+    {
+        // Nothing was focused before the overlay (or that is gone): the keys go back to the window
+        // and the host's shortcuts, not to whichever control comes first.
+        if (focused != nullptr && isParentOf(focused))
+            focused->giveAwayKeyboardFocus();
+        return;
+    }
+    if (reachable(focused) || (overlay == nullptr && (focused == nullptr || !isParentOf(focused))))
         return;
     // Where the user was, to go back there once the overlay is gone.
     if (overlay != nullptr && focused != nullptr && back == nullptr

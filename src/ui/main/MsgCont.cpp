@@ -24,6 +24,57 @@ juce::AttributedString attributed(const juce::String& text, const juce::Font& fo
     s.append(text, font, colour);
     return s;
 }
+// The widest wrapped line: the wrap never splits a word, so one long name can run past the box.
+float widestLine(const juce::String& text, const juce::Font& font, float width)
+{
+    juce::TextLayout layout;
+    layout.createLayout(attributed(text, font, juce::Colours::white), width);
+    float widest = 0.0f;
+    for (int i = 0; i < layout.getNumLines(); ++i)
+        widest = juce::jmax(widest, layout.getLine(i).getLineBoundsX().getLength());
+    return widest;
+}
+
+// Words wider than the line broken between characters, so nothing is cut at the box's edge.
+juce::String breakLongWords(const juce::String& text, const juce::Font& font, float width)
+{
+    juce::String out, word;
+    const auto flush = [&] {
+        if (font.getStringWidthFloat(word) <= width)
+        {
+            out << word;
+            word.clear();
+            return;
+        }
+        juce::String piece;
+        for (auto p = word.getCharPointer(); !p.isEmpty(); ++p)
+        {
+            const auto c = juce::String::charToString(*p);
+            if (piece.isNotEmpty() && font.getStringWidthFloat(piece + c) > width)
+            {
+                out << piece << "\n";
+                piece.clear();
+            }
+            piece << c;
+        }
+        out << piece;
+        word.clear();
+    };
+    for (auto p = text.getCharPointer(); !p.isEmpty(); ++p)
+    {
+        if (*p == ' ' || *p == '\n')
+        {
+            flush();
+            out << juce::String::charToString(*p);
+        }
+        else
+        {
+            word << juce::String::charToString(*p);
+        }
+    }
+    flush();
+    return out;
+}
 } // namespace
 
 MsgCont::MsgCont(const juce::String& text, int ownerWidth, int ownerHeight)
@@ -71,9 +122,15 @@ void MsgCont::resized()
         font = font.withHeight(size);
         const int textHeight = (int)std::ceil(wrappedHeight(message.getText(), font, (float)textWidth));
         h = juce::jmax(boxHeight, textTop + textHeight + 6 + buttonsBelow);
-        if (h <= roomHeight)
+        if (h <= roomHeight && widestLine(message.getText(), font, (float)textWidth) <= (float)textWidth)
             break;
     }
+    // Still too wide at the smallest size: break the long words, and measure what is drawn.
+    message.lines = breakLongWords(message.getText(), font, (float)textWidth);
+    if (message.lines != message.getText())
+        h = juce::jmin(juce::jmax(boxHeight, textTop + (int)std::ceil(wrappedHeight(message.lines, font, (float)textWidth))
+                                                 + 6 + buttonsBelow),
+                       juce::jmax(h, roomHeight));
     h = juce::jmin(h, juce::jmax(buttonsBelow + textTop, roomHeight));
     message.setFont(font);
     box = {(getWidth() - w) / 2, (getHeight() - h) / 2, w, h};
@@ -87,7 +144,8 @@ void MsgCont::resized()
 void MsgCont::Message::paint(juce::Graphics& g)
 {
     juce::TextLayout layout;
-    layout.createLayout(attributed(getText(), getFont(), findColour(textColourId)), (float)getWidth());
+    layout.createLayout(attributed(lines.isEmpty() ? getText() : lines, getFont(), findColour(textColourId)),
+                        (float)getWidth());
     const float top = juce::jmax(0.0f, ((float)getHeight() - layout.getHeight()) / 2.0f);
     layout.draw(g, getLocalBounds().toFloat().withTrimmedTop(top));
 }

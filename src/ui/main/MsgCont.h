@@ -34,6 +34,8 @@ public:
     // Where the lines are drawn and in which font.
     juce::Rectangle<int> getTextArea() const noexcept { return message.getBounds(); }
     juce::Font getTextFont() const { return message.getFont(); }
+    // The text as drawn, a word wider than the box (a long file name) broken over lines.
+    juce::String getShownText() const { return message.lines; }
 
     // The height the lines of text take in that font, wrapped at that width.
     static float wrappedHeight(const juce::String& text, const juce::Font& font, float width);
@@ -44,6 +46,7 @@ private:
     {
     public:
         void paint(juce::Graphics& g) override;
+        juce::String lines; // the text as drawn: words wider than a line broken
     };
 
     juce::Rectangle<int> box;

@@ -39,7 +39,7 @@ SeqClass::~SeqClass()
 
 void SeqClass::holdGesture(int step)
 {
-    if (step < 0 || step >= SeqSteps::numSteps || gestureHeld[(size_t)step])
+    if (step < 0 || step >= SeqSteps::numSteps || owner.isHoldCurrent(gestureHeld[(size_t)step]))
         return;
     gestureHeld[(size_t)step] = owner.beginEditorGesture(SeqSteps::parameterIndex(track, step));
 }
@@ -47,8 +47,8 @@ void SeqClass::holdGesture(int step)
 void SeqClass::releaseGestures()
 {
     for (int step = 0; step < SeqSteps::numSteps; ++step)
-        if (std::exchange(gestureHeld[(size_t)step], false))
-            owner.endEditorGesture(SeqSteps::parameterIndex(track, step));
+        if (const auto hold = std::exchange(gestureHeld[(size_t)step], 0u); hold != 0)
+            owner.endEditorGesture(SeqSteps::parameterIndex(track, step), hold);
 }
 
 void SeqClass::setLayout(int x, int y, int width, int height)

@@ -109,7 +109,7 @@ private:
     int currentStep = -1;
     int keyStep = 0;
     bool dragging = false;
-    std::array<bool, SeqSteps::numSteps> gestureHeld{};
+    std::array<std::uint32_t, SeqSteps::numSteps> gestureHeld{}; // the processor's hold of each step, 0 for none
     WheelSteps wheelSteps;
 
     float scale = 1.0f;

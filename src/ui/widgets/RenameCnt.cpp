@@ -1,4 +1,5 @@
 #include "RenameCnt.h"
+#include "TextField.h"
 
 #include "ui/look/ZarnelLookAndFeel.h"
 
@@ -7,7 +8,7 @@ namespace zarnel
 
 RenameCnt::RenameCnt(int x, int y, const juce::String& name)
 {
-    editor = std::make_unique<juce::TextEditor>();
+    editor = std::make_unique<TextField>();
     editor->setMultiLine(false);
     editor->setTitle("Program name");
     // Program names are 16 characters on the synthesizer.

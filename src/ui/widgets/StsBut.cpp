@@ -154,7 +154,15 @@ void StsBut::buttonClicked(juce::Button* button)
 
 bool StsBut::keyPressed(const juce::KeyPress& key)
 {
-    return drawsItself() && ButtonAccess::pressOnKey(key, [this] { tellListeners(); });
+    if (drawsItself())
+        return ButtonAccess::pressOnKey(key, [this] { tellListeners(); });
+    // JUCE's button presses on Return only; Space reaches us from it, as with every button here.
+    if (inner != nullptr && inner->isEnabled() && key == juce::KeyPress::spaceKey)
+    {
+        inner->triggerClick();
+        return true;
+    }
+    return false;
 }
 
 std::unique_ptr<juce::AccessibilityHandler> StsBut::createAccessibilityHandler()

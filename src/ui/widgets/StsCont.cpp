@@ -92,16 +92,20 @@ StsCont::~StsCont()
     holdGesture(false);
 }
 
+bool StsCont::isHoldingGesture() const noexcept
+{
+    return heldGestureIndex >= 0 && owner.isHoldCurrent(heldGesture);
+}
+
 void StsCont::holdGesture(bool shouldHold)
 {
     if (shouldHold == isHoldingGesture())
         return;
-    if (!shouldHold)
-    {
-        owner.endEditorGesture(std::exchange(heldGestureIndex, -1));
+    if (heldGestureIndex >= 0)
+        owner.endEditorGesture(std::exchange(heldGestureIndex, -1), std::exchange(heldGesture, 0u));
+    if (!shouldHold || !configured)
         return;
-    }
-    if (configured && owner.beginEditorGesture(parameterIndex))
+    if ((heldGesture = owner.beginEditorGesture(parameterIndex)) != 0)
         heldGestureIndex = parameterIndex;
 }
 
@@ -216,6 +220,9 @@ void StsCont::requestValue(int value)
 
 void StsCont::toggle()
 {
+    // As for any request: compare takes no edits, and an echo awaited then would never come.
+    if (owner.getHistory().isComparing())
+        return;
     // A second click before the first one's echo toggles back, not to the same value again.
     requestedValue = getPendingValue() == 0 ? 1 : 0;
     awaitedValue = requestedValue;

@@ -61,7 +61,7 @@ public:
     // Holds the host's change gesture of this control's parameter open (a mouse gesture here or
     // on the envelope drawing it), until released or the control goes away.
     void holdGesture(bool shouldHold);
-    bool isHoldingGesture() const noexcept { return heldGestureIndex >= 0; }
+    bool isHoldingGesture() const noexcept;
 
     void setScale(float newScale);
     void setOrigin(int x, int y);
@@ -157,6 +157,7 @@ private:
 
     bool dragging = false, menuArmed = false;
     int heldGestureIndex = -1;
+    std::uint32_t heldGesture = 0; // the processor's hold, while heldGestureIndex >= 0
     WheelSteps wheelSteps;
     int dragStartValue = 0;
     int downX = 0, downY = 0;
