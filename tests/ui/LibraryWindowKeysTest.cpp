@@ -45,6 +45,7 @@ public:
     LibraryWindowKeysTest()
     {
         content.setSize(1000, 620);
+        content.setVisible(true); // as in its window
         content.getCloseHandle().addListener(this);
         content.openPage(Lib_Manager_Comp::libraryPageId);
     }
@@ -270,6 +271,21 @@ TEST_F(LibraryWindowKeysTest, TheLibraryWindowsMessagesShowInItNotInTheEditor)
     EXPECT_FALSE(messages.isShowingBox());
     EXPECT_TRUE(rig.host.messages.isEmpty());
     EXPECT_EQ(rig.host.choosers.size(), 4u) << "the choosers are still the editor's";
+}
+
+TEST_F(LibraryWindowKeysTest, AnAnswerArrivingAfterTheWindowClosedIsShownByTheEditor)
+{
+    // A chooser left open answers after the user closed the library window: its report must not
+    // wait unseen in the hidden window.
+    auto& messages = content.getMessages();
+    const auto folder = rig.rig.folder.file("taken.m_l");
+    ASSERT_TRUE(folder.createDirectory());
+    rig.host.chosen = folder;
+    content.setVisible(false);
+    page().saveLibraryAs();
+    EXPECT_FALSE(messages.isShowingBox());
+    ASSERT_EQ(rig.host.messages.size(), 1);
+    EXPECT_TRUE(rig.host.messages[0].startsWith("Could not save taken.m_l"));
 }
 
 TEST_F(LibraryWindowKeysTest, MessagesWaitTheirTurnAndTabStaysOnTheBox)

@@ -19,10 +19,19 @@ public:
     {
         editor.chooseFileToSave(type, proposedName, std::move(onChosen));
     }
-    void showMessage(const juce::String& text) override { box.showMessage(text); }
+    void showMessage(const juce::String& text) override
+    {
+        if (isWindowUp())
+            box.showMessage(text);
+        else
+            editor.showMessage(text);
+    }
     void askQuestion(const juce::String& text, std::function<void()> onYes) override
     {
-        box.askQuestion(text, std::move(onYes));
+        if (isWindowUp())
+            box.askQuestion(text, std::move(onYes));
+        else
+            editor.askQuestion(text, std::move(onYes));
     }
     bool isWriteDialogShown() const override { return editor.isWriteDialogShown(); }
     void toggleAbout() override { editor.toggleAbout(); }
@@ -32,6 +41,14 @@ public:
     void showChannel(int channel) override { editor.showChannel(channel); }
 
 private:
+    // An answer arriving after the library window was closed (a chooser left open) is not left
+    // waiting unseen in the hidden window: the editor shows it.
+    bool isWindowUp() const
+    {
+        auto* window = box.getTopLevelComponent();
+        return window != nullptr && window->isVisible();
+    }
+
     CommandHost& editor;
     LibraryMessages& box;
 };
