@@ -6,7 +6,7 @@
 #include "../platform/FolderLock.h"
 #include "../platform/SafeFileWriter.h"
 
-#include <filesystem>
+#include <algorithm>
 
 namespace zarnel
 {
@@ -18,43 +18,15 @@ LibraryKeeper::LibraryKeeper(LibraryStore& s, juce::File f) : store(s), file(std
 LibraryKeeper::~LibraryKeeper()
 {
     stopTimer();
-    if (pending)
-        write();
-}
-
-namespace
-{
-std::int64_t modificationTimeOf(const juce::File& file)
-{
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(std::filesystem::path(file.getFullPathName().toWideCharPointer()), error);
-    return error ? 0 : (std::int64_t)time.time_since_epoch().count();
-}
-} // namespace
-
-void LibraryKeeper::rememberFileState()
-{
-    knownSize = file.existsAsFile() ? file.getSize() : -1;
-    knownTime = modificationTimeOf(file);
-}
-
-bool LibraryKeeper::changedOnDisk() const
-{
-    if (!file.existsAsFile())
-        return false;
-    if (file.getSize() != knownSize || modificationTimeOf(file) != knownTime)
-        return true;
-    // File times tick every few milliseconds (Linux) or seconds (FAT): another instance's write
-    // of the same size can carry the same time, so the content decides.
-    const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
-    if (content.status != FileMan::ReadStatus::ok)
-        return true;
-    const auto records = LibraryFile::read(content.bytes, LibraryStore::maxEntries);
-    return !records || *records != base;
+    cancelPendingUpdate();
+    // The last write waits for the one under way and is done before the store goes.
+    flush();
+    stopThread();
 }
 
 LibraryKeeper::LoadStatus LibraryKeeper::load()
 {
+    collect();
     const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
     if (content.status == FileMan::ReadStatus::missing)
         return LoadStatus::missing;
@@ -62,113 +34,278 @@ LibraryKeeper::LoadStatus LibraryKeeper::load()
                                                               : std::nullopt;
     if (!records)
         return LoadStatus::refused;
-    base = *records;
+    lastDisk = *records;
+    ancestor.reset();
+    mergedFrom.reset();
+    rebaseNext = false;
     store.replaceAll(std::move(*records));
-    rememberFileState();
     return LoadStatus::loaded;
 }
 
 void LibraryKeeper::changed()
 {
     pending = true;
+    if (inFlight)
+        return; // its result schedules the next write
     const double since = juce::Time::getMillisecondCounterHiRes() - lastWriteMs;
-    if (since >= writeIntervalMs)
+    if (since >= intervalMs)
         write();
     else if (!isTimerRunning())
-        startTimer(juce::jmax(1, writeIntervalMs - (int)since));
+        startTimer(juce::jmax(1, intervalMs - (int)since));
 }
 
 bool LibraryKeeper::flush()
 {
     stopTimer();
-    return !pending || write();
+    collect();
+    return !pending || writeHere();
 }
 
 void LibraryKeeper::timerCallback()
 {
     stopTimer();
-    if (pending)
+    if (pending && !inFlight)
         write();
+}
+
+void LibraryKeeper::handleAsyncUpdate()
+{
+    if (!inFlight)
+        return;
+    std::optional<Result> done;
+    {
+        const std::lock_guard guard(lock);
+        done.swap(result);
+    }
+    // A failed write waits for the next change or the close, as one done at once does.
+    if (done && take(std::move(*done)))
+        scheduleIfPending();
+}
+
+void LibraryKeeper::scheduleIfPending()
+{
+    // A change that came during the write: written a second after the write began, as usual.
+    if (pending && !inFlight && !isTimerRunning())
+    {
+        const double since = juce::Time::getMillisecondCounterHiRes() - lastWriteMs;
+        startTimer(juce::jmax(1, intervalMs - (int)since));
+    }
 }
 
 bool LibraryKeeper::write()
 {
+    if ((size_t)store.size() < backgroundFrom)
+        return writeHere();
     lastWriteMs = juce::Time::getMillisecondCounterHiRes();
-    bool ok = false;
+    pending = false;
+    inFlight = true;
     {
-        const FolderLock lock(file.getParentDirectory());
-        if (lock.isLocked())
-        {
-            bool merged = false;
-            bool mayReplace = true;
-            if (changedOnDisk())
-            {
-                const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
-                const auto disk = content.status == FileMan::ReadStatus::ok
-                                      ? LibraryFile::read(content.bytes, LibraryStore::maxEntries)
-                                      : std::nullopt;
-                if (disk)
-                {
-                    auto result = mergeWithDisk(base, *disk, store.getData());
-                    if (result != store.getData())
-                    {
-                        store.replaceAll(std::move(result));
-                        merged = true;
-                    }
-                }
-                else if (!backupKept)
-                {
-                    // Not a library of ours (or one we cannot read): kept before it is replaced.
-                    backupKept = SafeFileWriter::keepBackup(file) != juce::File();
-                }
-                // A file we could neither read nor copy is never written over: it may be
-                // a whole library we only cannot reach today.
-                mayReplace = disk.has_value() || backupKept;
-            }
-            ok = mayReplace && FileMan::writeFileBytes(file, LibraryFile::make(store.getData()));
-            if (ok)
-            {
-                base = store.getData();
-                rememberFileState();
-                pending = false;
-            }
-            if (merged && onMerged)
-                onMerged();
-        }
+        const std::lock_guard guard(lock);
+        job = Job{{}, 0, rebaseNext};
+        if (!thread.joinable())
+            thread = std::thread([this] { threadLoop(); });
     }
-    if (!ok)
+    rebaseNext = false;
+    wake.notify_all();
+    return true;
+}
+
+bool LibraryKeeper::writeHere()
+{
+    lastWriteMs = juce::Time::getMillisecondCounterHiRes();
+    pending = false;
+    Job here{{}, 0, rebaseNext};
+    rebaseNext = false;
+    return take(runWrite(here));
+}
+
+void LibraryKeeper::collect()
+{
+    if (!inFlight)
+        return;
+    std::optional<Result> done;
+    {
+        std::unique_lock guard(lock);
+        wake.wait(guard, [this] { return result.has_value(); });
+        done.swap(result);
+    }
+    take(std::move(*done));
+}
+
+bool LibraryKeeper::take(Result r)
+{
+    inFlight = false;
+    lastWriteDurationMs = r.durationMs;
+    if (!r.ok)
     {
         pending = true;
         if (onWriteFailed)
             onWriteFailed();
+        return false;
     }
-    return ok;
+    if (store.getChangeCount() == r.changeCount)
+    {
+        pending = false; // a change reported during the write was in the copy already
+        if (r.merged)
+        {
+            store.replaceAll(std::move(*r.merged));
+            if (onMerged)
+                onMerged();
+        }
+    }
+    else if (r.merged)
+    {
+        // The store moved on from the copy the merge began with: the next write merges the
+        // file again, from that copy.
+        rebaseNext = true;
+        pending = true;
+    }
+    return true;
 }
+
+void LibraryKeeper::threadLoop()
+{
+    std::unique_lock guard(lock);
+    for (;;)
+    {
+        wake.wait(guard, [this] { return quit || job.has_value(); });
+        if (job)
+        {
+            Job mine = std::move(*job);
+            job.reset();
+            guard.unlock();
+            auto done = runWrite(mine);
+            guard.lock();
+            result = std::move(done);
+            wake.notify_all();
+            triggerAsyncUpdate();
+            continue;
+        }
+        if (quit)
+            return;
+    }
+}
+
+void LibraryKeeper::stopThread()
+{
+    if (!thread.joinable())
+        return;
+    {
+        const std::lock_guard guard(lock);
+        quit = true;
+    }
+    wake.notify_all();
+    thread.join();
+}
+
+LibraryKeeper::Result LibraryKeeper::runWrite(Job& j)
+{
+    const double started = juce::Time::getMillisecondCounterHiRes();
+    Result r;
+    j.changeCount = store.copyData(j.records);
+    r.changeCount = j.changeCount;
+    if (j.rebase && mergedFrom)
+        ancestor = std::move(mergedFrom);
+    mergedFrom.reset();
+
+    const FolderLock folderLock(file.getParentDirectory());
+    if (folderLock.isLocked())
+    {
+        const Bytes& base = ancestor ? *ancestor : lastDisk;
+        std::optional<Bytes> read;
+        bool mayReplace = true;
+        if (file.existsAsFile())
+        {
+            const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
+            read = content.status == FileMan::ReadStatus::ok ? LibraryFile::read(content.bytes, LibraryStore::maxEntries)
+                                                             : std::nullopt;
+            if (!read && !backupKept)
+            {
+                // Not a library of ours (or one we cannot read): kept before it is replaced.
+                backupKept = SafeFileWriter::keepBackup(file) != juce::File();
+            }
+            // A file we could neither read nor copy is never written over: it may be a whole
+            // library we only cannot reach today.
+            mayReplace = read.has_value() || backupKept;
+        }
+        const Bytes& disk = read ? *read : lastDisk;
+        std::optional<Bytes> merged;
+        if (disk != base)
+        {
+            auto m = mergeWithDisk(base, disk, j.records);
+            if (m != j.records)
+                merged = std::move(m);
+        }
+        const Bytes& written = merged ? *merged : j.records;
+        r.ok = mayReplace && FileMan::writeFileBytes(file, LibraryFile::make(written));
+        if (r.ok)
+        {
+            ancestor.reset();
+            if (merged)
+            {
+                lastDisk = *merged;
+                r.merged = std::move(merged);
+                mergedFrom = std::move(j.records);
+            }
+            else
+            {
+                lastDisk = std::move(j.records);
+            }
+        }
+    }
+    r.durationMs = juce::Time::getMillisecondCounterHiRes() - started;
+    return r;
+}
+
+namespace
+{
+// How many copies of a program the merge keeps: each side's change to the count applies, and
+// the same change made on both sides (the same copy removed, the same program added) once.
+std::uint32_t mergedCount(std::uint32_t base, std::uint32_t disk, std::uint32_t ours)
+{
+    const auto here = (std::int64_t)ours - base, there = (std::int64_t)disk - base;
+    std::int64_t count = base + here + there;
+    if (here > 0 && there > 0)
+        count = base + std::max(here, there);
+    else if (here < 0 && there < 0)
+        count = base + std::min(here, there);
+    return (std::uint32_t)std::max<std::int64_t>(0, count);
+}
+} // namespace
 
 Bytes LibraryKeeper::mergeWithDisk(const Bytes& base, const Bytes& disk, const Bytes& ours)
 {
     constexpr size_t n = LibraryStore::recordSize;
-    RecordSet inBase(base), inDisk(disk), inOurs(ours);
-    for (size_t i = 0; i < base.size() / n; ++i)
-        inBase.insert(i);
-    for (size_t i = 0; i < disk.size() / n; ++i)
-        inDisk.insert(i);
-    for (size_t i = 0; i < ours.size() / n; ++i)
-        inOurs.insert(i);
+    const size_t inBaseCount = base.size() / n, inDiskCount = disk.size() / n, inOursCount = ours.size() / n;
+    RecordSet inBase(base), inDisk(disk), inOurs(ours), seenOurs(ours), seenDisk(disk);
+    inBase.reserve(inBaseCount);
+    inDisk.reserve(inDiskCount);
+    inOurs.reserve(inOursCount);
+    for (size_t i = 0; i < inBaseCount; ++i)
+        inBase.addCopy(i);
+    for (size_t i = 0; i < inDiskCount; ++i)
+        inDisk.addCopy(i);
+    for (size_t i = 0; i < inOursCount; ++i)
+        inOurs.addCopy(i);
 
     Bytes result;
     result.reserve(ours.size() + disk.size());
-    for (size_t i = 0; i < ours.size() / n; ++i)
+    // Ours keeps its first copies (a later one is the likelier repeat), in our order...
+    for (size_t i = 0; i < inOursCount; ++i)
     {
         const auto* r = ours.data() + i * n;
-        const bool removedThere = inBase.contains(r) && !inDisk.contains(r);
-        if (!removedThere)
+        const auto copy = seenOurs.addCopy(i);
+        if (copy <= mergedCount(inBase.countOf(r), inDisk.countOf(r), inOurs.countOf(r)))
             result.insert(result.end(), r, r + n);
     }
-    for (size_t i = 0; i < disk.size() / n; ++i)
+    // ...then the copies the file gained that ours lacks, its last ones, in the file's order.
+    for (size_t i = 0; i < inDiskCount; ++i)
     {
         const auto* r = disk.data() + i * n;
-        if (!inBase.contains(r) && !inOurs.contains(r))
+        const auto copy = seenDisk.addCopy(i);
+        const auto o = inOurs.countOf(r), d = inDisk.countOf(r);
+        const auto wanted = mergedCount(inBase.countOf(r), d, o);
+        if (wanted > o && copy > d - (wanted - o))
             result.insert(result.end(), r, r + n);
     }
     return result;

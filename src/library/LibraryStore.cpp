@@ -25,9 +25,20 @@ void LibraryStore::replaceAll(Bytes records)
 {
     const size_t whole = std::min(records.size() / recordSize, maxEntries) * recordSize;
     records.resize(whole);
-    data = std::move(records);
+    {
+        const std::lock_guard lock(dataLock);
+        data.swap(records);
+        changed();
+    }
     indexValid = false;
-    changed();
+    // The old entries are freed outside the lock.
+}
+
+std::uint64_t LibraryStore::copyData(Bytes& into) const
+{
+    const std::lock_guard lock(dataLock);
+    into.assign(data.begin(), data.end());
+    return changeCount;
 }
 
 void LibraryStore::clear()
@@ -55,9 +66,12 @@ bool LibraryStore::addEntry(const Record& record)
 {
     if (contains(record.data()) || (size_t)size() >= maxEntries)
         return false;
-    data.insert(data.end(), record.begin(), record.end());
+    {
+        const std::lock_guard lock(dataLock);
+        data.insert(data.end(), record.begin(), record.end());
+        changed();
+    }
     storeIndex.insert((size_t)size() - 1);
-    changed();
     return true;
 }
 
@@ -65,10 +79,13 @@ void LibraryStore::removeEntry(int i)
 {
     if (i < 0 || i >= size())
         return;
-    const auto start = data.begin() + (std::ptrdiff_t)((size_t)i * recordSize);
-    data.erase(start, start + (std::ptrdiff_t)recordSize);
+    {
+        const std::lock_guard lock(dataLock);
+        const auto start = data.begin() + (std::ptrdiff_t)((size_t)i * recordSize);
+        data.erase(start, start + (std::ptrdiff_t)recordSize);
+        changed();
+    }
     indexValid = false;
-    changed();
 }
 
 void LibraryStore::renameEntry(int i, const juce::String& text, int category)
@@ -76,19 +93,23 @@ void LibraryStore::renameEntry(int i, const juce::String& text, int category)
     if (i < 0 || i >= size())
         return;
     auto* record = data.data() + (size_t)i * recordSize;
-    if (text.isNotEmpty())
-        writeName(record, text);
-    // The box shows an out-of-range byte clamped: left as shown, the byte stays as it is.
-    if (category >= 0 && category < numCategories && category != categoryOf(record))
-        record[categoryOffset] = (std::uint8_t)category;
+    {
+        const std::lock_guard lock(dataLock);
+        if (text.isNotEmpty())
+            writeName(record, text);
+        // The box shows an out-of-range byte clamped: left as shown, the byte stays as it is.
+        if (category >= 0 && category < numCategories && category != categoryOf(record))
+            record[categoryOffset] = (std::uint8_t)category;
+        changed();
+    }
     indexValid = false;
-    changed();
 }
 
 void LibraryStore::beginImport()
 {
     importBuffer.clear();
     importIndex.clear();
+    importRead = 0;
 }
 
 int LibraryStore::importRecords(const std::uint8_t* bytes, size_t length, size_t offset, size_t maxRecords)
@@ -96,6 +117,7 @@ int LibraryStore::importRecords(const std::uint8_t* bytes, size_t length, size_t
     if (bytes == nullptr || offset >= length)
         return 0;
     const size_t available = std::min((length - offset) / recordSize, maxRecords);
+    importRead += (int)available;
     importBuffer.reserve(importBuffer.size() + available * recordSize);
     importIndex.reserve(importIndex.size() + available);
     int added = 0;
@@ -111,20 +133,57 @@ int LibraryStore::importRecords(const std::uint8_t* bytes, size_t length, size_t
     return added;
 }
 
-bool LibraryStore::mergeImport(bool keepExisting)
+int LibraryStore::countNewInImport() const
 {
+    int fresh = 0;
+    for (int k = 0; k < getImportSize(); ++k)
+        if (!contains(importBuffer.data() + (size_t)k * recordSize))
+            ++fresh;
+    return fresh;
+}
+
+LibraryStore::ImportResult LibraryStore::mergeImport(bool keepExisting)
+{
+    ImportResult result;
+    result.read = importRead;
     if (importBuffer.empty())
-        return false;
-    if (!keepExisting)
-        data.clear();
-    const size_t room = (maxEntries - std::min(maxEntries, (size_t)size())) * recordSize;
-    const size_t take = std::min(room, importBuffer.size());
-    data.insert(data.end(), importBuffer.begin(), importBuffer.begin() + (std::ptrdiff_t)take);
-    indexValid = false;
-    changed();
+        return result;
+    const int incoming = getImportSize();
+    {
+        const std::lock_guard lock(dataLock);
+        if (!keepExisting)
+        {
+            data.clear();
+            indexValid = false;
+            result.replaced = true;
+        }
+        if (!indexValid)
+            rebuildIndex();
+        data.reserve(data.size() + std::min(importBuffer.size(), maxEntries * recordSize - data.size()));
+        for (int k = 0; k < incoming; ++k)
+        {
+            const auto* record = importBuffer.data() + (size_t)k * recordSize;
+            if (storeIndex.contains(record))
+                continue;
+            if ((size_t)size() >= maxEntries)
+            {
+                ++result.noRoom;
+                continue;
+            }
+            data.insert(data.end(), record, record + recordSize);
+            storeIndex.insert((size_t)size() - 1);
+            ++result.added;
+        }
+        if (result)
+            changed();
+    }
+    // The repeats within the import were there by the time they came.
+    result.alreadyThere = result.read - result.added - result.noRoom;
+    if (!result)
+        return result;
     filter = listAll;
     rebuildView();
-    return true;
+    return result;
 }
 
 void LibraryStore::setFilter(int category)

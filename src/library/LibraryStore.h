@@ -7,6 +7,7 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <mutex>
 #include <string>
 
 namespace zarnel
@@ -15,7 +16,8 @@ namespace zarnel
 // The program library in memory, without any screen: the entries (whole 256-byte records, in
 // arrival order), the buffer that collects one import, the rows shown for the category filter
 // and the name search, and the category counts. The library page, tests, the benchmark and the
-// fuzzer use it directly.
+// fuzzer use it directly. Message thread only, but for copyData: the entries change only under a
+// lock that copyData takes too, so a writer thread can take a copy while the screen goes on.
 class LibraryStore
 {
 public:
@@ -51,7 +53,22 @@ public:
     // The written-name rule for the text, the category byte set; an empty text keeps the name.
     void renameEntry(int index, const juce::String& text, int category);
 
+    // A copy of the entries for another thread, and the change count they belong to.
+    std::uint64_t copyData(Bytes& into) const;
+
     //==== Importing =================================================================================
+    // What one import did: every program read, those appended, and those the library held
+    // already (or the import itself held before them).
+    struct ImportResult
+    {
+        int read = 0;
+        int added = 0;
+        int alreadyThere = 0;
+        int noRoom = 0; // beyond maxEntries
+        bool replaced = false; // the store was emptied first
+        explicit operator bool() const noexcept { return added > 0 || replaced; }
+    };
+
     void beginImport();
     // The whole 256-byte records from offset on, up to maxRecords of them, each into the import
     // buffer unless the buffer holds an identical one. Returns how many went in.
@@ -61,9 +78,15 @@ public:
         return importRecords(b.data(), b.size(), offset, maxRecords);
     }
     int getImportSize() const noexcept { return (int)(importBuffer.size() / recordSize); }
+    // Every record offered since beginImport, repeats included.
+    int getImportReadCount() const noexcept { return importRead; }
+    // The programs of the import the store does not hold yet (what appending would add).
+    int countNewInImport() const;
     // Nothing when the import is empty; else the store is emptied first unless keepExisting, and
-    // the import appended (as far as maxEntries allows). The import buffer is kept.
-    bool mergeImport(bool keepExisting);
+    // the import appended (as far as maxEntries allows) but for the programs the store holds
+    // already: a library never gains a second copy by an import. The import buffer is kept.
+    // True (as a condition) when the store changed.
+    ImportResult mergeImport(bool keepExisting);
 
     //==== The rows shown ==============================================================================
     // 0..25 one category, listAll every entry.
@@ -94,7 +117,9 @@ private:
     bool matchesSearch(const std::uint8_t* record) const noexcept;
 
     Bytes data;
+    mutable std::mutex dataLock; // held while data or changeCount change, and by copyData
     Bytes importBuffer;
+    int importRead = 0;
     RecordSet importIndex{importBuffer};
     mutable RecordSet storeIndex{data};
     mutable bool indexValid = true;

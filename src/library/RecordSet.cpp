@@ -22,10 +22,10 @@ void RecordSet::reserve(size_t records)
     old.swap(slots);
     slots.resize(wanted);
     for (const auto& s : old)
-        if (s.used)
+        if (s.copies != 0)
         {
             size_t i = (size_t)s.hash & (slots.size() - 1);
-            while (slots[i].used)
+            while (slots[i].copies != 0)
                 i = (i + 1) & (slots.size() - 1);
             slots[i] = s;
         }
@@ -60,7 +60,7 @@ size_t RecordSet::findSlot(const std::uint8_t* record, std::uint64_t hash) const
     for (size_t i = (size_t)hash & mask;; i = (i + 1) & mask)
     {
         const auto& s = slots[i];
-        if (!s.used)
+        if (s.copies == 0)
             return i;
         if (s.hash == hash && std::memcmp(block.data() + (size_t)s.index * recordSize, record, recordSize) == 0)
             return i;
@@ -74,11 +74,33 @@ bool RecordSet::insert(size_t index)
     const auto* record = block.data() + index * recordSize;
     const auto hash = hashOf(record);
     auto& slot = slots[findSlot(record, hash)];
-    if (slot.used)
+    if (slot.copies != 0)
         return false;
-    slot = {hash, (std::uint32_t)index, true};
+    slot = {hash, (std::uint32_t)index, 1};
     ++count;
     return true;
+}
+
+std::uint32_t RecordSet::addCopy(size_t index)
+{
+    if ((count + 1) * 2 > slots.size())
+        grow();
+    const auto* record = block.data() + index * recordSize;
+    const auto hash = hashOf(record);
+    auto& slot = slots[findSlot(record, hash)];
+    if (slot.copies == 0)
+    {
+        slot = {hash, (std::uint32_t)index, 0};
+        ++count;
+    }
+    return ++slot.copies;
+}
+
+std::uint32_t RecordSet::countOf(const std::uint8_t* record) const
+{
+    if (slots.empty())
+        return 0;
+    return slots[findSlot(record, hashOf(record))].copies;
 }
 
 std::ptrdiff_t RecordSet::find(const std::uint8_t* record) const
@@ -86,7 +108,7 @@ std::ptrdiff_t RecordSet::find(const std::uint8_t* record) const
     if (slots.empty())
         return -1;
     const auto& slot = slots[findSlot(record, hashOf(record))];
-    return slot.used ? (std::ptrdiff_t)slot.index : -1;
+    return slot.copies != 0 ? (std::ptrdiff_t)slot.index : -1;
 }
 
 } // namespace zarnel

@@ -34,6 +34,21 @@ protected:
         const auto content = FileMan::readFileBytes(file, FileMan::maxLibraryFileSize);
         return LibraryFile::read(content.bytes, LibraryStore::maxEntries).value_or(Bytes{1});
     }
+
+    // Runs the message loop until everything the keeper was told is on disk (or tried).
+    static void pumpUntilWritten(const LibraryKeeper& keeper)
+    {
+        for (int waited = 0; keeper.hasPendingWrite() && waited < 5000; waited += 5)
+            test::pumpMessages(5);
+    }
+
+    static Bytes repeated(const Bytes& records, int times)
+    {
+        Bytes out;
+        for (int k = 0; k < times; ++k)
+            out.insert(out.end(), records.begin(), records.end());
+        return out;
+    }
 };
 
 } // namespace
@@ -201,4 +216,157 @@ TEST_F(LibraryKeeperTest, AnotherInstancesWriteOfTheSameSizeAndTimeIsTakenIn)
     firstKeeper.changed();
     ASSERT_TRUE(firstKeeper.flush());
     EXPECT_EQ(onDisk(), recordsOf({renamedS, renamedT}));
+}
+
+TEST(LibraryMerge, ProgramsCountByTheirCopies)
+{
+    const auto a = libraryRecord(1), b = libraryRecord(2), x = libraryRecord(3);
+    struct Case
+    {
+        const char* what;
+        Bytes base, disk, ours, expected;
+    } const cases[] = {
+        {"the other removed a copy", recordsOf({a, a}), recordsOf({a}), recordsOf({a, a}), recordsOf({a})},
+        {"we removed a copy", recordsOf({a, a}), recordsOf({a, a}), recordsOf({a}), recordsOf({a})},
+        {"both removed the copy", recordsOf({a, a}), recordsOf({a}), recordsOf({a}), recordsOf({a})},
+        {"the other added a copy", recordsOf({a}), recordsOf({a, a}), recordsOf({a}), recordsOf({a, a})},
+        {"the other removed, we added a copy", recordsOf({a}), Bytes(), recordsOf({a, a}), recordsOf({a})},
+        {"both added the same", Bytes(), recordsOf({x}), recordsOf({x}), recordsOf({x})},
+        {"copies removed here, one added there", recordsOf({a, b, a, b}), recordsOf({a, b, a, b, x}),
+         recordsOf({a, b}), recordsOf({a, b, x})},
+        {"copies removed there, one added here", recordsOf({a, b, a, b}), recordsOf({a, b}),
+         recordsOf({a, b, a, b, x}), recordsOf({a, b, x})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LibraryKeeper::mergeWithDisk(c.base, c.disk, c.ours), c.expected) << c.what;
+}
+
+TEST_F(LibraryKeeperTest, CopiesDeletedInOneInstanceStayDeletedWhenAnotherAdds)
+{
+    Bytes bank;
+    for (int k = 0; k < 128; ++k)
+    {
+        auto r = libraryRecord(k);
+        r[200] = (std::uint8_t)k; // every program distinct
+        bank.insert(bank.end(), r.begin(), r.end());
+    }
+    // Imported twice with Append: the second import adds nothing.
+    LibraryStore first, second;
+    LibraryKeeper firstKeeper(first, file), secondKeeper(second, file);
+    for (int k = 0; k < 2; ++k)
+    {
+        first.beginImport();
+        first.importRecords(bank);
+        first.mergeImport(true);
+    }
+    EXPECT_EQ(first.size(), 128);
+
+    // A file that holds the bank twice (from before imports checked): one instance deletes the
+    // copies while the other adds a program.
+    ASSERT_TRUE(FileMan::writeFileBytes(file, LibraryFile::make(repeated(bank, 2))));
+    ASSERT_EQ(firstKeeper.load(), LibraryKeeper::LoadStatus::loaded);
+    ASSERT_EQ(secondKeeper.load(), LibraryKeeper::LoadStatus::loaded);
+    while (first.size() > 128)
+        first.removeEntry(128);
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    const auto added = libraryRecord(999);
+    ASSERT_TRUE(second.addEntry(added));
+    secondKeeper.changed();
+    ASSERT_TRUE(secondKeeper.flush());
+
+    Bytes expected = bank;
+    expected.insert(expected.end(), added.begin(), added.end());
+    EXPECT_EQ(onDisk().size() / 256, 129u);
+    EXPECT_EQ(onDisk(), expected);
+    EXPECT_EQ(second.getData(), expected);
+    firstKeeper.changed();
+    ASSERT_TRUE(firstKeeper.flush());
+    EXPECT_EQ(first.getData(), expected);
+}
+
+TEST_F(LibraryKeeperTest, ALargeLibraryIsWrittenByTheKeepersThreadInOrder)
+{
+    const auto a = libraryRecord(1), b = libraryRecord(2), c = libraryRecord(3);
+    LibraryStore store;
+    {
+        LibraryKeeper keeper(store, file);
+        keeper.setBackgroundFrom(0);
+        store.addEntry(a);
+        keeper.changed();
+        EXPECT_TRUE(keeper.isWriting()) << "the change returned before its write";
+        store.addEntry(b);
+        keeper.changed();
+        pumpUntilWritten(keeper);
+        EXPECT_EQ(onDisk(), recordsOf({a, b}));
+        EXPECT_FALSE(keeper.hasPendingWrite());
+
+        // The last changes, just before closing, one of them under way: the close waits for both.
+        keeper.setWriteInterval(0);
+        store.removeEntry(0);
+        keeper.changed();
+        store.addEntry(c);
+        keeper.changed();
+    }
+    EXPECT_EQ(onDisk(), recordsOf({b, c}));
+}
+
+TEST_F(LibraryKeeperTest, AnotherInstancesProgramsComeBackFromTheThreadAndAreNotLostToALaterChange)
+{
+    const auto s = libraryRecord(1), x = libraryRecord(2), y = libraryRecord(3), z = libraryRecord(4);
+    ASSERT_TRUE(FileMan::writeFileBytes(file, LibraryFile::make(recordsOf({s}))));
+    LibraryStore ours, theirs;
+    LibraryKeeper keeper(ours, file), theirKeeper(theirs, file);
+    keeper.setBackgroundFrom(0);
+    keeper.load();
+    theirKeeper.load();
+    int merges = 0;
+    keeper.onMerged = [&] { ++merges; };
+
+    // They add X; we add Y; the merged result reaches us after we also added Z.
+    theirs.addEntry(x);
+    theirKeeper.changed();
+    ASSERT_TRUE(theirKeeper.flush());
+    ours.addEntry(y);
+    keeper.changed();
+    juce::Thread::sleep(300); // the write is done; its result waits for the message loop
+    ours.addEntry(z);
+    keeper.changed();
+    pumpUntilWritten(keeper);
+    EXPECT_EQ(onDisk(), recordsOf({s, y, z, x}));
+    EXPECT_EQ(ours.getData(), recordsOf({s, y, z, x}));
+    EXPECT_EQ(merges, 1);
+
+    // The same with the store unchanged meanwhile: the result is taken at once.
+    theirKeeper.changed();
+    ASSERT_TRUE(theirKeeper.flush());
+    theirs.removeEntry(0);
+    theirKeeper.changed();
+    ASSERT_TRUE(theirKeeper.flush());
+    ours.renameEntry(1, "Renamed", 2);
+    const auto renamedY = ours.getEntry(1);
+    keeper.changed();
+    pumpUntilWritten(keeper);
+    EXPECT_EQ(ours.getData(), recordsOf({renamedY, z, x}));
+    EXPECT_EQ(onDisk(), recordsOf({renamedY, z, x}));
+    EXPECT_EQ(merges, 2);
+}
+
+TEST_F(LibraryKeeperTest, AFailedWriteOnTheThreadIsReported)
+{
+    ASSERT_TRUE(file.createDirectory());
+    LibraryStore store;
+    LibraryKeeper keeper(store, file);
+    keeper.setBackgroundFrom(0);
+    int failures = 0;
+    keeper.onWriteFailed = [&] { ++failures; };
+    store.addEntry(libraryRecord(1));
+    keeper.changed();
+    for (int waited = 0; failures == 0 && waited < 5000; waited += 5)
+        test::pumpMessages(5);
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(keeper.hasPendingWrite());
+    ASSERT_TRUE(file.deleteRecursively());
+    EXPECT_TRUE(keeper.flush());
+    EXPECT_EQ(onDisk(), recordsOf({libraryRecord(1)}));
 }

@@ -106,22 +106,71 @@ TEST(LibraryStore, CategoryAboveRangeIsCountedAndShownClampedAndKept)
     EXPECT_EQ(store.getView().size(), 1u);
 }
 
-TEST(LibraryStore, ImportDropsDuplicatesWithinOneImportKeepingTheFirstInOrder)
+TEST(LibraryStore, ImportAppendsOnlyWhatTheLibraryLacksAndCountsTheRest)
 {
     const auto a = libraryRecord(1), b = libraryRecord(2), c = libraryRecord(3);
     auto aOtherCategory = a;
     aOtherCategory[117] = 5;
+    struct Case
+    {
+        const char* what;
+        Bytes held;
+        Bytes imported;
+        bool keepExisting;
+        Bytes expected;
+        int added, alreadyThere;
+    } const cases[] = {
+        {"append", recordsOf({a}), recordsOf({a, b, a, aOtherCategory, c}), true, recordsOf({a, b, aOtherCategory, c}), 3, 2},
+        {"append, all there", recordsOf({a, b}), recordsOf({b, a, b}), true, recordsOf({a, b}), 0, 3},
+        {"replace", recordsOf({a}), recordsOf({a, b, a, c}), false, recordsOf({a, b, c}), 3, 1},
+        {"into a library holding copies", recordsOf({a, a}), recordsOf({a, b}), true, recordsOf({a, a, b}), 1, 1},
+    };
+    for (const auto& t : cases)
+    {
+        LibraryStore store;
+        store.replaceAll(t.held);
+        store.beginImport();
+        store.importRecords(t.imported);
+        if (t.keepExisting)
+        {
+            EXPECT_EQ(store.countNewInImport(), t.added) << t.what;
+        }
+        const auto result = store.mergeImport(t.keepExisting);
+        EXPECT_EQ(store.getData(), t.expected) << t.what;
+        EXPECT_EQ(result.read, (int)(t.imported.size() / 256)) << t.what;
+        EXPECT_EQ(result.added, t.added) << t.what;
+        EXPECT_EQ(result.alreadyThere, t.alreadyThere) << t.what;
+        EXPECT_EQ((bool)result, t.added > 0 || !t.keepExisting) << t.what;
+    }
+
     LibraryStore store;
     store.replaceAll(recordsOf({a}));
     store.beginImport();
-    EXPECT_EQ(store.importRecords(recordsOf({a, b, a, aOtherCategory, c})), 4);
-    ASSERT_TRUE(store.mergeImport(true));
-    // The store's own A is not compared: only the incoming set is de-duplicated.
-    EXPECT_EQ(store.getData(), recordsOf({a, a, b, aOtherCategory, c}));
-
-    store.beginImport();
     EXPECT_FALSE(store.mergeImport(true)) << "an empty import changes nothing";
-    EXPECT_EQ(store.size(), 5);
+    EXPECT_EQ(store.size(), 1);
+}
+
+TEST(LibraryStore, FourBanksImportedTwiceAddNothingTheSecondTime)
+{
+    Bytes fourBanks;
+    for (int k = 0; k < 512; ++k)
+    {
+        auto r = libraryRecord(k);
+        r[200] = (std::uint8_t)(k & 0x7F); // carried bytes: every program distinct
+        r[201] = (std::uint8_t)(k >> 7);
+        fourBanks.insert(fourBanks.end(), r.begin(), r.end());
+    }
+    LibraryStore store;
+    for (const int expectedAdded : {512, 0})
+    {
+        store.beginImport();
+        store.importRecords(fourBanks);
+        const auto result = store.mergeImport(true);
+        EXPECT_EQ(result.read, 512);
+        EXPECT_EQ(result.added, expectedAdded);
+        EXPECT_EQ(result.alreadyThere, 512 - expectedAdded);
+        EXPECT_EQ(store.size(), 512);
+    }
 }
 
 TEST(LibraryStore, AddRefusesAnIdenticalEntryAndRenameWritesTheNameRule)
