@@ -192,3 +192,34 @@ TEST_F(GlobalPageTest, EverySettingIsNamedWithItsValueTextAndStepsWithArrowKeys)
     pedal.createAccessibilityHandler()->getValueInterface()->setValue(3.0);
     EXPECT_EQ(receivedAfter(4), nrpn(396, 3));
 }
+
+namespace
+{
+// Defaults are never shown as the instrument's: the page says so until a global dump arrives, and
+// a later link test (which asks again) does not take back what arrived.
+TEST(GlobalPageBeforeAnswer, DefaultsAreMarkedUntilAGlobalDumpArrives)
+{
+    UiEnvironment ui;
+    SynthRig rig;
+    rig.synth.setGlobal(SimulatedSynth::globalSysexEnable, 0); // it answers no request
+    ZarnelAudioProcessor processor{rig.folder.get(), rig.backend};
+    auto& state = processor.getState();
+    Global_Container page(state);
+
+    const auto marked = [&page](bool notReceived) {
+        page.showWhetherReceived();
+        EXPECT_EQ(page.isShowingNotReceived(), notReceived);
+        EXPECT_EQ(page.getControl(0)->getAlpha() < 0.75f, notReceived);
+        EXPECT_EQ(page.getDescription(), notReceived ? juce::String(Global_Container::notReceivedText) : juce::String());
+    };
+    marked(true);
+    state.requestGlobalDump();
+    marked(true);
+
+    rig.synth.sendGlobalDump();
+    ASSERT_TRUE(runUntil([&] { return state.getGlobalDumpCount() > 0; }, 3000));
+    marked(false);
+    state.requestGlobalDump();
+    marked(false);
+}
+} // namespace

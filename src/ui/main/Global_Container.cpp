@@ -4,6 +4,7 @@
 #include "../look/ZarnelLookAndFeel.h"
 #include "../widgets/ListenerCalls.h"
 
+#include "../../midi/MidiCntrState.h"
 #include "../../model/GlobalSettings.h"
 
 namespace zarnel
@@ -20,6 +21,20 @@ Global_Container::Global_Container(MidiCntrState& s) : state(s), closeImage(Pict
         addAndMakeVisible(*c);
     }
     setSize(600, 400);
+    showWhetherReceived();
+}
+
+void Global_Container::showWhetherReceived()
+{
+    const bool missing = state.getGlobalDumpCount() == 0;
+    for (auto& c : controls)
+        c->setAlpha(missing ? 0.5f : 1.0f);
+    setDescription(missing ? juce::String(notReceivedText) : juce::String());
+    if (missing != notReceived)
+    {
+        notReceived = missing;
+        repaint();
+    }
 }
 
 Global_Container::~Global_Container() = default;
@@ -86,6 +101,13 @@ void Global_Container::renderBackground()
 void Global_Container::paint(juce::Graphics& g)
 {
     g.drawImageAt(background, 0, 0);
+    if (notReceived)
+    {
+        g.setColour(juce::Colour(0xffffb347));
+        g.setFont(ZarnelLookAndFeel::arial(12.0f));
+        g.drawFittedText(notReceivedText, 160, 4, juce::jmax(0, getWidth() - 200), 30,
+                         juce::Justification::centredLeft, 2);
+    }
 }
 
 void Global_Container::mouseDown(const juce::MouseEvent& e)

@@ -27,6 +27,11 @@ public:
 
     // Shows a control's value again; an index that is not one of the 19 changes nothing.
     void repaintControl(int index);
+    // Shows the values as the instrument's once a global dump has arrived; until then they are
+    // marked as not received, so defaults are never taken for the instrument's settings.
+    void showWhetherReceived();
+    bool isShowingNotReceived() const noexcept { return notReceived; }
+    static constexpr const char* notReceivedText = "Not received yet: these are defaults, not the Mopho x4's settings.";
     GlbCont* getControl(int index) noexcept;
 
     void paint(juce::Graphics& g) override;
@@ -42,6 +47,7 @@ private:
     juce::Array<Global_Listener*> listeners;
     juce::Image closeImage;
     juce::Image background;
+    bool notReceived = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(Global_Container)
 };

@@ -360,7 +360,10 @@ void MIDI_Setup::closeGlobalPage()
 void MIDI_Setup::repaintGlobalPage()
 {
     if (globalPage != nullptr)
+    {
+        globalPage->showWhetherReceived();
         globalPage->repaint();
+    }
 }
 
 //==== Painting =======================================================================================
