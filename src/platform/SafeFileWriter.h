@@ -8,9 +8,11 @@ namespace zarnel
 {
 
 // Replaces a file's content so that a crash, a full disk or a failed write never leaves it
-// half written: the bytes go to a hidden temporary file beside the target, which then replaces
-// it in one step (a rename on POSIX, ReplaceFileW with wide paths on Windows). On POSIX the
-// folder is synced too, so a power loss cannot bring back the previous content.
+// half written: the bytes go to a hidden temporary file beside the target, every write and the
+// final size are checked, and only then does it replace the target in one step (a rename on
+// POSIX, MoveFileExW with wide paths on Windows). A target reached through a symbolic link is
+// written where the link points, so the link stays. On POSIX the folder is synced too, so a
+// power loss cannot bring back the previous content.
 class SafeFileWriter
 {
 public:
@@ -29,7 +31,8 @@ public:
     static bool isTemporaryOf(const juce::String& fileName, const juce::String& targetName);
 
     // Copies the file to the first free "<name>.bak", "<name>.bak2", ... beside it, so content we
-    // did not expect is kept before we write over it. Returns the copy, or File() on failure.
+    // did not expect is kept before we write over it. The copy is written like any other file:
+    // returns it only when it is whole, otherwise File().
     static juce::File keepBackup(const juce::File& file);
     // A backup of the file of that size, if there is one.
     static juce::File findBackup(const juce::File& file, juce::int64 size);

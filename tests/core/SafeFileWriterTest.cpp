@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+ #include <sys/stat.h>
+ #include <unistd.h>
+#endif
+
 using zarnel::SafeFileWriter;
 
 namespace
@@ -88,3 +93,66 @@ TEST(SafeWrite, TemporaryFileNames)
     for (const auto& [name, target, expected] : cases)
         EXPECT_EQ(SafeFileWriter::isTemporaryOf(name, target), expected) << name;
 }
+
+#ifndef _WIN32
+
+TEST(SafeWrite, ALinkedFileIsWrittenWhereTheLinkPointsAndTheLinkStays)
+{
+    struct Case
+    {
+        const char* name;
+        const char* linkText; // "*" for the absolute path of the file
+        bool throughSecondLink;
+        bool fileExists;
+    };
+    const Case cases[] = {
+        {"absolute link", "*", false, true},
+        {"relative link", "elsewhere/x4Lib.m_l", false, true},
+        {"link to a link", "*", true, true},
+        {"link to a file not made yet", "elsewhere/x4Lib.m_l", false, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        zarnel::test::TempFolder folder;
+        const auto real = folder.file("elsewhere/x4Lib.m_l");
+        ASSERT_TRUE(real.getParentDirectory().createDirectory());
+        if (c.fileExists)
+        {
+            ASSERT_TRUE(real.replaceWithText("old"));
+        }
+        const auto link = folder.file("x4Lib.m_l");
+        const juce::String linkText = juce::String(c.linkText) == "*" ? real.getFullPathName() : juce::String(c.linkText);
+        if (c.throughSecondLink)
+        {
+            ASSERT_EQ(::symlink(linkText.toRawUTF8(), folder.file("inner").getFullPathName().toRawUTF8()), 0);
+            ASSERT_EQ(::symlink("inner", link.getFullPathName().toRawUTF8()), 0);
+        }
+        else
+        {
+            ASSERT_EQ(::symlink(linkText.toRawUTF8(), link.getFullPathName().toRawUTF8()), 0);
+        }
+
+        ASSERT_TRUE(SafeFileWriter::write(link, juce::String("new")));
+        EXPECT_TRUE(link.isSymbolicLink());
+        EXPECT_EQ(real.loadFileAsString(), "new");
+        EXPECT_EQ(real.getParentDirectory().getNumberOfChildFiles(juce::File::findFiles), 1);
+
+        const auto backup = SafeFileWriter::keepBackup(link);
+        EXPECT_EQ(backup, folder.file("x4Lib.m_l.bak"));
+        EXPECT_FALSE(backup.isSymbolicLink());
+        EXPECT_EQ(backup.loadFileAsString(), "new");
+    }
+}
+
+TEST_F(SafeWriteFixture, ReplacementKeepsTheFilesPermissions)
+{
+    ASSERT_TRUE(target.replaceWithText("private"));
+    ASSERT_EQ(::chmod(target.getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_TRUE(SafeFileWriter::write(target, juce::String("still private")));
+    struct stat info{};
+    ASSERT_EQ(::stat(target.getFullPathName().toRawUTF8(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+#endif
