@@ -3,6 +3,7 @@
 #include "platform/SafeFileWriter.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace zarnel
@@ -24,17 +25,25 @@ int positionOf(const juce::String& name, const juce::StringArray& devices)
     return devices.indexOf(name) + 1;
 }
 
-void appendName(juce::MemoryBlock& block, const juce::String& name)
-{
-    bool beyondLatin1 = false;
-    for (auto p = name.getCharPointer(); !p.isEmpty();)
-        if (p.getAndAdvance() > 0xFF)
-            beyondLatin1 = true;
+// How a file's names are written, told by its third name (which older readers never read back):
+// nothing for plain ASCII, as files always were.
+const char* const latin1Tag = "LATIN-1";
+const char* const utf8Tag = "UTF-8";
 
+juce::juce_wchar widestCharacter(const juce::String& name)
+{
+    juce::juce_wchar widest = 0;
+    for (auto p = name.getCharPointer(); !p.isEmpty();)
+        widest = std::max(widest, p.getAndAdvance());
+    return widest;
+}
+
+void appendName(juce::MemoryBlock& block, const juce::String& name, bool asUtf8)
+{
     // Older files hold one byte per character, and readers still expect that for such names.
     // The low byte of a wider character could be a marker (Cyrillic A is U+0410): those names
     // go as UTF-8.
-    if (beyondLatin1)
+    if (asUtf8)
     {
         block.append(name.toRawUTF8(), name.getNumBytesAsUTF8());
         return;
@@ -84,7 +93,14 @@ bool isMultiByteUtf8(const std::uint8_t* bytes, size_t size)
     return multiByte;
 }
 
-juce::String nameFrom(const std::uint8_t* bytes, size_t size)
+enum class NameEncoding
+{
+    guessed, // older files: UTF-8 when the bytes are, else Latin-1
+    latin1,
+    utf8
+};
+
+juce::String nameFrom(const std::uint8_t* bytes, size_t size, NameEncoding encoding = NameEncoding::guessed)
 {
     // Zero bytes never belong to a name.
     std::vector<std::uint8_t> kept;
@@ -93,7 +109,7 @@ juce::String nameFrom(const std::uint8_t* bytes, size_t size)
         if (bytes[i] != 0)
             kept.push_back(bytes[i]);
 
-    if (isMultiByteUtf8(kept.data(), kept.size()))
+    if (encoding != NameEncoding::latin1 && isMultiByteUtf8(kept.data(), kept.size()))
         return juce::String::fromUTF8((const char*)kept.data(), (int)kept.size());
 
     juce::String name;
@@ -298,9 +314,13 @@ juce::MemoryBlock MIDI_PORTS_Control::formatPortFile(const juce::StringArray& na
 {
     juce::MemoryBlock block;
     const std::uint8_t markers[] = {inputNameEnd, outputNameEnd, thirdNameEnd};
+    const auto widest = std::max(widestCharacter(names[0]), widestCharacter(names[1]));
+    const bool asUtf8 = widest > 0xFF;
+    // A Latin-1 name whose bytes happen to be valid UTF-8 would be misread without the tag.
+    const juce::String third = widest > 0xFF ? utf8Tag : widest > 0x7F ? latin1Tag : names[2];
     for (int i = 0; i < 3; ++i)
     {
-        appendName(block, names[i]);
+        appendName(block, i == 2 ? third : names[i], asUtf8);
         block.append(&markers[i], 1);
     }
     return block;
@@ -328,8 +348,13 @@ bool MIDI_PORTS_Control::parsePortFile(const juce::MemoryBlock& content, juce::S
     }
     if (!foundP || !foundQ || p == 0 || q <= p)
         return false;
-    inputName = nameFrom(bytes, p);
-    outputName = nameFrom(bytes + p + 1, q - p - 1);
+    size_t tagEnd = q + 1;
+    while (tagEnd < size && bytes[tagEnd] != thirdNameEnd)
+        ++tagEnd;
+    const std::string tag((const char*)bytes + q + 1, tagEnd - q - 1);
+    const auto encoding = tag == utf8Tag ? NameEncoding::utf8 : tag == latin1Tag ? NameEncoding::latin1 : NameEncoding::guessed;
+    inputName = nameFrom(bytes, p, encoding);
+    outputName = nameFrom(bytes + p + 1, q - p - 1, encoding);
     return true;
 }
 

@@ -399,24 +399,28 @@ TEST(PortFileFormat, NamesRoundTripWithTheirCharacters)
 {
     // Names within Latin-1 go one byte per character, as older files hold them; wider ones as
     // UTF-8, whose multi-byte sequences never hold a marker byte (U+0410 would end in 0x10).
+    // The third name, never read back by older readers, says how names beyond ASCII are written.
     struct Case
     {
         const char* utf8;
         const char* fileBytes;
+        const char* third;
     };
     const Case cases[] = {
-        {"Mopho x4", "Mopho x4"},
-        {"Ger\xc3\xa4t", "Ger\xe4t"},
-        {"\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82", "\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82"}, // Синт
-        {"MIDI \xe2\x80\x93 1", "MIDI \xe2\x80\x93 1"},                                // en dash
-        {"\xd0\x90\xd0\x90", "\xd0\x90\xd0\x90"},                                        // АА
+        {"Mopho x4", "Mopho x4", "NONE"},
+        {"Ger\xc3\xa4t", "Ger\xe4t", "LATIN-1"},
+        {"\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82", "\xd0\xa1\xd0\xb8\xd0\xbd\xd1\x82", "UTF-8"}, // Синт
+        {"MIDI \xe2\x80\x93 1", "MIDI \xe2\x80\x93 1", "UTF-8"},                                // en dash
+        {"\xd0\x90\xd0\x90", "\xd0\x90\xd0\x90", "UTF-8"},                                        // АА
+        // Latin-1 whose bytes are valid UTF-8 ("Ã©" is C3 A9, which UTF-8 reads as "é").
+        {"\xc3\x83\xc2\xa9 Keys", "\xc3\xa9 Keys", "LATIN-1"},
     };
     for (const auto& c : cases)
     {
         const auto name = juce::String::fromUTF8(c.utf8);
         const auto bytes = MIDI_PORTS_Control::formatPortFile({name, name, "NONE"});
         const std::string one(c.fileBytes);
-        EXPECT_EQ(bytesOf(bytes), one + "\x0F" + one + "\x10NONE\x11") << c.utf8;
+        EXPECT_EQ(bytesOf(bytes), one + "\x0F" + one + "\x10" + c.third + "\x11") << c.utf8;
 
         juce::String in, out;
         ASSERT_TRUE(MIDI_PORTS_Control::parsePortFile(bytes, in, out)) << c.utf8;
