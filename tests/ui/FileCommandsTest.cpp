@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 #include "ui/menus/BankFileMenu.h"
 #include "ui/menus/EditMenu.h"
+#include "ui/menus/FileCommands.h"
 #include "ui/menus/FileMenu.h"
 #include "ui/menus/ProgramMenu.h"
 
@@ -40,7 +41,11 @@ protected:
     juce::File write(const char* name, const Bytes& content)
     {
         const auto f = files.file(name);
-        f.replaceWithData(content.data(), content.size());
+        // replaceWithData deletes the file for no bytes: an empty file is made by creating it.
+        if (content.empty())
+            f.create();
+        else
+            f.replaceWithData(content.data(), content.size());
         return f;
     }
 
@@ -81,10 +86,10 @@ TEST_F(FileCommandsTest, LoadingAProgramFileChangesTheEditedProgramOnlyForAGoodF
     };
     const Case cases[] = {
         {"good.syx", good, true, nullptr},
-        {"foreign.syx", foreign, false, nullptr},
-        {"raw.m_p", Bytes(records[7].begin(), records[7].end()), false, nullptr},
+        {"foreign.syx", foreign, false, "foreign.syx is not a Mopho x4 program: it holds a dump for another instrument."},
+        {"raw.m_p", Bytes(records[7].begin(), records[7].end()), false, "raw.m_p is not a Mopho x4 program: it holds no Mopho x4 data."},
         {"huge.syx", oversized, false, "huge.syx is too large to load."},
-        {"empty.m_p", {}, false, nullptr},
+        {"empty.m_p", {}, false, "empty.m_p is empty."},
     };
     for (const auto& c : cases)
     {
@@ -93,7 +98,8 @@ TEST_F(FileCommandsTest, LoadingAProgramFileChangesTheEditedProgramOnlyForAGoodF
         host.chosen = write(c.file, c.content);
         FileMenu(context).dispatch(FileMenu::loadItem, context);
         EXPECT_EQ(state().getCurrentProgram(), c.loads ? records[7] : edited) << c.file;
-        EXPECT_EQ(host.messages, c.message != nullptr ? juce::StringArray(c.message) : juce::StringArray()) << c.file;
+        EXPECT_EQ(host.messages, c.message != nullptr ? juce::StringArray(c.message) : juce::StringArray())
+            << c.file << ": " << host.messages.joinIntoString("|");
     }
     EXPECT_EQ(host.choosers.front(), std::make_pair((int)FileMan::loadProgram, juce::String()));
 
@@ -142,7 +148,12 @@ TEST_F(FileCommandsTest, LoadingABankFileFillsTheSlotsItHoldsAndNothingElse)
         const auto codes = test::drain([this](std::uint32_t& code) { return state().popNotification(code); });
         EXPECT_EQ(codes.size(), c.loaded > 0 ? 1u : 0u) << c.file;
     }
-    EXPECT_EQ(host.messages, juce::StringArray("huge.m_b is too large to load."));
+    EXPECT_EQ(host.messages, juce::StringArray({"many.syx holds 130 programs: only the first 128 were loaded.",
+                                                "cut.m_b: skipped a program cut short at the end.",
+                                                "foreign.syx is not a Mopho x4 program bank: it holds dumps for other "
+                                                "instruments.",
+                                                "empty.m_b is empty.", "huge.m_b is too large to load."}))
+        << host.messages.joinIntoString("|");
 }
 
 TEST_F(FileCommandsTest, AFileChosenDuringABankTransferChangesNothingAndSaysSo)
@@ -243,4 +254,32 @@ TEST_F(FileCommandsTest, ALoadedBankAndAPasteReachTheBankDataFileWithinASecond)
     EXPECT_LT(juce::Time::getMillisecondCounter() - start, 1500u);
     for (int p = 0; p < 128; p += 31)
         EXPECT_EQ(slotOnDisk(3, p), records[(size_t)p]) << p;
+}
+
+TEST_F(FileCommandsTest, AFileOfSeveralBanksGivesEveryProgramToWhoAsksForThemAll)
+{
+    Bytes file;
+    for (int i = 0; i < 512; ++i)
+    {
+        const auto d = ProgramSysex::programDump(i / 128, i % 128, records[(size_t)i % 130].data(), 256);
+        file.insert(file.end(), d.begin(), d.end());
+    }
+    host.chosen = write("four banks.syx", file);
+    std::vector<FileVerdict::BankGroup> groups;
+    size_t programs = 0;
+    FileCommands::loadPrograms(host, FileMan::loadBank, [&](const FileVerdict& v) {
+        programs = v.size();
+        groups = v.bankGroups();
+    });
+    EXPECT_EQ(programs, 512u);
+    ASSERT_EQ(groups.size(), 4u);
+    EXPECT_EQ(groups[3].bank, 3);
+    EXPECT_TRUE(host.messages.isEmpty()) << host.messages.joinIntoString("|");
+
+    // A refused file reaches no one.
+    host.chosen = write("picture.syx", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
+    bool called = false;
+    FileCommands::loadPrograms(host, FileMan::loadBank, [&](const FileVerdict&) { called = true; });
+    EXPECT_FALSE(called);
+    EXPECT_EQ(host.messages, juce::StringArray("picture.syx is not a Mopho x4 program bank: it is a picture."));
 }

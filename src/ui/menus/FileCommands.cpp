@@ -14,30 +14,64 @@ void FileCommands::load(CommandHost& host, int type, BytesAction onLoaded)
     });
 }
 
-void FileCommands::loadChosen(CommandHost& host, int type, const juce::File& file, const BytesAction& onLoaded)
+void FileCommands::loadPrograms(CommandHost& host, int type, VerdictAction onLoaded)
+{
+    host.chooseFileToOpen(type, [&host, type, onLoaded = std::move(onLoaded)](const juce::File& file) {
+        loadChosenPrograms(host, type, file, onLoaded);
+    });
+}
+
+std::optional<FileCommands::Judged> FileCommands::judge(CommandHost& host, int type, const juce::File& file)
 {
     // The transfer writes or sends the banks program by program: a file landing in the middle
     // would leave a bank half one, half the other.
     if (host.isBankTransferRunning())
     {
         host.showMessage("A bank transfer is running: " + file.getFileName() + " was not loaded.");
-        return;
+        return std::nullopt;
     }
-    const auto result = FileMan::readFileBytes(file, FileMan::maxSizeOf(type));
+    auto result = FileMan::readFileBytes(file, FileMan::maxSizeOf(type));
     switch (result.status)
     {
         case FileMan::ReadStatus::ok:
-            onLoaded(result.bytes);
             break;
         case FileMan::ReadStatus::tooLarge:
             host.showMessage(file.getFileName() + " is too large to load.");
-            break;
+            return std::nullopt;
         case FileMan::ReadStatus::unreadable:
             host.showMessage("Could not read " + file.getFileName() + ".");
-            break;
+            return std::nullopt;
         case FileMan::ReadStatus::missing:
-            break;
+            // Gone between the chooser and the read, or not a file at all.
+            host.showMessage(file.getFileName() + " was not found.");
+            return std::nullopt;
     }
+    auto verdict = FileVerdict::of(type, file.getFileName(), result.bytes);
+    if (!verdict.isAccepted())
+    {
+        host.showMessage(verdict.getRefusal());
+        return std::nullopt;
+    }
+    if (verdict.getNote().isNotEmpty())
+        host.showMessage(verdict.getNote());
+    return Judged{std::move(result.bytes), std::move(verdict)};
+}
+
+void FileCommands::loadChosen(CommandHost& host, int type, const juce::File& file, const BytesAction& onLoaded)
+{
+    const auto judged = judge(host, type, file);
+    if (!judged)
+        return;
+    if (type == FileMan::loadBank && judged->verdict.holdsSeveralBanks())
+        host.showMessage(file.getFileName() + " holds " + juce::String((juce::int64)judged->verdict.size())
+                         + " programs: only the first 128 were loaded.");
+    onLoaded(judged->bytes);
+}
+
+void FileCommands::loadChosenPrograms(CommandHost& host, int type, const juce::File& file, const VerdictAction& onLoaded)
+{
+    if (const auto judged = judge(host, type, file))
+        onLoaded(judged->verdict);
 }
 
 void FileCommands::save(CommandHost& host, int type, const juce::String& name, Bytes bytes)
