@@ -797,8 +797,21 @@ void MidiCntrState::replaceBankData(int bank, Bytes data)
     }
     {
         const juce::ScopedLock sl(modelLock);
+        // Only slots whose content changed are marked: a short file must not write the slots it
+        // never filled over another instance's newer ones.
+        const auto& old = banks.bank(bank).getBankData();
+        BankDataFile::ChangedSlots changed;
+        for (int slot = 0; slot < Bank_Program::numSlots; ++slot)
+        {
+            const size_t at = (size_t)slot * Bank_Program::slotSize;
+            if (old.size() < at + Bank_Program::slotSize
+                || !std::equal(data.begin() + (std::ptrdiff_t)at, data.begin() + (std::ptrdiff_t)(at + Bank_Program::slotSize),
+                               old.begin() + (std::ptrdiff_t)at))
+                changed.set((size_t)(bank * Bank_Program::numSlots + slot));
+        }
         banks.bank(bank).swapBankData(data);
-        markChanged(bank, BankDataFile::slotsOfBank(bank));
+        if (changed.any())
+            markChanged(bank, changed);
     }
     // `data` now holds the old content and is freed here, outside the lock.
 }

@@ -189,6 +189,31 @@ TEST_F(DataFilesTest, TwoInstancesKeepEachOthersChanges)
     EXPECT_TRUE(reloaded->clockOutEnabled.load());
 }
 
+TEST_F(DataFilesTest, AShortBankLoadedInOneInstanceKeepsTheOthersNewerSlots)
+{
+    // A bank file of ten programs fills U1:1-10; the slots it never reached stay the other
+    // instance's, saved meanwhile.
+    auto first = makeState();
+    auto second = makeState();
+    second->setBankProgram(0, 100, named("Newer"));
+    second->flushPendingWrites();
+
+    Bytes shortBank;
+    for (int i = 0; i < 10; ++i)
+    {
+        const auto rec = named("Loaded " + juce::String(i));
+        shortBank.insert(shortBank.end(), rec.begin(), rec.end());
+    }
+    first->replaceBankData(0, shortBank);
+    first->flushPendingWrites();
+    second.reset();
+    first.reset();
+
+    auto reloaded = makeState();
+    EXPECT_EQ(reloaded->getBankProgramName(0, 3).trimEnd(), "Loaded 3");
+    EXPECT_EQ(reloaded->getBankProgramName(0, 100).trimEnd(), "Newer");
+}
+
 TEST_F(DataFilesTest, InstancesSavingAtTheSameTimeKeepEveryChange)
 {
     // Two instances (in a host they may even be two processes) store and save at the same time.
