@@ -50,11 +50,11 @@ struct Scan
     std::vector<Dump> dumps; // whole program and edit-buffer dumps of this instrument
     size_t programDumps = 0;
     size_t editBufferDumps = 0;
-    size_t cutAtEnd = 0;   // a dump of ours the file ends inside
-    size_t damaged = 0;    // a dump of ours of the wrong length or broken by another message
-    size_t globals = 0;    // global settings dumps
-    size_t otherOurs = 0;  // requests and other short messages of ours
-    size_t foreign = 0;    // messages for other instruments, universal messages included
+    size_t cutAtEnd = 0;  // a dump of ours the file ends inside
+    size_t damaged = 0;   // a dump of ours of the wrong length or broken by another message
+    size_t globals = 0;   // global settings dumps
+    size_t otherOurs = 0; // requests and other short messages of ours
+    size_t foreign = 0;   // messages for other instruments, universal messages included
     size_t messages = 0;
 
     explicit Scan(const Bytes& b)
@@ -81,21 +81,23 @@ struct Scan
 
     void classify(const std::uint8_t* m, size_t length, bool ended, bool atEnd, size_t offset)
     {
-        const bool ours = length >= 3 && m[1] == ProgramSysex::manufacturerId && m[2] == ProgramSysex::modelId;
+        const bool ours =
+            length >= 3 && m[1] == ProgramSysex::manufacturerId && m[2] == ProgramSysex::modelId;
         if (!ours)
         {
             ++foreign;
             return;
         }
         const int command = length >= 4 ? m[3] : -1;
-        const bool isDump = command == ProgramSysex::cmdProgramDump || command == ProgramSysex::cmdEditBufferDump;
+        const bool isDump =
+            command == ProgramSysex::cmdProgramDump || command == ProgramSysex::cmdEditBufferDump;
         if (!isDump)
         {
             ++(command == ProgramSysex::cmdGlobalDump ? globals : otherOurs);
             return;
         }
         const size_t expected = command == ProgramSysex::cmdProgramDump ? ProgramSysex::programDumpSize
-                                                                          : ProgramSysex::editBufferDumpSize;
+                                                                        : ProgramSysex::editBufferDumpSize;
         if (ended && length == expected)
         {
             const bool editBuffer = command == ProgramSysex::cmdEditBufferDump;
@@ -149,7 +151,8 @@ juce::String whySysexRefused(const Scan& scan)
     if (scan.globals > 0)
         return "holds the instrument's global settings, not a program";
     if (scan.foreign > 0 && scan.otherOurs == 0)
-        return scan.foreign == 1 ? "holds a dump for another instrument" : "holds dumps for other instruments";
+        return scan.foreign == 1 ? "holds a dump for another instrument"
+                                 : "holds dumps for other instruments";
     return "holds no program dump";
 }
 
@@ -220,8 +223,8 @@ std::vector<FileVerdict::BankGroup> FileVerdict::bankGroups() const
     std::vector<BankGroup> groups;
     for (size_t i = 0; i < origins.size(); ++i)
     {
-        if (groups.empty() || groups.back().bank != origins[i].bank
-            || groups.back().count == (size_t)ProgramSysex::numPrograms)
+        if (groups.empty() || groups.back().bank != origins[i].bank ||
+            groups.back().count == (size_t)ProgramSysex::numPrograms)
             groups.push_back({origins[i].bank, i, 0});
         ++groups.back().count;
     }
@@ -278,8 +281,8 @@ FileVerdict FileVerdict::ofProgramFile(const juce::String& fileName, const Bytes
     auto text = firstScan.cutAtEnd > 0 && end < bytes.size() ? fileName + " holds a damaged program dump."
                                                              : refusalFor(fileName, kind, first, &firstScan);
     if (scan.programDumps > 0)
-        text += " Load it as a program bank to take the "
-                + plural(scan.programDumps, "program dump that follows.", "program dumps that follow.");
+        text += " Load it as a program bank to take the " +
+                plural(scan.programDumps, "program dump that follows.", "program dumps that follow.");
     return refused(text);
 }
 
@@ -292,10 +295,11 @@ FileVerdict FileVerdict::ofBankFile(const juce::String& fileName, const Bytes& b
     if (scan.programDumps == 0)
     {
         if (scan.editBufferDumps > 0)
-            return refused(fileName + " is not " + kind + ": it holds "
-                           + (scan.editBufferDumps == 1 ? juce::String("a single program (load it as a program)")
-                                                        : plural(scan.editBufferDumps, "", "single programs"))
-                           + ".");
+            return refused(fileName + " is not " + kind + ": it holds " +
+                           (scan.editBufferDumps == 1
+                                ? juce::String("a single program (load it as a program)")
+                                : plural(scan.editBufferDumps, "", "single programs")) +
+                           ".");
         return refused(refusalFor(fileName, kind, bytes, &scan));
     }
 
@@ -317,16 +321,16 @@ FileVerdict FileVerdict::ofLibraryFile(const juce::String& fileName, const Bytes
     {
         const Scan scan(bytes);
         if (!bytes.empty() && whatItIs(bytes).isEmpty() && holdsOurDumps(scan))
-            return refused(fileName + " is not " + kind
-                           + ": it holds Mopho x4 program dumps (import it with From Program Bank File).");
+            return refused(fileName + " is not " + kind +
+                           ": it holds Mopho x4 program dumps (import it with From Program Bank File).");
         return refused(refusalFor(fileName, kind, bytes, &scan));
     }
     const size_t body = bytes.size() - libraryMarkerSize;
     const size_t count = body / ProgramSysex::recordSize;
     const size_t rest = body % ProgramSysex::recordSize;
     if (count > maxRecords)
-        return refused(fileName + " holds more programs than the library can take ("
-                       + juce::String((juce::int64)maxRecords) + ").");
+        return refused(fileName + " holds more programs than the library can take (" +
+                       juce::String((juce::int64)maxRecords) + ").");
     if (count == 0)
         return refused(rest > 0 && rest != libraryMarkerSize ? fileName + " ends in the middle of a program."
                                                              : fileName + " holds no programs.");
@@ -336,9 +340,9 @@ FileVerdict FileVerdict::ofLibraryFile(const juce::String& fileName, const Bytes
     v.origins.assign(count, Origin{});
     // The trailer follows the last record; anything else there is the start of a record lost.
     if (rest != 0 && rest != libraryMarkerSize)
-        v.note = fileName + " ends in the middle of a program: "
-                 + (count == 1 ? juce::String("the program before it was read.")
-                               : "the " + plural(count, "", "programs") + " before it were read.");
+        v.note = fileName + " ends in the middle of a program: " +
+                 (count == 1 ? juce::String("the program before it was read.")
+                             : "the " + plural(count, "", "programs") + " before it were read.");
     return v;
 }
 
@@ -349,7 +353,8 @@ FileVerdict FileVerdict::ofPresetFile(const juce::String& fileName, const Bytes&
     {
         const Scan scan(bytes);
         if (!bytes.empty() && whatItIs(bytes).isEmpty() && holdsOurDumps(scan))
-            return refused(fileName + " is not " + kind + ": it holds Mopho x4 program dumps (load it as a program).");
+            return refused(fileName + " is not " + kind +
+                           ": it holds Mopho x4 program dumps (load it as a program).");
         return refused(refusalFor(fileName, kind, bytes, &scan));
     }
     if (bytes.size() < presetSize)
@@ -366,8 +371,8 @@ FileVerdict FileVerdict::ofPresetBankFile(const juce::String& fileName, const By
     {
         const Scan scan(bytes);
         if (!bytes.empty() && whatItIs(bytes).isEmpty() && holdsOurDumps(scan))
-            return refused(fileName + " is not " + kind
-                           + ": it holds Mopho x4 program dumps (load it as a program bank).");
+            return refused(fileName + " is not " + kind +
+                           ": it holds Mopho x4 program dumps (load it as a program bank).");
         return refused(refusalFor(fileName, kind, bytes, &scan));
     }
     if (bytes.size() < presetBankSize)

@@ -1,5 +1,5 @@
-#include "files/FileMan.h"
 #include "files/FileVerdict.h"
+#include "files/FileMan.h"
 #include "model/FactoryData.h"
 
 #include <gtest/gtest.h>
@@ -91,21 +91,26 @@ TEST(FileVerdict, RefusedFilesSayWhyOnEveryReader)
         juce::String refusals[5];
     };
     const Case cases[] = {
-        {"empty", {}, {"f.syx is empty.", "f.syx is empty.", "f.syx is empty.", "f.syx is empty.", "f.syx is empty."}},
+        {"empty",
+         {},
+         {"f.syx is empty.", "f.syx is empty.", "f.syx is empty.", "f.syx is empty.", "f.syx is empty."}},
         {"a picture renamed",
          png,
          {program + "it is a picture.", bank + "it is a picture.", library + "it is a picture.",
           preset + "it is a picture.", presetBank + "it is a picture."}},
         {"another instrument's dump",
          foreignDump(),
-         {program + "it holds a dump for another instrument.", bank + "it holds a dump for another instrument.",
-          library + "it holds a dump for another instrument.", preset + "it holds a dump for another instrument.",
+         {program + "it holds a dump for another instrument.",
+          bank + "it holds a dump for another instrument.",
+          library + "it holds a dump for another instrument.",
+          preset + "it holds a dump for another instrument.",
           presetBank + "it holds a dump for another instrument."}},
         {"a cut dump",
          cut,
          {"f.syx ends in the middle of a program.", "f.syx ends in the middle of a program.",
           library + dumpsHere + " (import it with From Program Bank File).",
-          preset + dumpsHere + " (load it as a program).", presetBank + dumpsHere + " (load it as a program bank)."}},
+          preset + dumpsHere + " (load it as a program).",
+          presetBank + dumpsHere + " (load it as a program bank)."}},
         {"another plug-in's preset",
          otherPluginPreset,
          {program + "it is a preset of another plug-in.", bank + "it is a preset of another plug-in.",
@@ -145,19 +150,25 @@ TEST(FileVerdict, RefusedFilesSayWhyOnEveryReader)
           "f.syx ends in the middle of a program."}},
         {"a single program",
          editBuffer,
-         {"", bank + "it holds a single program (load it as a program).", library + dumpsHere + " (import it with From Program Bank File).",
-          preset + dumpsHere + " (load it as a program).", presetBank + dumpsHere + " (load it as a program bank)."}},
+         {"", bank + "it holds a single program (load it as a program).",
+          library + dumpsHere + " (import it with From Program Bank File).",
+          preset + dumpsHere + " (load it as a program).",
+          presetBank + dumpsHere + " (load it as a program bank)."}},
         {"a global dump before a program",
          join({globalDump, dump}),
-         {program + "it holds the instrument's global settings, not a program. Load it as a program bank to take "
-                    "the 1 program dump that follows.",
+         {program +
+              "it holds the instrument's global settings, not a program. Load it as a program bank to take "
+              "the 1 program dump that follows.",
           "", library + dumpsHere + " (import it with From Program Bank File).",
-          preset + dumpsHere + " (load it as a program).", presetBank + dumpsHere + " (load it as a program bank)."}},
+          preset + dumpsHere + " (load it as a program).",
+          presetBank + dumpsHere + " (load it as a program bank)."}},
         {"a dump cut by another message",
          join({Bytes(dump.begin(), dump.begin() + 100), dump}),
-         {"f.syx holds a damaged program dump. Load it as a program bank to take the 1 program dump that follows.",
+         {"f.syx holds a damaged program dump. Load it as a program bank to take the 1 program dump that "
+          "follows.",
           "", library + dumpsHere + " (import it with From Program Bank File).",
-          preset + dumpsHere + " (load it as a program).", presetBank + dumpsHere + " (load it as a program bank)."}},
+          preset + dumpsHere + " (load it as a program).",
+          presetBank + dumpsHere + " (load it as a program bank)."}},
     };
     const int types[] = {FileMan::loadProgram, FileMan::loadBank, FileMan::loadLibrary, FileMan::loadPreset,
                          FileMan::loadPresetBank};
@@ -210,8 +221,15 @@ TEST(FileVerdict, BankFilesGiveEveryProgramWithItsNumbers)
         {"128 dumps", dumps(128), 128, {0}, {}},
         {"300 dumps", dumps(300), 300, {0, 1, 2}, {}},
         {"512 dumps", dumps(512), 512, {0, 1, 2, 3}, {}},
-        {"128 dumps among other instruments' dumps", mixed, 128, {0}, "f.syx: skipped 4 messages for other instruments."},
-        {"a bank with its last dump cut", Bytes(bank.begin(), bank.end() - 10), 127, {0},
+        {"128 dumps among other instruments' dumps",
+         mixed,
+         128,
+         {0},
+         "f.syx: skipped 4 messages for other instruments."},
+        {"a bank with its last dump cut",
+         Bytes(bank.begin(), bank.end() - 10),
+         127,
+         {0},
          "f.syx: skipped a program cut short at the end."},
     };
     for (const auto& c : cases)
@@ -268,15 +286,16 @@ TEST(FileVerdict, AFourBankFileOfFactoryProgramsIsReadWholeInOrder)
         EXPECT_EQ(groups[(size_t)b].bank, b);
         EXPECT_EQ(groups[(size_t)b].count, 128u);
         const auto data = v.recordData(groups[(size_t)b].first, groups[(size_t)b].count);
-        EXPECT_EQ(data, Bytes(FactoryData::bank(b), FactoryData::bank(b) + FactoryData::bankSize)) << "bank " << b;
+        EXPECT_EQ(data, Bytes(FactoryData::bank(b), FactoryData::bank(b) + FactoryData::bankSize))
+            << "bank " << b;
     }
 }
 
 TEST(FileVerdict, LibraryAndPresetFilesGiveTheirRecords)
 {
     const auto a = factoryRecord(1, 3), b = factoryRecord(2, 9);
-    const auto library = join({text("Mopho  Libr >"), Bytes(a.begin(), a.end()), Bytes(b.begin(), b.end()),
-                               text("< Mopho  Libr")});
+    const auto library = join(
+        {text("Mopho  Libr >"), Bytes(a.begin(), a.end()), Bytes(b.begin(), b.end()), text("< Mopho  Libr")});
     const auto lib = FileVerdict::ofLibraryFile("l.m_l", library);
     ASSERT_TRUE(lib.isAccepted());
     ASSERT_EQ(lib.size(), 2u);

@@ -86,8 +86,10 @@ TEST_F(FileCommandsTest, LoadingAProgramFileChangesTheEditedProgramOnlyForAGoodF
     };
     const Case cases[] = {
         {"good.syx", good, true, nullptr},
-        {"foreign.syx", foreign, false, "foreign.syx is not a Mopho x4 program: it holds a dump for another instrument."},
-        {"raw.m_p", Bytes(records[7].begin(), records[7].end()), false, "raw.m_p is not a Mopho x4 program: it holds no Mopho x4 data."},
+        {"foreign.syx", foreign, false,
+         "foreign.syx is not a Mopho x4 program: it holds a dump for another instrument."},
+        {"raw.m_p", Bytes(records[7].begin(), records[7].end()), false,
+         "raw.m_p is not a Mopho x4 program: it holds no Mopho x4 data."},
         {"huge.syx", oversized, false, "huge.syx is too large to load."},
         {"empty.m_p", {}, false, "empty.m_p is empty."},
     };
@@ -125,8 +127,12 @@ TEST_F(FileCommandsTest, LoadingABankFileFillsTheSlotsItHoldsAndNothingElse)
         int loaded; // slots 0 .. loaded - 1 take records 0 .. loaded - 1
     };
     const Case cases[] = {
-        {"whole.m_b", dumps(128), 128}, {"one.syx", dumps(1), 1},       {"many.syx", dumps(130), 128},
-        {"cut.m_b", cut, 127},          {"foreign.syx", foreign, 0},    {"empty.m_b", {}, 0},
+        {"whole.m_b", dumps(128), 128},
+        {"one.syx", dumps(1), 1},
+        {"many.syx", dumps(130), 128},
+        {"cut.m_b", cut, 127},
+        {"foreign.syx", foreign, 0},
+        {"empty.m_b", {}, 0},
         {"huge.m_b", Bytes((size_t)FileMan::maxBankFileSize + 1, 0xF0), 0},
     };
     for (const auto& c : cases)
@@ -148,11 +154,12 @@ TEST_F(FileCommandsTest, LoadingABankFileFillsTheSlotsItHoldsAndNothingElse)
         const auto codes = test::drain([this](std::uint32_t& code) { return state().popNotification(code); });
         EXPECT_EQ(codes.size(), c.loaded > 0 ? 1u : 0u) << c.file;
     }
-    EXPECT_EQ(host.messages, juce::StringArray({"many.syx holds 130 programs: only the first 128 were loaded.",
-                                                "cut.m_b: skipped a program cut short at the end.",
-                                                "foreign.syx is not a Mopho x4 program bank: it holds dumps for other "
-                                                "instruments.",
-                                                "empty.m_b is empty.", "huge.m_b is too large to load."}))
+    EXPECT_EQ(host.messages,
+              juce::StringArray({"many.syx holds 130 programs: only the first 128 were loaded.",
+                                 "cut.m_b: skipped a program cut short at the end.",
+                                 "foreign.syx is not a Mopho x4 program bank: it holds dumps for other "
+                                 "instruments.",
+                                 "empty.m_b is empty.", "huge.m_b is too large to load."}))
         << host.messages.joinIntoString("|");
 }
 
@@ -180,7 +187,8 @@ TEST_F(FileCommandsTest, SavingAddsTheExtensionBeforeAskingAboutAnExistingFile)
     const auto edited = state().getCurrentProgram();
     host.chosen = files.file("Mine");
     FileMenu(context).dispatch(FileMenu::saveItem, context);
-    EXPECT_EQ(host.choosers.back(), std::make_pair((int)FileMan::saveProgram, juce::String("Edited Lead.m_p")));
+    EXPECT_EQ(host.choosers.back(),
+              std::make_pair((int)FileMan::saveProgram, juce::String("Edited Lead.m_p")));
     EXPECT_EQ(readBack(files.file("Mine.m_p")), FileMan::makeProgramFile(edited));
     EXPECT_TRUE(host.questions.isEmpty());
 
@@ -234,7 +242,8 @@ TEST_F(FileCommandsTest, ASlotsMenuSavesAndLoadsThatSlot)
 TEST_F(FileCommandsTest, ALoadedBankAndAPasteReachTheBankDataFileWithinASecond)
 {
     const auto dataFile = rig.folder.file(SettingsFolder::bankDataFileName);
-    const auto slotOnDisk = [&](int bank, int slot) {
+    const auto slotOnDisk = [&](int bank, int slot)
+    {
         const auto bytes = readBack(dataFile);
         Record r{};
         const size_t at = 14 + (size_t)bank * 32768 + (size_t)slot * 256;
@@ -267,10 +276,12 @@ TEST_F(FileCommandsTest, AFileOfSeveralBanksGivesEveryProgramToWhoAsksForThemAll
     host.chosen = write("four banks.syx", file);
     std::vector<FileVerdict::BankGroup> groups;
     size_t programs = 0;
-    FileCommands::loadPrograms(host, FileMan::loadBank, [&](const FileVerdict& v) {
-        programs = v.size();
-        groups = v.bankGroups();
-    });
+    FileCommands::loadPrograms(host, FileMan::loadBank,
+                               [&](const FileVerdict& v)
+                               {
+                                   programs = v.size();
+                                   groups = v.bankGroups();
+                               });
     EXPECT_EQ(programs, 512u);
     ASSERT_EQ(groups.size(), 4u);
     EXPECT_EQ(groups[3].bank, 3);
@@ -281,5 +292,6 @@ TEST_F(FileCommandsTest, AFileOfSeveralBanksGivesEveryProgramToWhoAsksForThemAll
     bool called = false;
     FileCommands::loadPrograms(host, FileMan::loadBank, [&](const FileVerdict&) { called = true; });
     EXPECT_FALSE(called);
-    EXPECT_EQ(host.messages, juce::StringArray("picture.syx is not a Mopho x4 program bank: it is a picture."));
+    EXPECT_EQ(host.messages,
+              juce::StringArray("picture.syx is not a Mopho x4 program bank: it is a picture."));
 }

@@ -9,16 +9,14 @@ namespace zarnel
 
 void FileCommands::load(CommandHost& host, int type, BytesAction onLoaded)
 {
-    host.chooseFileToOpen(type, [&host, type, onLoaded = std::move(onLoaded)](const juce::File& file) {
-        loadChosen(host, type, file, onLoaded);
-    });
+    host.chooseFileToOpen(type, [&host, type, onLoaded = std::move(onLoaded)](const juce::File& file)
+                          { loadChosen(host, type, file, onLoaded); });
 }
 
 void FileCommands::loadPrograms(CommandHost& host, int type, VerdictAction onLoaded)
 {
-    host.chooseFileToOpen(type, [&host, type, onLoaded = std::move(onLoaded)](const juce::File& file) {
-        loadChosenPrograms(host, type, file, onLoaded);
-    });
+    host.chooseFileToOpen(type, [&host, type, onLoaded = std::move(onLoaded)](const juce::File& file)
+                          { loadChosenPrograms(host, type, file, onLoaded); });
 }
 
 std::optional<FileCommands::Judged> FileCommands::judge(CommandHost& host, int type, const juce::File& file)
@@ -57,18 +55,20 @@ std::optional<FileCommands::Judged> FileCommands::judge(CommandHost& host, int t
     return Judged{std::move(result.bytes), std::move(verdict)};
 }
 
-void FileCommands::loadChosen(CommandHost& host, int type, const juce::File& file, const BytesAction& onLoaded)
+void FileCommands::loadChosen(CommandHost& host, int type, const juce::File& file,
+                              const BytesAction& onLoaded)
 {
     const auto judged = judge(host, type, file);
     if (!judged)
         return;
     if (type == FileMan::loadBank && judged->verdict.holdsSeveralBanks())
-        host.showMessage(file.getFileName() + " holds " + juce::String((juce::int64)judged->verdict.size())
-                         + " programs: only the first 128 were loaded.");
+        host.showMessage(file.getFileName() + " holds " + juce::String((juce::int64)judged->verdict.size()) +
+                         " programs: only the first 128 were loaded.");
     onLoaded(judged->bytes);
 }
 
-void FileCommands::loadChosenPrograms(CommandHost& host, int type, const juce::File& file, const VerdictAction& onLoaded)
+void FileCommands::loadChosenPrograms(CommandHost& host, int type, const juce::File& file,
+                                      const VerdictAction& onLoaded)
 {
     if (const auto judged = judge(host, type, file))
         onLoaded(judged->verdict);
@@ -77,9 +77,8 @@ void FileCommands::loadChosenPrograms(CommandHost& host, int type, const juce::F
 void FileCommands::save(CommandHost& host, int type, const juce::String& name, Bytes bytes)
 {
     host.chooseFileToSave(type, FileMan::proposedFileName(name, type),
-                          [&host, type, bytes = std::move(bytes)](const juce::File& chosen) {
-                              saveChosen(host, type, chosen, bytes);
-                          });
+                          [&host, type, bytes = std::move(bytes)](const juce::File& chosen)
+                          { saveChosen(host, type, chosen, bytes); });
 }
 
 void FileCommands::saveChosen(CommandHost& host, int type, const juce::File& chosen, Bytes bytes)

@@ -32,7 +32,8 @@ public:
 
     // The steps after the chooser, for a chosen file.
     static void loadChosen(CommandHost& host, int type, const juce::File& file, const BytesAction& onLoaded);
-    static void loadChosenPrograms(CommandHost& host, int type, const juce::File& file, const VerdictAction& onLoaded);
+    static void loadChosenPrograms(CommandHost& host, int type, const juce::File& file,
+                                   const VerdictAction& onLoaded);
     static void saveChosen(CommandHost& host, int type, const juce::File& chosen, Bytes bytes);
 
     FileCommands() = delete;
