@@ -1241,6 +1241,38 @@ void MidiCntrState::checkOutputResponding(bool haveListeners)
     }
 }
 
+bool MidiCntrState::areUserBanksStandIns() const noexcept
+{
+    const auto c = getBankFileCondition();
+    return c == BankDataFile::Condition::unreadable || c == BankDataFile::Condition::foreign;
+}
+
+juce::String MidiCntrState::claimBankFileNotice()
+{
+    if (std::exchange(bankFileNoticeClaimed, true))
+        return {};
+    const auto path = bankFile.getFile().getFullPathName();
+    switch (getBankFileCondition())
+    {
+        case BankDataFile::Condition::unreadable:
+            return "Your user banks could not be read from " + path
+                   + ". U1 to U4 show the factory programs instead; the file is left as it is, and sending these "
+                     "banks to the Mopho x4 asks first.";
+        case BankDataFile::Condition::foreign:
+            return path + " is not a bank file of this editor, so U1 to U4 show the factory programs. A copy of it is "
+                          "kept before it is ever written over, and sending these banks to the Mopho x4 asks first.";
+        case BankDataFile::Condition::partial:
+            return "Your user banks file " + path
+                   + " ends early: the programs it does not reach show the factory programs. A copy of it is kept "
+                     "before it is written over.";
+        case BankDataFile::Condition::missing:
+        case BankDataFile::Condition::whole:
+        case BankDataFile::Condition::longer:
+            break;
+    }
+    return {};
+}
+
 bool MidiCntrState::claimFirstRunSearch()
 {
     if (firstRunSearchClaimed)

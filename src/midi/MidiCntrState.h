@@ -202,6 +202,12 @@ public:
     // Once per plug-in instance, at the first editor opening: true when nobody has chosen ports
     // here yet (no port file at start), nothing has answered, and there are ports to try.
     bool claimFirstRunSearch();
+    // U1-U4 hold the factory programs in place of a data file that could not be taken: sending
+    // them to the instrument would overwrite its own banks with them.
+    bool areUserBanksStandIns() const noexcept;
+    // What the user is told, once per instance, of a data file that was not taken whole; empty
+    // when there is nothing to tell or it was told.
+    juce::String claimBankFileNotice();
 
     //==== Shared state ===============================================================================
     std::atomic<int> midiChannel{1};
@@ -314,6 +320,7 @@ private:
 
     std::unique_ptr<PortSearch> portSearch;
     bool firstRunSearchClaimed = false;
+    bool bankFileNoticeClaimed = false;
     // An output closed for not responding, and the editor not open to say so yet (message thread).
     bool outputLossUnreported = false;
 

@@ -5,6 +5,7 @@
 #include "plugin/ZarnelAudioProcessor.h"
 #include "plugin/ZarnelAudioProcessorEditor.h"
 #include "support/SynthRig.h"
+#include "platform/SettingsFolder.h"
 #include "ui/main/MainComp.h"
 
 #include <gtest/gtest.h>
@@ -195,3 +196,49 @@ TEST_F(BankTransferTest, ClosingThePluginMidwayEndsTransfersCleanly)
         EXPECT_EQ(state.getBankProgram(0, p), rig.synth.program(0, p)) << p;
     EXPECT_EQ(state.getBankProgram(0, 30), before);
 }
+
+namespace
+{
+// A data file that is not ours leaves the factory programs standing in for U1-U4: the user is told
+// once when the editor opens, and sending them asks first; no answer sends nothing.
+TEST(StandInBanks, AreToldAtOpeningAndSendingThemAsksFirst)
+{
+    test::UiEnvironment ui;
+    test::SynthRig rig;
+    const auto dataFile = rig.folder.get().getChildFile(SettingsFolder::bankDataFileName);
+    ASSERT_TRUE(dataFile.replaceWithText("not a bank file of ours"));
+    ZarnelAudioProcessor processor(rig.folder.get(), rig.backend);
+    ASSERT_TRUE(processor.getState().areUserBanksStandIns());
+
+    std::optional<ZarnelAudioProcessorEditor> editor;
+    editor.emplace(processor);
+    auto& main = editor->getMainComp();
+    main.toggleAbout(false, 0);
+    ASSERT_NE(main.getMessageBox(), nullptr);
+    EXPECT_TRUE(main.getMessageBox()->getText().contains(dataFile.getFullPathName()));
+    EXPECT_TRUE(main.getMessageBox()->getText().contains("factory programs"));
+    main.getMessageBox()->getOkButton().keyPressed(juce::KeyPress(juce::KeyPress::spaceKey));
+    test::pumpMessages(20);
+    ASSERT_EQ(main.getMessageBox(), nullptr);
+
+    for (bool agree : {false, true})
+    {
+        main.startBankTransfer(100, 0);
+        ASSERT_NE(main.getMessageBox(), nullptr);
+        EXPECT_TRUE(main.getMessageBox()->getText().startsWith("The user banks could not be read"));
+        EXPECT_FALSE(processor.getState().getBankTransfers().isActive());
+        auto& answer = agree ? main.getMessageBox()->getOkButton() : main.getMessageBox()->getCancelButton();
+        answer.keyPressed(juce::KeyPress(juce::KeyPress::spaceKey));
+        test::pumpMessages(20);
+        EXPECT_EQ(processor.getState().getBankTransfers().isActive(), agree);
+    }
+    main.endBankTransfer();
+
+    // Told once per instance.
+    editor.reset();
+    editor.emplace(processor);
+    editor->getMainComp().toggleAbout(false, 0);
+    EXPECT_EQ(editor->getMainComp().getMessageBox(), nullptr);
+    editor.reset();
+}
+} // namespace

@@ -101,6 +101,9 @@ MainComp::MainComp(ZarnelAudioProcessor& p) : processor(p), state(p.getState())
         showProgressBar();
     else
         showTransferReport(true);
+    // A data file that was not taken whole is told once, before the user sends anything.
+    if (const auto notice = state.claimBankFileNotice(); notice.isNotEmpty())
+        showMessage(notice);
     state.mainCompBuilt = true;
     built = true;
 }
@@ -567,6 +570,22 @@ BankTransmitter& MainComp::getBankTransmitter() noexcept
 }
 
 void MainComp::startBankTransfer(int mode, int bank)
+{
+    // Factory programs standing in for unread user banks would overwrite the instrument's own.
+    if (BankTransfers::isTransmitMode(mode) && state.areUserBanksStandIns())
+    {
+        askQuestion("The user banks could not be read: these are the factory programs in their place. Send them to "
+                    "the Mopho x4 anyway, over its user banks?",
+                    [safe = juce::Component::SafePointer<MainComp>(this), mode, bank] {
+                        if (safe != nullptr)
+                            safe->beginBankTransfer(mode, bank);
+                    });
+        return;
+    }
+    beginBankTransfer(mode, bank);
+}
+
+void MainComp::beginBankTransfer(int mode, int bank)
 {
     const bool transmit = BankTransfers::isTransmitMode(mode);
     switch (state.getBankTransfers().start(mode, bank))

@@ -175,6 +175,8 @@ private:
     void handleBankPageCode();
     // The bar of the running transfer, at its current progress.
     void showProgressBar();
+    // Starts a transfer the user has agreed to.
+    void beginBankTransfer(int mode, int bank);
     void removeProgressBar();
     void bankTransferEnded();
     // How the last transfer ended, if nobody was told yet.
