@@ -122,7 +122,7 @@ FolderLock::FolderLock(const juce::File& folder, int waitMs) : inProcess(process
                 break;
             if (!timeLeft())
                 break;
-            Sleep(10);
+            Sleep(2); // short: the holder may take it again at once
         }
 
         if (held && sameFile(handle, file))
@@ -194,7 +194,7 @@ FolderLock::FolderLock(const juce::File& folder, int waitMs) : inProcess(process
                 continue;
             if (lockError != EWOULDBLOCK || !timeLeft())
                 break;
-            juce::Thread::sleep(10);
+            juce::Thread::sleep(2); // short: the holder may take it again at once
         }
 
         // The holder removes the file on release: a lock on a removed file excludes nobody.
