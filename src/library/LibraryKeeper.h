@@ -63,6 +63,9 @@ public:
     std::function<void()> onMerged;
     // Called when a write failed (the store keeps everything; the write is tried again).
     std::function<void()> onWriteFailed;
+    // Why the last write failed, when known (another instance holding the settings folder
+    // too long, a lock file we may not open); empty otherwise.
+    const juce::String& getLastFailure() const noexcept { return lastFailure; }
 
     // What `ours` becomes when the file, last seen as `base`, now holds `disk`. Programs count
     // by their copies: of each, ours loses as many as the other instance removed, and gains
@@ -82,6 +85,7 @@ private:
         bool ok = false;
         std::uint64_t changeCount = 0;
         std::optional<Bytes> merged; // set when the file now holds more than the copy written
+        juce::String failure;        // why, when it is known (the lock between instances)
         double durationMs = 0.0;
     };
 
@@ -112,11 +116,14 @@ private:
     bool rebaseNext = false;
     double lastWriteMs = -1.0e9;
     double lastWriteDurationMs = 0.0;
+    juce::String lastFailure;
 
     // Disk side.
     Bytes lastDisk;                 // what the file held when we last read or wrote it
     std::optional<Bytes> ancestor;  // what the store grew from, when not lastDisk
-    std::optional<Bytes> mergedFrom;// the copy behind the last merged result
+    std::optional<Bytes> mergedFrom; // the copy behind the last merged result
+    Bytes spare;                     // memory for the next copy of the store
+    Bytes readBuffer;                // memory for the file's records
     bool backupKept = false;
 
     // Hand-over between the threads.
