@@ -801,7 +801,8 @@ void MidiCntrState::replaceBankData(int bank, Bytes data)
         // never filled over another instance's newer ones.
         const auto& old = banks.bank(bank).getBankData();
         BankDataFile::ChangedSlots changed;
-        for (int slot = 0; slot < Bank_Program::numSlots; ++slot)
+        // Only the user banks live in the file.
+        for (int slot = 0; bank < ProgramBankSet::numUserBanks && slot < Bank_Program::numSlots; ++slot)
         {
             const size_t at = (size_t)slot * Bank_Program::slotSize;
             if (old.size() < at + Bank_Program::slotSize

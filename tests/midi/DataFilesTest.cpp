@@ -212,6 +212,11 @@ TEST_F(DataFilesTest, AShortBankLoadedInOneInstanceKeepsTheOthersNewerSlots)
     auto reloaded = makeState();
     EXPECT_EQ(reloaded->getBankProgramName(0, 3).trimEnd(), "Loaded 3");
     EXPECT_EQ(reloaded->getBankProgramName(0, 100).trimEnd(), "Newer");
+
+    // Factory banks take a load too; nothing of theirs reaches the file.
+    reloaded->replaceBankData(ProgramBankSet::numUserBanks, shortBank);
+    EXPECT_EQ(reloaded->getBankProgramName(ProgramBankSet::numUserBanks, 3).trimEnd(), "Loaded 3");
+    EXPECT_FALSE(reloaded->hasPendingWrites());
 }
 
 TEST_F(DataFilesTest, InstancesSavingAtTheSameTimeKeepEveryChange)

@@ -119,8 +119,9 @@ TEST_F(LibraryPageTest, ImportFromEachSourceDropsDuplicatesOfTheImportAndAppends
         page->handleLoadMenuResult(source.menuItem);
         ASSERT_EQ(asked(), "Append Programs?") << source.name << " " << source.menuItem;
         answer(TextInputCont::firstId);
-        EXPECT_EQ(store().getData(), recordsOf({a, a, b, c})) << source.name << " " << source.menuItem;
-        EXPECT_EQ(page->getCategories().getCount(CatContainer::listAll), "Size: 4");
+        // A held already is not appended again: its copies would defeat the merge of instances.
+        EXPECT_EQ(store().getData(), recordsOf({a, b, c})) << source.name << " " << source.menuItem;
+        EXPECT_EQ(page->getCategories().getCount(CatContainer::listAll), "Size: 3");
     }
 }
 
